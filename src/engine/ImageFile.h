@@ -1,0 +1,35 @@
+#pragma once
+// Writing a bitmap as an image file, by the imaging layer's format codes.
+#include "engine/ByteSink.h"
+#include "engine/SdkBitmap.h"
+
+#include <filesystem>
+
+namespace korvan::sdk {
+
+enum FileFormat : int {
+    kFormatBmp = 6,
+    kFormatJpeg = 10,
+    kFormatEps = 16,
+    kFormatPict = 56,
+    kFormatPng = 75,
+    kFormatPsd = 76,
+};
+
+struct SaveFileOptions {
+    // Answer kFileExists instead of replacing a file of the same name. The check and
+    // the creation are one step, so no other writer can slip in between.
+    bool failIfExists = false;
+};
+
+// Encodes the bitmap in the given format at the given depth into the sink.
+// Answers kSuccess or the status of the first problem (format, depth, quality,
+// a failed write).
+[[nodiscard]] int EncodeBitmap(const SdkBitmap& bitmap, int format, int bitsPerPixel, int quality, ByteSink& sink);
+
+// Writes the file completely beside the target first and only then puts it in place,
+// so a failed save never leaves a truncated file or destroys an existing one.
+[[nodiscard]] int SaveBitmapFile(const std::filesystem::path& file, const SdkBitmap& bitmap, int format,
+                                 int bitsPerPixel, int quality, const SaveFileOptions& options = {});
+
+} // namespace korvan::sdk
