@@ -4,7 +4,8 @@
 
 namespace korvan::sdk {
 
-// Windows BMP, uncompressed, bottom-up rows.
+// Windows BMP, uncompressed, bottom-up rows: 1/4/8 bits with a colour table, 16 bits as
+// 5-5-5, 24 bits as B,G,R, 32 bits as B,G,R and an unused byte.
 [[nodiscard]] int WriteBmp(const SdkBitmap& bitmap, int bitsPerPixel, ByteSink& sink);
 
 } // namespace korvan::sdk

@@ -2,36 +2,63 @@
 
 #include "engine/AtomicFile.h"
 #include "engine/BmpWriter.h"
+#include "engine/PngWriter.h"
 #include "engine/SdkStatus.h"
 
+#include <algorithm>
+#include <initializer_list>
+
 namespace korvan::sdk {
+namespace {
+
+bool OneOf(int value, std::initializer_list<int> allowed) {
+    return std::find(allowed.begin(), allowed.end(), value) != allowed.end();
+}
+
+} // namespace
+
+int CheckSaveParameters(int format, int bitsPerPixel, int quality) {
+    bool depthOk = false;
+    switch (format) {
+    case kFormatBmp: depthOk = OneOf(bitsPerPixel, {1, 4, 8, 16, 24, 32}); break;
+    case kFormatJpeg: depthOk = OneOf(bitsPerPixel, {8, 24}); break;
+    case kFormatPng: depthOk = OneOf(bitsPerPixel, {1, 4, 8, 24}); break;
+    case kFormatPict: depthOk = OneOf(bitsPerPixel, {1, 4, 8, 24}); break;
+    case kFormatPsd: depthOk = OneOf(bitsPerPixel, {1, 8, 24}); break;
+    case kFormatEps: depthOk = bitsPerPixel == 8; break;
+    default: return kInvalidFileFormat;
+    }
+    if (!depthOk) return kInvalidBitsPerPixel;
+    // Only JPEG uses the quality factor; the other formats ignore whatever the dialog passes.
+    if (format == kFormatJpeg && (quality < 2 || quality > 255)) return kInvalidQFactor;
+    return kSuccess;
+}
 
 int EncodeBitmap(const SdkBitmap& bitmap, int format, int bitsPerPixel, int quality, ByteSink& sink) {
-    (void)quality;
+    int status = CheckSaveParameters(format, bitsPerPixel, quality);
+    if (status != kSuccess) return status;
     if (bitmap.Empty()) return kInvalidBitmap;
     switch (format) {
     case kFormatBmp: return WriteBmp(bitmap, bitsPerPixel, sink);
-    case kFormatJpeg:
-    case kFormatEps:
-    case kFormatPict:
-    case kFormatPng:
-    case kFormatPsd: return kInvalidBitsPerPixel;  // writers for these formats follow
-    default: return kInvalidFileFormat;
+    case kFormatPng: return WritePng(bitmap, bitsPerPixel, sink);
+    default: return kInvalidBitsPerPixel;  // writers for these formats follow
     }
 }
 
 int SaveBitmapFile(const std::filesystem::path& file, const SdkBitmap& bitmap, int format, int bitsPerPixel,
                    int quality, const SaveFileOptions& options) {
     if (file.empty() || !file.has_filename()) return kInvalidFilename;
-    if (bitmap.Empty()) return kInvalidBitmap;
-    // Encode into memory first: a format or depth error then never touches the disk.
-    VectorSink encoded;
-    int status = EncodeBitmap(bitmap, format, bitsPerPixel, quality, encoded);
+    // Parameter errors are found before the disk is touched.
+    int status = CheckSaveParameters(format, bitsPerPixel, quality);
     if (status != kSuccess) return status;
+    if (bitmap.Empty()) return kInvalidBitmap;
+    // The encoder streams into a temporary file beside the target; it replaces the target
+    // only when complete, and is removed on any failure.
     AtomicFile out;
     status = out.Open(file);
     if (status != kSuccess) return status;
-    if (!out.Write(encoded.bytes.data(), encoded.bytes.size())) return kErrorWriting;
+    status = EncodeBitmap(bitmap, format, bitsPerPixel, quality, out);
+    if (status != kSuccess) return status;
     return out.Commit(options.failIfExists);
 }
 

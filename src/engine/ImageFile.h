@@ -22,6 +22,10 @@ struct SaveFileOptions {
     bool failIfExists = false;
 };
 
+// Checks a format code, depth and quality factor: kSuccess, kInvalidFileFormat,
+// kInvalidBitsPerPixel or kInvalidQFactor (JPEG only: 2 to 255).
+[[nodiscard]] int CheckSaveParameters(int format, int bitsPerPixel, int quality);
+
 // Encodes the bitmap in the given format at the given depth into the sink.
 // Answers kSuccess or the status of the first problem (format, depth, quality,
 // a failed write).

@@ -1,0 +1,325 @@
+#include "engine/PngWriter.h"
+
+#include "engine/ColorReduction.h"
+#include "engine/SdkStatus.h"
+
+#include <zlib.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <new>
+#include <thread>
+
+namespace korvan::sdk {
+namespace png {
+
+uint8_t Paeth(uint8_t a, uint8_t b, uint8_t c) {
+    int pa = std::abs(int{b} - int{c});
+    int pb = std::abs(int{a} - int{c});
+    int pc = std::abs(int{a} + int{b} - 2 * int{c});
+    if (pa <= pb && pa <= pc) return a;
+    return pb <= pc ? b : c;
+}
+
+void FilterRow(int type, const uint8_t* row, const uint8_t* prev, size_t size, int bpp, uint8_t* out) {
+    out[0] = static_cast<uint8_t>(type);
+    uint8_t* dst = out + 1;
+    const size_t n = static_cast<size_t>(bpp);
+    switch (type) {
+    case 0: std::memcpy(dst, row, size); break;
+    case 1:
+        for (size_t i = 0; i < size && i < n; ++i) dst[i] = row[i];
+        for (size_t i = n; i < size; ++i) dst[i] = static_cast<uint8_t>(row[i] - row[i - n]);
+        break;
+    case 2:
+        if (!prev) { std::memcpy(dst, row, size); break; }
+        for (size_t i = 0; i < size; ++i) dst[i] = static_cast<uint8_t>(row[i] - prev[i]);
+        break;
+    case 3:
+        for (size_t i = 0; i < size; ++i) {
+            unsigned left = i >= n ? row[i - n] : 0, up = prev ? prev[i] : 0;
+            dst[i] = static_cast<uint8_t>(row[i] - ((left + up) >> 1));
+        }
+        break;
+    case 4:
+        for (size_t i = 0; i < size; ++i) {
+            uint8_t left = i >= n ? row[i - n] : 0, up = prev ? prev[i] : 0;
+            uint8_t upLeft = (i >= n && prev) ? prev[i - n] : 0;
+            dst[i] = static_cast<uint8_t>(row[i] - Paeth(left, up, upLeft));
+        }
+        break;
+    default: break;
+    }
+}
+
+namespace {
+size_t Cost(const uint8_t* filtered, size_t size) {
+    size_t sum = 0;
+    for (size_t i = 0; i < size; ++i) {
+        int v = static_cast<int8_t>(filtered[i]);
+        sum += static_cast<size_t>(v < 0 ? -v : v);
+    }
+    return sum;
+}
+} // namespace
+
+int ChooseAndFilterRow(const uint8_t* row, const uint8_t* prev, size_t size, int bpp, uint8_t* out, uint8_t* scratch) {
+    // The first row has nothing above it: Up and Average add nothing over None and Sub.
+    static constexpr int kAll[] = {0, 1, 2, 3, 4};
+    static constexpr int kFirst[] = {0, 1};
+    const int* types = prev ? kAll : kFirst;
+    const int count = prev ? 5 : 2;
+    size_t bestCost = SIZE_MAX;
+    int best = 0;
+    for (int t = 0; t < count; ++t) {
+        uint8_t* candidate = t == 0 ? out : scratch;
+        FilterRow(types[t], row, prev, size, bpp, candidate);
+        size_t cost = Cost(candidate + 1, size);
+        if (cost < bestCost) {
+            bestCost = cost;
+            best = types[t];
+            if (candidate != out) std::memcpy(out, candidate, size + 1);
+        }
+    }
+    return best;
+}
+
+} // namespace png
+
+namespace {
+
+// The unfiltered rows as PNG wants them, from the bitmap or from palette indices.
+class PngRows {
+public:
+    PngRows(const SdkBitmap& bitmap, const IndexedImage* indexed, int bitDepth)
+        : bitmap_(bitmap), indexed_(indexed), bitDepth_(bitDepth) {
+        size_t bits = static_cast<size_t>(bitmap.Width()) * static_cast<size_t>(indexed ? bitDepth : 24);
+        rowBytes_ = (bits + 7) / 8;
+    }
+    size_t RowBytes() const { return rowBytes_; }
+    int Height() const { return bitmap_.Height(); }
+    int Bpp() const { return indexed_ ? 1 : 3; }
+    bool Adaptive() const { return !indexed_; }
+
+    void Row(int y, uint8_t* out) const {
+        if (!indexed_) { ReadRgbRow(bitmap_, y, out); return; }
+        const uint8_t* src = indexed_->Row(y);
+        const int w = indexed_->width;
+        if (bitDepth_ == 8) { std::memcpy(out, src, static_cast<size_t>(w)); return; }
+        std::memset(out, 0, rowBytes_);
+        const int perByte = 8 / bitDepth_;
+        for (int x = 0; x < w; ++x) {
+            int shift = 8 - bitDepth_ * (x % perByte + 1);
+            out[x / perByte] |= static_cast<uint8_t>(src[x] << shift);
+        }
+    }
+
+private:
+    const SdkBitmap& bitmap_;
+    const IndexedImage* indexed_;
+    int bitDepth_;
+    size_t rowBytes_;
+};
+
+// One horizontal strip of the image deflated on its own; strips are joined with flush
+// points, each primed with the filtered bytes that precede it, so the joined stream is one
+// valid zlib stream that compresses almost as well as a serial one.
+struct Strip {
+    int begin = 0, end = 0;
+    bool last = false;
+    std::vector<uint8_t> bytes;
+    uLong adler = 1;
+    size_t length = 0;
+    int status = kSuccess;
+};
+
+class RowFilterer {
+public:
+    explicit RowFilterer(const PngRows& rows)
+        : rows_(rows), cur_(rows.RowBytes()), prev_(rows.RowBytes()), scratch_(rows.RowBytes() + 1) {}
+    // Filters row y (rows must come in order; the first call may start anywhere).
+    void Filter(int y, uint8_t* out) {
+        if (y == 0) {
+            havePrev_ = false;
+        } else if (!havePrev_ || lastRow_ != y - 1) {
+            rows_.Row(y - 1, prev_.data());
+            havePrev_ = true;
+        }
+        rows_.Row(y, cur_.data());
+        const uint8_t* prev = havePrev_ ? prev_.data() : nullptr;
+        if (rows_.Adaptive())
+            png::ChooseAndFilterRow(cur_.data(), prev, rows_.RowBytes(), rows_.Bpp(), out, scratch_.data());
+        else
+            png::FilterRow(0, cur_.data(), prev, rows_.RowBytes(), rows_.Bpp(), out);
+        std::swap(cur_, prev_);
+        havePrev_ = true;
+        lastRow_ = y;
+    }
+
+private:
+    const PngRows& rows_;
+    std::vector<uint8_t> cur_, prev_, scratch_;
+    bool havePrev_ = false;
+    int lastRow_ = -1;
+};
+
+void CompressStrip(const PngRows& rows, int level, Strip& strip) {
+    const size_t lineBytes = rows.RowBytes() + 1;
+    std::vector<uint8_t> line(lineBytes);
+    RowFilterer filterer(rows);
+    z_stream z{};
+    if (deflateInit2(&z, level, Z_DEFLATED, -15, 8, Z_DEFAULT_STRATEGY) != Z_OK) { strip.status = kNoMemory; return; }
+    if (strip.begin > 0) {
+        // Prime the window with the filtered rows just above the strip.
+        int rowsBack = static_cast<int>(std::min<size_t>(static_cast<size_t>(strip.begin), 32768 / lineBytes + 1));
+        std::vector<uint8_t> window;
+        for (int y = strip.begin - rowsBack; y < strip.begin; ++y) {
+            filterer.Filter(y, line.data());
+            window.insert(window.end(), line.begin(), line.end());
+        }
+        size_t keep = std::min<size_t>(window.size(), 32768);
+        deflateSetDictionary(&z, window.data() + (window.size() - keep), static_cast<uInt>(keep));
+    }
+    uint8_t out[1 << 16];
+    auto drain = [&](int flush) {
+        do {
+            z.next_out = out;
+            z.avail_out = sizeof out;
+            deflate(&z, flush);
+            strip.bytes.insert(strip.bytes.end(), out, out + (sizeof out - z.avail_out));
+        } while (z.avail_out == 0);
+    };
+    try {
+        for (int y = strip.begin; y < strip.end; ++y) {
+            filterer.Filter(y, line.data());
+            strip.adler = adler32(strip.adler, line.data(), static_cast<uInt>(lineBytes));
+            strip.length += lineBytes;
+            z.next_in = line.data();
+            z.avail_in = static_cast<uInt>(lineBytes);
+            drain(Z_NO_FLUSH);
+        }
+        drain(strip.last ? Z_FINISH : Z_SYNC_FLUSH);
+    } catch (const std::bad_alloc&) {
+        strip.status = kNoMemory;
+    }
+    deflateEnd(&z);
+}
+
+void WriteChunk(ByteWriter& out, const char* type, const uint8_t* data, size_t size) {
+    out.U32BE(static_cast<uint32_t>(size));
+    uLong crc = crc32(0, reinterpret_cast<const Bytef*>(type), 4);
+    if (size) crc = crc32(crc, data, static_cast<uInt>(size));
+    out.Bytes(type, 4);
+    if (size) out.Bytes(data, size);
+    out.U32BE(static_cast<uint32_t>(crc));
+}
+
+int StripCount(const PngRows& rows, int threads) {
+    if (threads <= 0) threads = static_cast<int>(std::clamp(std::thread::hardware_concurrency(), 1u, 4u));
+    constexpr size_t kMinStripBytes = size_t{1} << 20;
+    size_t total = (rows.RowBytes() + 1) * static_cast<size_t>(rows.Height());
+    size_t byWork = std::max<size_t>(1, total / kMinStripBytes);
+    return static_cast<int>(std::min<size_t>({static_cast<size_t>(threads), byWork, static_cast<size_t>(rows.Height())}));
+}
+
+int Deflate(const PngRows& rows, const PngOptions& options, std::vector<Strip>& strips) {
+    const int count = StripCount(rows, options.threads);
+    strips.resize(static_cast<size_t>(count));
+    for (int i = 0; i < count; ++i) {
+        strips[size_t(i)].begin = static_cast<int>(static_cast<long long>(rows.Height()) * i / count);
+        strips[size_t(i)].end = static_cast<int>(static_cast<long long>(rows.Height()) * (i + 1) / count);
+        strips[size_t(i)].last = i == count - 1;
+    }
+    std::vector<std::thread> workers;
+    for (int i = 1; i < count; ++i) {
+        try {
+            workers.emplace_back(CompressStrip, std::cref(rows), options.level, std::ref(strips[size_t(i)]));
+        } catch (const std::exception&) {
+            CompressStrip(rows, options.level, strips[size_t(i)]);  // no thread to be had: do it here
+        }
+    }
+    CompressStrip(rows, options.level, strips[0]);
+    for (std::thread& t : workers) t.join();
+    for (const Strip& s : strips)
+        if (s.status != kSuccess) return s.status;
+    return kSuccess;
+}
+
+uint8_t ZlibFlags(int level) {
+    unsigned levelBits = level <= 1 ? 0 : level <= 5 ? 1 : level == 6 ? 2 : 3;
+    unsigned flags = levelBits << 6;
+    flags += 31 - (0x78u * 256 + flags) % 31;
+    return static_cast<uint8_t>(flags);
+}
+
+int Encode(const SdkBitmap& bitmap, const IndexedImage* indexed, int bitDepth, ByteSink& sink, const PngOptions& options) {
+    PngRows rows(bitmap, indexed, bitDepth);
+    if (rows.RowBytes() + 1 > 0x7FFFFFFF) return kImageTooLarge;
+    std::vector<Strip> strips;
+    int status = Deflate(rows, options, strips);
+    if (status != kSuccess) return status;
+
+    ByteWriter out(sink);
+    static constexpr uint8_t kSignature[8] = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
+    out.Bytes(kSignature, sizeof kSignature);
+    uint8_t ihdr[13];
+    auto be32 = [](uint8_t* p, uint32_t v) { p[0] = uint8_t(v >> 24); p[1] = uint8_t(v >> 16); p[2] = uint8_t(v >> 8); p[3] = uint8_t(v); };
+    be32(ihdr, static_cast<uint32_t>(bitmap.Width()));
+    be32(ihdr + 4, static_cast<uint32_t>(bitmap.Height()));
+    ihdr[8] = static_cast<uint8_t>(indexed ? bitDepth : 8);
+    ihdr[9] = indexed ? 3 : 2;  // palette or RGB
+    ihdr[10] = ihdr[11] = ihdr[12] = 0;
+    WriteChunk(out, "IHDR", ihdr, sizeof ihdr);
+    // sRGB, perceptual: the pixels are screen colours.
+    const uint8_t srgb = 0;
+    WriteChunk(out, "sRGB", &srgb, 1);
+    if (indexed) {
+        std::vector<uint8_t> plte;
+        for (const Rgb& c : indexed->palette) plte.insert(plte.end(), {c.r, c.g, c.b});
+        WriteChunk(out, "PLTE", plte.data(), plte.size());
+    }
+
+    // One IDAT for the zlib header and then one per strip (split where a chunk would be huge).
+    uint8_t header[2] = {0x78, ZlibFlags(options.level)};
+    WriteChunk(out, "IDAT", header, 2);
+    uLong adler = 1;
+    for (const Strip& s : strips) {
+        constexpr size_t kMaxChunk = size_t{1} << 30;
+        for (size_t at = 0; at < s.bytes.size(); at += kMaxChunk)
+            WriteChunk(out, "IDAT", s.bytes.data() + at, std::min(kMaxChunk, s.bytes.size() - at));
+        adler = adler32_combine(adler, s.adler, static_cast<z_off_t>(s.length));
+    }
+    uint8_t trailer[4];
+    be32(trailer, static_cast<uint32_t>(adler));
+    WriteChunk(out, "IDAT", trailer, 4);
+    WriteChunk(out, "IEND", nullptr, 0);
+    return out.Flush() ? kSuccess : kErrorWriting;
+}
+
+int DepthFor(size_t colors) {
+    if (colors <= 2) return 1;
+    if (colors <= 4) return 2;
+    if (colors <= 16) return 4;
+    return 8;
+}
+
+} // namespace
+
+int WritePng(const SdkBitmap& bitmap, int bitsPerPixel, ByteSink& sink, const PngOptions& options) {
+    if (bitmap.Empty()) return kInvalidBitmap;
+    if (bitsPerPixel != 1 && bitsPerPixel != 4 && bitsPerPixel != 8 && bitsPerPixel != 24) return kInvalidBitsPerPixel;
+    if (bitmap.Width() > 0x7FFFFFFF / 4 || bitmap.Height() > 0x7FFFFFFF) return kImageTooLarge;
+    if (bitsPerPixel == 24) {
+        IndexedImage exact;
+        if (options.findPalette && TryExactPalette(bitmap, 256, exact))
+            return Encode(bitmap, &exact, DepthFor(exact.palette.size()), sink, options);
+        return Encode(bitmap, nullptr, 8, sink, options);
+    }
+    IndexedImage indexed;
+    int status = ReduceColors(bitmap, 1 << bitsPerPixel, indexed);
+    if (status != kSuccess) return status;
+    return Encode(bitmap, &indexed, bitsPerPixel, sink, options);
+}
+
+} // namespace korvan::sdk
