@@ -2,6 +2,7 @@
 
 #include "engine/AtomicFile.h"
 #include "engine/BmpWriter.h"
+#include "engine/JpegWriter.h"
 #include "engine/PngWriter.h"
 #include "engine/SdkStatus.h"
 
@@ -41,6 +42,7 @@ int EncodeBitmap(const SdkBitmap& bitmap, int format, int bitsPerPixel, int qual
     switch (format) {
     case kFormatBmp: return WriteBmp(bitmap, bitsPerPixel, sink);
     case kFormatPng: return WritePng(bitmap, bitsPerPixel, sink);
+    case kFormatJpeg: return WriteJpeg(bitmap, bitsPerPixel, quality, sink);
     default: return kInvalidBitsPerPixel;  // writers for these formats follow
     }
 }

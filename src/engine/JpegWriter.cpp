@@ -1,0 +1,441 @@
+#include "engine/JpegWriter.h"
+
+#include "engine/ColorReduction.h"
+#include "engine/SdkStatus.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstring>
+#include <new>
+#include <thread>
+#include <vector>
+
+namespace korvan::sdk {
+namespace jpeg {
+
+const uint8_t kZigzag[64] = {
+    0,  1,  8,  16, 9,  2,  3,  10, 17, 24, 32, 25, 18, 11, 4,  5,  12, 19, 26, 33, 40, 48,
+    41, 34, 27, 20, 13, 6,  7,  14, 21, 28, 35, 42, 49, 56, 57, 50, 43, 36, 29, 22, 15, 23,
+    30, 37, 44, 51, 58, 59, 52, 45, 38, 31, 39, 46, 53, 60, 61, 54, 47, 55, 62, 63,
+};
+
+namespace {
+// The example tables of the JPEG standard (Annex K, tables K.1 and K.2), row-major.
+constexpr uint8_t kLumaTable[64] = {
+    16, 11, 10, 16, 24,  40,  51,  61,  12, 12, 14, 19, 26,  58,  60,  55,
+    14, 13, 16, 24, 40,  57,  69,  56,  14, 17, 22, 29, 51,  87,  80,  62,
+    18, 22, 37, 56, 68,  109, 103, 77,  24, 35, 55, 64, 81,  104, 113, 92,
+    49, 64, 78, 87, 103, 121, 120, 101, 72, 92, 95, 98, 112, 100, 103, 99,
+};
+constexpr uint8_t kChromaTable[64] = {
+    17, 18, 24, 47, 99, 99, 99, 99, 18, 21, 26, 66, 99, 99, 99, 99,
+    24, 26, 56, 99, 99, 99, 99, 99, 47, 66, 99, 99, 99, 99, 99, 99,
+    99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99,
+    99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99,
+};
+} // namespace
+
+void ScaledTable(bool chroma, int percent, uint16_t out[64]) {
+    percent = std::clamp(percent, 1, 100);
+    // The customary percent scale: 50 is the table as printed, 100 all ones.
+    int scale = percent < 50 ? 5000 / percent : 200 - percent * 2;
+    const uint8_t* base = chroma ? kChromaTable : kLumaTable;
+    for (int i = 0; i < 64; ++i) out[i] = static_cast<uint16_t>(std::clamp((base[i] * scale + 50) / 100, 1, 255));
+}
+
+// Arai, Agui and Nakajima's scaled DCT: 5 multiplications per 8 samples, the remaining
+// scale folded into the quantiser.
+void ForwardDct(float block[64]) {
+    auto pass = [](float* d, int step) {
+        float t0 = d[0] + d[7 * step], t7 = d[0] - d[7 * step];
+        float t1 = d[step] + d[6 * step], t6 = d[step] - d[6 * step];
+        float t2 = d[2 * step] + d[5 * step], t5 = d[2 * step] - d[5 * step];
+        float t3 = d[3 * step] + d[4 * step], t4 = d[3 * step] - d[4 * step];
+        float t10 = t0 + t3, t13 = t0 - t3, t11 = t1 + t2, t12 = t1 - t2;
+        d[0] = t10 + t11;
+        d[4 * step] = t10 - t11;
+        float z1 = (t12 + t13) * 0.707106781f;
+        d[2 * step] = t13 + z1;
+        d[6 * step] = t13 - z1;
+        t10 = t4 + t5;
+        t11 = t5 + t6;
+        t12 = t6 + t7;
+        float z5 = (t10 - t12) * 0.382683433f;
+        float z2 = 0.541196100f * t10 + z5;
+        float z4 = 1.306562965f * t12 + z5;
+        float z3 = t11 * 0.707106781f;
+        float z11 = t7 + z3, z13 = t7 - z3;
+        d[5 * step] = z13 + z2;
+        d[3 * step] = z13 - z2;
+        d[step] = z11 + z4;
+        d[7 * step] = z11 - z4;
+    };
+    for (int r = 0; r < 8; ++r) pass(block + r * 8, 1);
+    for (int c = 0; c < 8; ++c) pass(block + c, 8);
+}
+
+} // namespace jpeg
+
+int JpegQualityPercent(int qualityFactor) {
+    // Round(101 - Q * 100 / 253); the fraction's denominator is odd, so there are no halves.
+    int numerator = 25553 - 100 * qualityFactor;
+    int percent = numerator >= 0 ? (2 * numerator + 253) / 506 : -((-2 * numerator + 253) / 506);
+    return std::max(percent, 1);
+}
+
+namespace {
+
+struct Component {
+    int table = 0;  // quantisation and Huffman table index: 0 luma, 1 chroma
+};
+
+// Huffman table built from symbol counts by the procedure of the JPEG standard (K.2),
+// lengths limited to 16 bits.
+struct HuffmanTable {
+    uint8_t counts[17] = {};  // counts[l]: codes of length l
+    std::vector<uint8_t> symbols;
+    uint16_t code[256] = {};
+    uint8_t length[256] = {};
+
+    void Build(const uint32_t frequencies[256]) {
+        long long freq[257];
+        for (int i = 0; i < 256; ++i) freq[i] = frequencies[i];
+        freq[256] = 1;  // reserves the all-ones code
+        int codeSize[257] = {}, others[257];
+        std::fill(std::begin(others), std::end(others), -1);
+        for (;;) {
+            int c1 = -1, c2 = -1;
+            long long v = 1LL << 62;
+            for (int i = 0; i <= 256; ++i)
+                if (freq[i] && freq[i] <= v) { v = freq[i]; c1 = i; }
+            v = 1LL << 62;
+            for (int i = 0; i <= 256; ++i)
+                if (freq[i] && freq[i] <= v && i != c1) { v = freq[i]; c2 = i; }
+            if (c2 < 0) break;
+            freq[c1] += freq[c2];
+            freq[c2] = 0;
+            ++codeSize[c1];
+            while (others[c1] >= 0) { c1 = others[c1]; ++codeSize[c1]; }
+            others[c1] = c2;
+            ++codeSize[c2];
+            while (others[c2] >= 0) { c2 = others[c2]; ++codeSize[c2]; }
+        }
+        int bits[33] = {};
+        for (int i = 0; i <= 256; ++i)
+            if (codeSize[i]) bits[std::min(codeSize[i], 32)]++;
+        for (int i = 32; i > 16; --i) {
+            while (bits[i] > 0) {
+                int j = i - 2;
+                while (bits[j] == 0) --j;
+                bits[i] -= 2;
+                bits[i - 1]++;
+                bits[j + 1] += 2;
+                bits[j]--;
+            }
+        }
+        int i = 16;
+        while (bits[i] == 0) --i;
+        bits[i]--;  // drop the reserved code
+        for (int l = 1; l <= 16; ++l) counts[l] = static_cast<uint8_t>(bits[l]);
+        symbols.clear();
+        for (int l = 1; l <= 32; ++l)
+            for (int s = 0; s < 256; ++s)
+                if (codeSize[s] == l) symbols.push_back(static_cast<uint8_t>(s));
+        // Canonical codes in symbol order by length.
+        unsigned next = 0;
+        size_t k = 0;
+        for (int l = 1; l <= 16; ++l) {
+            for (int n = 0; n < counts[l]; ++n, ++k) {
+                code[symbols[k]] = static_cast<uint16_t>(next++);
+                length[symbols[k]] = static_cast<uint8_t>(l);
+            }
+            next <<= 1;
+        }
+    }
+};
+
+// Bits into bytes with a zero byte stuffed after every 0xFF.
+class BitWriter {
+public:
+    explicit BitWriter(ByteWriter& out) : out_(out) { buffer_.reserve(kFlushAt + 16); }
+    void Put(uint32_t bits, int count) {
+        acc_ = (acc_ << count) | (bits & ((1u << count) - 1));
+        used_ += count;
+        while (used_ >= 8) {
+            used_ -= 8;
+            auto byte = static_cast<uint8_t>(acc_ >> used_);
+            buffer_.push_back(byte);
+            if (byte == 0xFF) buffer_.push_back(0);
+        }
+        if (buffer_.size() >= kFlushAt) Drain();
+    }
+    void Finish() {
+        if (used_ > 0) Put(0x7F, 8 - used_);  // pad with ones
+        Drain();
+    }
+
+private:
+    void Drain() {
+        out_.Bytes(buffer_.data(), buffer_.size());
+        buffer_.clear();
+    }
+    static constexpr size_t kFlushAt = 1 << 16;
+    ByteWriter& out_;
+    std::vector<uint8_t> buffer_;
+    uint64_t acc_ = 0;
+    int used_ = 0;
+};
+
+int BitLength(int v) {
+    unsigned a = static_cast<unsigned>(v < 0 ? -v : v);
+    int n = 0;
+    while (a) { ++n; a >>= 1; }
+    return n;
+}
+
+class Encoder {
+public:
+    Encoder(const SdkBitmap& bitmap, bool grey, int percent) : bitmap_(bitmap), grey_(grey) {
+        components_ = grey ? 1 : 3;
+        blocksWide_ = (bitmap.Width() + 7) / 8;
+        blocksHigh_ = (bitmap.Height() + 7) / 8;
+        static const double kAan[8] = {1.0, 1.387039845, 1.306562965, 1.175875602,
+                                       1.0, 0.785694958, 0.541196100, 0.275899379};
+        for (int t = 0; t < 2; ++t) {
+            jpeg::ScaledTable(t == 1, percent, tables_[t]);
+            for (int i = 0; i < 64; ++i)
+                reciprocal_[t][i] = static_cast<float>(1.0 / (tables_[t][i] * kAan[i / 8] * kAan[i % 8] * 8.0));
+        }
+    }
+
+    int Run(ByteSink& sink) {
+        size_t blocks = static_cast<size_t>(blocksWide_) * static_cast<size_t>(blocksHigh_) * static_cast<size_t>(components_);
+        try {
+            coefficients_.resize(blocks * 64);
+        } catch (const std::bad_alloc&) {
+            return kNoMemory;
+        }
+        if (!Transform()) return kNoMemory;
+        BuildTables();
+        ByteWriter out(sink);
+        WriteHeaders(out);
+        EncodeScan(out);
+        out.U16BE(0xFFD9);
+        return out.Flush() ? kSuccess : kErrorWriting;
+    }
+
+private:
+    int16_t* Block(int component, int by, int bx) {
+        size_t index = (static_cast<size_t>(by) * static_cast<size_t>(blocksWide_) + static_cast<size_t>(bx)) *
+                           static_cast<size_t>(components_) + static_cast<size_t>(component);
+        return coefficients_.data() + index * 64;
+    }
+
+    // Colour conversion, DCT and quantisation of block rows [first, last); also counts the
+    // AC symbols for the Huffman tables.
+    void TransformRows(int first, int last, uint32_t (*acCounts)[256]) {
+        const int w = bitmap_.Width(), h = bitmap_.Height();
+        const size_t planeWidth = static_cast<size_t>(blocksWide_) * 8;
+        std::vector<float> planes(planeWidth * 8 * static_cast<size_t>(components_));
+        std::vector<uint8_t> rgb(static_cast<size_t>(w) * 3);
+        for (int by = first; by < last; ++by) {
+            for (int r = 0; r < 8; ++r) {
+                int y = std::min(by * 8 + r, h - 1);  // repeat the last row below the image
+                ReadRgbRow(bitmap_, y, rgb.data());
+                float* py = planes.data() + static_cast<size_t>(r) * planeWidth;
+                float* pcb = py + planeWidth * 8;
+                float* pcr = pcb + planeWidth * 8;
+                for (size_t x = 0; x < planeWidth; ++x) {
+                    size_t sx = std::min<size_t>(x, static_cast<size_t>(w - 1)) * 3;
+                    float R = rgb[sx], G = rgb[sx + 1], B = rgb[sx + 2];
+                    py[x] = 0.299f * R + 0.587f * G + 0.114f * B - 128.0f;
+                    if (grey_) {
+                        py[x] = static_cast<float>(Luma(rgb[sx], rgb[sx + 1], rgb[sx + 2])) - 128.0f;
+                        continue;
+                    }
+                    pcb[x] = -0.168735892f * R - 0.331264108f * G + 0.5f * B;
+                    pcr[x] = 0.5f * R - 0.418687589f * G - 0.081312411f * B;
+                }
+            }
+            for (int c = 0; c < components_; ++c) {
+                const int t = c == 0 ? 0 : 1;
+                const float* plane = planes.data() + planeWidth * 8 * static_cast<size_t>(c);
+                for (int bx = 0; bx < blocksWide_; ++bx) {
+                    alignas(32) float block[64];
+                    for (int r = 0; r < 8; ++r)
+                        std::memcpy(block + r * 8, plane + static_cast<size_t>(r) * planeWidth + static_cast<size_t>(bx) * 8, 8 * sizeof(float));
+                    jpeg::ForwardDct(block);
+                    int16_t* out = Block(c, by, bx);
+                    int run = 0;
+                    for (int k = 0; k < 64; ++k) {
+                        int n = jpeg::kZigzag[k];
+                        float v = block[n] * reciprocal_[t][n];
+                        int q = static_cast<int>(v + 16384.5f) - 16384;
+                        out[k] = static_cast<int16_t>(q);
+                        if (k == 0) continue;
+                        if (q == 0) { ++run; continue; }
+                        while (run > 15) { acCounts[t][0xF0]++; run -= 16; }
+                        acCounts[t][(run << 4) | BitLength(q)]++;
+                        run = 0;
+                    }
+                    if (run > 0) acCounts[t][0x00]++;
+                }
+            }
+        }
+    }
+
+    bool Transform() {
+        unsigned threads = std::clamp(std::thread::hardware_concurrency(), 1u, 4u);
+        if (static_cast<size_t>(blocksHigh_) * static_cast<size_t>(blocksWide_) < 4096) threads = 1;
+        threads = std::min<unsigned>(threads, static_cast<unsigned>(blocksHigh_));
+        std::vector<std::array<std::array<uint32_t, 256>, 2>> counts(threads);
+        for (auto& c : counts) for (auto& t : c) t.fill(0);
+        auto work = [&](unsigned i) {
+            int first = static_cast<int>(static_cast<long long>(blocksHigh_) * i / threads);
+            int last = static_cast<int>(static_cast<long long>(blocksHigh_) * (i + 1) / threads);
+            uint32_t ac[2][256] = {};
+            TransformRows(first, last, ac);
+            for (int t = 0; t < 2; ++t) for (int s = 0; s < 256; ++s) counts[i][size_t(t)][size_t(s)] = ac[t][s];
+        };
+        std::vector<std::thread> workers;
+        try {
+            for (unsigned i = 1; i < threads; ++i) workers.emplace_back(work, i);
+        } catch (const std::exception&) {
+            for (std::thread& t : workers) t.join();
+            workers.clear();
+            threads = 1;
+            counts.resize(1);
+        }
+        work(0);
+        for (std::thread& t : workers) t.join();
+        for (auto& c : counts)
+            for (int t = 0; t < 2; ++t)
+                for (int s = 0; s < 256; ++s) acCounts_[t][s] += c[size_t(t)][size_t(s)];
+        return true;
+    }
+
+    void BuildTables() {
+        uint32_t dcCounts[2][256] = {};
+        int previous[3] = {0, 0, 0};
+        for (int by = 0; by < blocksHigh_; ++by)
+            for (int bx = 0; bx < blocksWide_; ++bx)
+                for (int c = 0; c < components_; ++c) {
+                    int dc = Block(c, by, bx)[0];
+                    dcCounts[c == 0 ? 0 : 1][BitLength(dc - previous[c])]++;
+                    previous[c] = dc;
+                }
+        const int tables = grey_ ? 1 : 2;
+        for (int t = 0; t < tables; ++t) {
+            dc_[t].Build(dcCounts[t]);
+            ac_[t].Build(acCounts_[t]);
+        }
+    }
+
+    void WriteHeaders(ByteWriter& out) {
+        out.U16BE(0xFFD8);
+        // JFIF header, 96 dots per inch.
+        out.U16BE(0xFFE0);
+        out.U16BE(16);
+        out.Bytes("JFIF\0", 5);
+        out.U16BE(0x0101);
+        out.U8(1);
+        out.U16BE(96);
+        out.U16BE(96);
+        out.U16BE(0);
+        const int tables = grey_ ? 1 : 2;
+        out.U16BE(0xFFDB);
+        out.U16BE(static_cast<uint16_t>(2 + 65 * tables));
+        for (int t = 0; t < tables; ++t) {
+            out.U8(static_cast<uint8_t>(t));
+            for (int k = 0; k < 64; ++k) out.U8(static_cast<uint8_t>(tables_[t][jpeg::kZigzag[k]]));
+        }
+        out.U16BE(0xFFC0);
+        out.U16BE(static_cast<uint16_t>(8 + 3 * components_));
+        out.U8(8);
+        out.U16BE(static_cast<uint16_t>(bitmap_.Height()));
+        out.U16BE(static_cast<uint16_t>(bitmap_.Width()));
+        out.U8(static_cast<uint8_t>(components_));
+        for (int c = 0; c < components_; ++c) {
+            out.U8(static_cast<uint8_t>(c + 1));
+            out.U8(0x11);
+            out.U8(c == 0 ? 0 : 1);
+        }
+        out.U16BE(0xFFC4);
+        size_t length = 2;
+        for (int t = 0; t < tables; ++t) length += 17 + dc_[t].symbols.size() + 17 + ac_[t].symbols.size();
+        out.U16BE(static_cast<uint16_t>(length));
+        for (int t = 0; t < tables; ++t) {
+            for (int kind = 0; kind < 2; ++kind) {
+                const HuffmanTable& h = kind == 0 ? dc_[t] : ac_[t];
+                out.U8(static_cast<uint8_t>(kind << 4 | t));
+                out.Bytes(h.counts + 1, 16);
+                out.Bytes(h.symbols.data(), h.symbols.size());
+            }
+        }
+        out.U16BE(0xFFDA);
+        out.U16BE(static_cast<uint16_t>(6 + 2 * components_));
+        out.U8(static_cast<uint8_t>(components_));
+        for (int c = 0; c < components_; ++c) {
+            out.U8(static_cast<uint8_t>(c + 1));
+            out.U8(c == 0 ? 0x00 : 0x11);
+        }
+        out.U8(0);
+        out.U8(63);
+        out.U8(0);
+    }
+
+    void EncodeScan(ByteWriter& out) {
+        BitWriter bits(out);
+        int previous[3] = {0, 0, 0};
+        for (int by = 0; by < blocksHigh_; ++by)
+            for (int bx = 0; bx < blocksWide_; ++bx)
+                for (int c = 0; c < components_; ++c) {
+                    const int t = c == 0 ? 0 : 1;
+                    const int16_t* block = Block(c, by, bx);
+                    const HuffmanTable& dc = dc_[t];
+                    const HuffmanTable& ac = ac_[t];
+                    int diff = block[0] - previous[c];
+                    previous[c] = block[0];
+                    int n = BitLength(diff);
+                    bits.Put(dc.code[n], dc.length[n]);
+                    if (n) bits.Put(static_cast<uint32_t>(diff < 0 ? diff - 1 : diff), n);
+                    int run = 0;
+                    for (int k = 1; k < 64; ++k) {
+                        int v = block[k];
+                        if (v == 0) { ++run; continue; }
+                        while (run > 15) { bits.Put(ac.code[0xF0], ac.length[0xF0]); run -= 16; }
+                        n = BitLength(v);
+                        int symbol = (run << 4) | n;
+                        bits.Put(ac.code[symbol], ac.length[symbol]);
+                        bits.Put(static_cast<uint32_t>(v < 0 ? v - 1 : v), n);
+                        run = 0;
+                    }
+                    if (run > 0) bits.Put(ac.code[0], ac.length[0]);
+                }
+        bits.Finish();
+    }
+
+    const SdkBitmap& bitmap_;
+    bool grey_;
+    int components_ = 3;
+    int blocksWide_ = 0, blocksHigh_ = 0;
+    uint16_t tables_[2][64];
+    float reciprocal_[2][64];
+    std::vector<int16_t> coefficients_;
+    uint32_t acCounts_[2][256] = {};
+    HuffmanTable dc_[2], ac_[2];
+};
+
+} // namespace
+
+int WriteJpeg(const SdkBitmap& bitmap, int bitsPerPixel, int qualityFactor, ByteSink& sink) {
+    if (bitmap.Empty()) return kInvalidBitmap;
+    if (bitsPerPixel != 8 && bitsPerPixel != 24) return kInvalidBitsPerPixel;
+    if (qualityFactor < 2 || qualityFactor > 255) return kInvalidQFactor;
+    if (bitmap.Width() > 65535 || bitmap.Height() > 65535) return kImageTooLarge;
+    Encoder encoder(bitmap, bitsPerPixel == 8, JpegQualityPercent(qualityFactor));
+    return encoder.Run(sink);
+}
+
+} // namespace korvan::sdk
