@@ -2,8 +2,11 @@
 
 #include "engine/AtomicFile.h"
 #include "engine/BmpWriter.h"
+#include "engine/EpsWriter.h"
 #include "engine/JpegWriter.h"
+#include "engine/PictWriter.h"
 #include "engine/PngWriter.h"
+#include "engine/PsdWriter.h"
 #include "engine/SdkStatus.h"
 
 #include <algorithm>
@@ -43,7 +46,10 @@ int EncodeBitmap(const SdkBitmap& bitmap, int format, int bitsPerPixel, int qual
     case kFormatBmp: return WriteBmp(bitmap, bitsPerPixel, sink);
     case kFormatPng: return WritePng(bitmap, bitsPerPixel, sink);
     case kFormatJpeg: return WriteJpeg(bitmap, bitsPerPixel, quality, sink);
-    default: return kInvalidBitsPerPixel;  // writers for these formats follow
+    case kFormatPict: return WritePict(bitmap, bitsPerPixel, sink);
+    case kFormatPsd: return WritePsd(bitmap, bitsPerPixel, sink);
+    case kFormatEps: return WriteEps(bitmap, bitsPerPixel, sink);
+    default: return kInvalidFileFormat;
     }
 }
 
