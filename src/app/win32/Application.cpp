@@ -1,0 +1,57 @@
+#include "app/win32/Application.h"
+
+#include "app/win32/MainForm.h"
+#include "frame/win32/GrabberFrame.h"
+#include "image/win32/PreviewForm.h"
+#include "settings/win32/OptionsForm.h"
+#include "windows/win32/AboutForm.h"
+#include "windows/win32/HelpForm.h"
+
+#include <commctrl.h>
+
+namespace korvan::win {
+
+Application::Application() {
+    INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_BAR_CLASSES | ICC_STANDARD_CLASSES | ICC_TAB_CLASSES};
+    ::InitCommonControlsEx(&controls);
+}
+
+// Windows go in the reverse order of their creation.
+Application::~Application() {
+    helpfrm_.reset();
+    aboutfrm_.reset();
+    optionfrm_.reset();
+    form2_.reset();
+    image_.reset();
+    mainfrm_.reset();
+}
+
+void Application::CreateForms() {
+    mainfrm_ = std::make_unique<TMainfrm>(forms_);
+    forms_.Mainfrm = mainfrm_.get();
+    image_ = std::make_unique<TImage>(grabber_, clipboard_);
+    forms_.Image = image_.get();
+    form2_ = std::make_unique<TForm2>();
+    forms_.Form2 = form2_.get();
+    optionfrm_ = std::make_unique<Toptionfrm>();
+    forms_.Optionfrm = optionfrm_.get();
+    aboutfrm_ = std::make_unique<TAboutfrm>();
+    forms_.Aboutfrm = aboutfrm_.get();
+    helpfrm_ = std::make_unique<Thelpfrm>();
+    forms_.Helpfrm = helpfrm_.get();
+    mainfrm_->FormsCreated();
+}
+
+int Application::Run() {
+    CreateForms();
+    ::ShowWindow(mainfrm_->Hwnd(), SW_SHOW);
+    ::UpdateWindow(mainfrm_->Hwnd());
+    MSG message;
+    while (::GetMessageW(&message, nullptr, 0, 0) > 0) {
+        ::TranslateMessage(&message);
+        ::DispatchMessageW(&message);
+    }
+    return static_cast<int>(message.wParam);
+}
+
+} // namespace korvan::win

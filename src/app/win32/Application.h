@@ -1,0 +1,37 @@
+#pragma once
+// The application object: owns the imaging services and the six windows.
+#include "app/win32/Forms.h"
+#include "engine/win32/ClipboardWin32.h"
+#include "engine/win32/ScreenGrabberWin32.h"
+
+#include <memory>
+
+namespace korvan::win {
+
+class Application {
+public:
+    Application();
+    ~Application();
+    Application(const Application&) = delete;
+    Application& operator=(const Application&) = delete;
+
+    // Creates the windows, shows the main window and runs the message loop.
+    int Run();
+
+    static constexpr const wchar_t* kTitle = L"Korvan Screenshot";
+
+private:
+    void CreateForms();
+
+    sdk::ScreenGrabberWin32 grabber_;
+    sdk::ClipboardWin32 clipboard_;
+    Forms forms_;
+    std::unique_ptr<TMainfrm> mainfrm_;
+    std::unique_ptr<TImage> image_;
+    std::unique_ptr<TForm2> form2_;
+    std::unique_ptr<Toptionfrm> optionfrm_;
+    std::unique_ptr<TAboutfrm> aboutfrm_;
+    std::unique_ptr<Thelpfrm> helpfrm_;
+};
+
+} // namespace korvan::win

@@ -1,0 +1,261 @@
+#include "app/win32/MainForm.h"
+
+#include "app/ToolbarArt.h"
+#include "frame/win32/GrabberFrame.h"
+#include "image/win32/PreviewForm.h"
+#include "settings/win32/OptionsForm.h"
+#include "windows/win32/AboutForm.h"
+#include "windows/win32/HelpForm.h"
+#include "../../../resources/resource.h"
+
+#include <commctrl.h>
+
+#include <cstring>
+
+namespace korvan::win {
+namespace {
+
+constexpr wchar_t kClassName[] = L"TMainfrm";
+constexpr int kButton1Id = 300;
+constexpr int kLargeImage = 32, kSmallImage = 19;
+constexpr int kLargeButtonWidth = 39, kLargeButtonHeight = 38;
+constexpr int kSmallButtonWidth = 22, kSmallButtonHeight = 21;
+
+HIMAGELIST AsImageList(HANDLE h) { return static_cast<HIMAGELIST>(h); }
+
+// An image list of the toolbar pictures at the given pixel size, alpha-blended.
+HANDLE MakeImageList(int pixelSize, bool disabled) {
+    HIMAGELIST list = ImageList_Create(pixelSize, pixelSize, ILC_COLOR32, kToolbarImageCount, 0);
+    for (int index = 0; index < kToolbarImageCount; ++index) {
+        sdk::SdkBitmap image = ToolbarImage(index, pixelSize, disabled);
+        BITMAPINFO info{};
+        info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+        info.bmiHeader.biWidth = pixelSize;
+        info.bmiHeader.biHeight = -pixelSize;
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        info.bmiHeader.biCompression = BI_RGB;
+        void* bits = nullptr;
+        GdiObject section(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+        if (!section || !bits) continue;
+        for (int y = 0; y < pixelSize; ++y)
+            std::memcpy(static_cast<uint8_t*>(bits) + static_cast<size_t>(y) * static_cast<size_t>(pixelSize) * 4,
+                        image.Row(y), static_cast<size_t>(pixelSize) * 4);
+        ImageList_Add(list, static_cast<HBITMAP>(section.get()), nullptr);
+    }
+    return list;
+}
+
+const ToolButtonDesign* DesignOf(int commandId) {
+    for (const ToolButtonDesign& design : kToolButtons)
+        if (static_cast<int>(design.command) == commandId) return &design;
+    return nullptr;
+}
+
+// Toolbar buttons show the hand pointer.
+LRESULT CALLBACK ToolBarProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
+    if (message == WM_SETCURSOR && LOWORD(lParam) == HTCLIENT) {
+        POINT point{};
+        ::GetCursorPos(&point);
+        ::ScreenToClient(hwnd, &point);
+        if (::SendMessageW(hwnd, TB_HITTEST, 0, reinterpret_cast<LPARAM>(&point)) >= 0) {
+            ::SetCursor(::LoadCursorW(nullptr, CursorsWin32::WaitCursorActive() ? IDC_WAIT : IDC_HAND));
+            return TRUE;
+        }
+    }
+    return ::DefSubclassProc(hwnd, message, wParam, lParam);
+}
+
+} // namespace
+
+TMainfrm::TMainfrm(Forms& forms) : forms_(forms) {
+    HICON icon = ::LoadIconW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_PROGRAM));
+    RegisterClassOnce(kClassName, 0, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1), icon);
+    CreateWindowOf(kClassName, WS_EX_TOOLWINDOW, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN,
+                   L"Korvan Screenshot 2.3", CW_USEDEFAULT, CW_USEDEFAULT, 400, 80);
+    FormCreate();
+}
+
+TMainfrm::~TMainfrm() = default;
+
+void TMainfrm::FormCreate() {
+    system_ = WindowSystemWin32(Hwnd());
+    UINT dpi = DpiOf(Hwnd());
+    font_.reset(::CreateFontW(-Scale(10, dpi), 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0,
+                              L"MS Sans Serif"));
+    CreateToolBar();
+    button1_ = ::CreateWindowExW(0, L"BUTTON", L"Helper Capture active window", WS_CHILD | BS_PUSHBUTTON, 0, 0, 10,
+                                 10, Hwnd(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(kButton1Id)),
+                                 ::GetModuleHandleW(nullptr), nullptr);
+    ::SendMessageW(button1_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+    AutoSize();
+    CenterOnScreen();
+}
+
+void TMainfrm::FormsCreated() {
+    CapturePorts ports{*this,
+                       *forms_.Image,
+                       *forms_.Form2,
+                       *forms_.Form2,
+                       system_,
+                       clock_,
+                       keyboard_,
+                       cursors_,
+                       files_,
+                       forms_.Optionfrm->Settings(),
+                       forms_.Image->ShotImage()};
+    commands_ = std::make_unique<CaptureCommands>(ports);
+    forms_.Image->SetZoomSource([this] { return commands_->ZoomFactor(); });
+}
+
+void TMainfrm::CreateToolBar() {
+    toolBar_ = ::CreateWindowExW(0, TOOLBARCLASSNAMEW, L"",
+                                 WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | TBSTYLE_FLAT | TBSTYLE_TRANSPARENT |
+                                     TBSTYLE_TOOLTIPS | CCS_NODIVIDER | CCS_NORESIZE | CCS_NOPARENTALIGN,
+                                 0, 0, 0, 0, Hwnd(), nullptr, ::GetModuleHandleW(nullptr), nullptr);
+    ::SendMessageW(toolBar_, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
+    ::SetWindowSubclass(toolBar_, ToolBarProc, 1, 0);
+    BuildImageLists();
+    std::array<TBBUTTON, kToolButtons.size()> buttons{};
+    for (size_t i = 0; i < kToolButtons.size(); ++i) {
+        const ToolButtonDesign& design = kToolButtons[i];
+        buttons[i].iBitmap = design.imageIndex;
+        buttons[i].idCommand = static_cast<int>(design.command);
+        buttons[i].fsState = static_cast<BYTE>(TBSTATE_ENABLED | (design.visible ? 0 : TBSTATE_HIDDEN));
+        buttons[i].fsStyle = BTNS_BUTTON;
+        buttons[i].iString = -1;
+    }
+    ::SendMessageW(toolBar_, TB_ADDBUTTONSW, buttons.size(), reinterpret_cast<LPARAM>(buttons.data()));
+    HWND tips = reinterpret_cast<HWND>(::SendMessageW(toolBar_, TB_GETTOOLTIPS, 0, 0));
+    if (tips) {
+        ::SendMessageW(tips, TTM_SETDELAYTIME, TTDT_AUTOPOP, kHintHidePauseMs);
+        ::SendMessageW(tips, TTM_SETMAXTIPWIDTH, 0, Scale(420, DpiOf(Hwnd())));
+    }
+}
+
+void TMainfrm::BuildImageLists() {
+    UINT dpi = DpiOf(Hwnd());
+    int large = Scale(kLargeImage, dpi), small = Scale(kSmallImage, dpi);
+    imageList1_.reset(MakeImageList(large, false));
+    images_.reset(MakeImageList(large, true));
+    imageList2_.reset(MakeImageList(small, false));
+    smallImages_.reset(MakeImageList(small, true));
+    SetSmallToolbar(smallToolbar_);
+}
+
+void TMainfrm::SetSmallToolbar(bool small) {
+    smallToolbar_ = small;
+    UINT dpi = DpiOf(Hwnd());
+    HANDLE normal = small ? imageList2_.get() : imageList1_.get();
+    HANDLE disabled = small ? smallImages_.get() : images_.get();
+    int imageSize = Scale(small ? kSmallImage : kLargeImage, dpi);
+    ::SendMessageW(toolBar_, TB_SETBITMAPSIZE, 0, MAKELPARAM(imageSize, imageSize));
+    ::SendMessageW(toolBar_, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(AsImageList(normal)));
+    ::SendMessageW(toolBar_, TB_SETHOTIMAGELIST, 0, reinterpret_cast<LPARAM>(AsImageList(normal)));
+    ::SendMessageW(toolBar_, TB_SETDISABLEDIMAGELIST, 0, reinterpret_cast<LPARAM>(AsImageList(disabled)));
+    int width = Scale(small ? kSmallButtonWidth : kLargeButtonWidth, dpi);
+    int height = Scale(small ? kSmallButtonHeight : kLargeButtonHeight, dpi);
+    // The button size is the picture plus the padding; the padding makes up the difference.
+    ::SendMessageW(toolBar_, TB_SETPADDING, 0, MAKELPARAM(width - imageSize, height - imageSize));
+    ::SendMessageW(toolBar_, TB_SETBUTTONSIZE, 0, MAKELPARAM(width, height));
+    ::SendMessageW(toolBar_, TB_AUTOSIZE, 0, 0);
+    AutoSize();
+}
+
+void TMainfrm::AutoSize() {
+    if (!toolBar_) return;
+    UINT dpi = DpiOf(Hwnd());
+    SIZE content{};
+    ::SendMessageW(toolBar_, TB_GETMAXSIZE, 0, reinterpret_cast<LPARAM>(&content));
+    int border = Scale(kInnerBorder, dpi);
+    ::MoveWindow(toolBar_, border, border, content.cx, content.cy, TRUE);
+    RECT frame{0, 0, content.cx + 2 * border, content.cy + 2 * border};
+    ::AdjustWindowRectExForDpi(&frame, static_cast<DWORD>(::GetWindowLongPtrW(Hwnd(), GWL_STYLE)), FALSE,
+                               static_cast<DWORD>(::GetWindowLongPtrW(Hwnd(), GWL_EXSTYLE)), dpi);
+    ::SetWindowPos(Hwnd(), nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
+                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void TMainfrm::CenterOnScreen() {
+    RECT window{};
+    ::GetWindowRect(Hwnd(), &window);
+    int width = window.right - window.left, height = window.bottom - window.top;
+    ::SetWindowPos(Hwnd(), nullptr, (::GetSystemMetrics(SM_CXSCREEN) - width) / 2,
+                   (::GetSystemMetrics(SM_CYSCREEN) - height) / 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+int TMainfrm::Left() const {
+    RECT window{};
+    ::GetWindowRect(Hwnd(), &window);
+    return window.left;
+}
+
+int TMainfrm::Width() const {
+    RECT window{};
+    ::GetWindowRect(Hwnd(), &window);
+    return window.right - window.left;
+}
+
+void TMainfrm::SetLeft(int left) {
+    RECT window{};
+    ::GetWindowRect(Hwnd(), &window);
+    ::SetWindowPos(Hwnd(), nullptr, left, window.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+LRESULT TMainfrm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_COMMAND: OnCommand(LOWORD(wParam)); return 0;
+    case WM_NOTIFY: return OnNotify(reinterpret_cast<NMHDR*>(lParam));
+    case WM_DPICHANGED: OnDpiChanged(*reinterpret_cast<RECT*>(lParam)); return 0;
+    case WM_SETCURSOR:
+        if (CursorsWin32::WaitCursorActive()) {
+            ::SetCursor(::LoadCursorW(nullptr, IDC_WAIT));
+            return TRUE;
+        }
+        return Default(message, wParam, lParam);
+    case WM_CLOSE: ::DestroyWindow(Hwnd()); return 0;
+    case WM_DESTROY: ::PostQuitMessage(0); return 0;
+    default: return Default(message, wParam, lParam);
+    }
+}
+
+void TMainfrm::OnCommand(int id) {
+    switch (static_cast<Command>(id)) {
+    case Command::Frame: ToolButton2Click(); break;
+    case Command::HideFrame: ToolButton3Click(); break;
+    case Command::Desktop: ToolButton7Click(); break;
+    case Command::Options: ToolButton09Click(); break;
+    case Command::Help: ToolButton12Click(); break;
+    case Command::Info: ToolButton13Click(); break;
+    case Command::Exit: ToolButton16Click(); break;
+    case Command::LargeToolbar: SetSmallToolbar(false); break;
+    case Command::SmallToolbar: SetSmallToolbar(true); break;
+    default: break;
+    }
+}
+
+LRESULT TMainfrm::OnNotify(NMHDR* header) {
+    if (header->code == TTN_GETDISPINFOW) {
+        auto info = reinterpret_cast<NMTTDISPINFOW*>(header);
+        if (const ToolButtonDesign* design = DesignOf(static_cast<int>(header->idFrom)))
+            info->lpszText = const_cast<wchar_t*>(design->hint);
+        return 0;
+    }
+    return 0;
+}
+
+void TMainfrm::OnDpiChanged(const RECT& suggested) {
+    ::SetWindowPos(Hwnd(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                   suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    BuildImageLists();
+}
+
+void TMainfrm::ToolButton2Click() { commands_->ToolButton2Click(); }
+void TMainfrm::ToolButton3Click() { forms_.Form2->Close(); }
+void TMainfrm::ToolButton7Click() { commands_->ToolButton7Click(); }
+void TMainfrm::ToolButton09Click() { forms_.Optionfrm->Show(); }
+void TMainfrm::ToolButton12Click() { forms_.Helpfrm->Show(); }
+void TMainfrm::ToolButton13Click() { forms_.Aboutfrm->Show(); }
+void TMainfrm::ToolButton16Click() { ::SendMessageW(Hwnd(), WM_CLOSE, 0, 0); }
+
+} // namespace korvan::win

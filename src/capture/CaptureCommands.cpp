@@ -1,0 +1,193 @@
+#include "capture/CaptureCommands.h"
+
+#include "capture/ZoomFactor.h"
+#include "engine/SdkStatus.h"
+#include "saving/AutoSaveName.h"
+
+namespace korvan {
+
+template <typename Body> void CaptureCommands::WithRestoreOnError(Body body) {
+    try {
+        body();
+    } catch (...) {
+        RestoreAfterCapture();
+        throw;
+    }
+}
+
+void CaptureCommands::ToolButton2Click() {
+    if (p_.preview.Visible()) p_.preview.Close();
+    if (!p_.frame.Visible()) {
+        p_.frame.Show();
+        return;
+    }
+    // The frame is topmost and stays: what shows through its inner panel is captured.
+    MinimizeTargetApp();
+    CaptureFrameInside();
+    ComputeZoomFactor();
+    DeliverImage();
+    ShowPreview();
+    AutoSaveImage();
+}
+
+void CaptureCommands::CaptureFrameInside() {
+    ScreenRect panel = p_.frameArea.Panel2ScreenRect();
+    p_.image.Capture(0, panel.left, panel.top, p_.frameArea.Panel2Width(), p_.frameArea.Panel2Height());
+}
+
+void CaptureCommands::GrabitKeyDown() {
+    if (p_.frame.Visible()) GrabitFrameShown();
+    else GrabitFrameHidden();
+}
+
+void CaptureCommands::GrabitFrameShown() {
+    MinimizeTargetUnchecked();
+    CaptureFrameInside();
+    ComputeZoomFactor();
+    HotKeyDelivery();
+    ShowPreview();
+}
+
+void CaptureCommands::GrabitFrameHidden() {
+    MinimizeTargetUnchecked();
+    if (p_.preview.Visible()) p_.preview.Close();
+    MoveOffScreen();
+    WithRestoreOnError([&] {
+        p_.clock.Sleep(kDesktopWaitMs);
+        ScreenSize screen = p_.system.PrimaryScreenSize();
+        p_.image.Capture(0, 0, 0, screen.width, screen.height);
+        // The zoom is not recomputed here: the preview keeps the previous capture's zoom.
+        HotKeyDelivery();
+        ShowPreview();
+    });
+    RestoreAfterCapture();
+    AutoSaveImage();
+}
+
+// Print Screen minimises the target without testing the handle (a zero handle does nothing).
+void CaptureCommands::MinimizeTargetUnchecked() {
+    if (p_.options.HideApp() && p_.options.OtherAppsEnabled())
+        p_.system.ShowWindow(p_.options.TargetWindow(), kSwMinimize);
+}
+
+void CaptureCommands::ToolButton7Click() {
+    CloseOthers();
+    MoveOffScreen();
+    WithRestoreOnError([&] {
+        MinimizeTargetApp();
+        p_.clock.Sleep(kDesktopWaitMs);
+        ScreenSize screen = p_.system.PrimaryScreenSize();
+        p_.image.Capture(0, 0, 0, screen.width, screen.height);
+        ComputeZoomFactor();
+        DeliverImage();
+        ShowPreview();
+        AutoSaveImage();
+    });
+    RestoreAfterCapture();
+}
+
+void CaptureCommands::CloseOthers() {
+    if (p_.frame.Visible()) p_.frame.Close();
+    if (p_.preview.Visible()) p_.preview.Close();
+}
+
+void CaptureCommands::MinimizeTargetApp() {
+    const IOptionsSettings& o = p_.options;
+    if (o.HideApp() && o.OtherAppsEnabled() && o.TargetWindow() != 0)
+        p_.system.ShowWindow(o.TargetWindow(), kSwMinimize);
+}
+
+void CaptureCommands::MoveOffScreen() {
+    if (MovedAway) return;
+    SavedLeft = p_.mainWindow.Left();
+    MovedAway = true;
+    p_.mainWindow.SetLeft(-2 * p_.mainWindow.Width());
+}
+
+int CaptureCommands::ZoomFactor() const {
+    return ComputeZoomPercent(p_.image.DisplayedWidth(), p_.image.DisplayedHeight(), p_.image.Width(),
+                              p_.image.Height());
+}
+
+void CaptureCommands::ComputeZoomFactor() { p_.image.SetPaintZoomFactor(ZoomFactor()); }
+
+void CaptureCommands::DeliverImage() {
+    const IOptionsSettings& o = p_.options;
+    if (!o.CopytoClipboard()) return;
+    p_.image.Copy(kClipboardFlags);
+    if (!o.Pastedirect()) return;
+    if (!o.OtherAppsEnabled() || o.OtherAppsIndex() <= 0) return;
+    WindowHandle target = o.TargetWindow();
+    if (target == 0) return;
+    p_.system.ShowWindow(target, kSwRestore);
+    if (!o.HideApp()) p_.system.BringWindowToTop(target);
+    TypeCtrlV();
+}
+
+void CaptureCommands::HotKeyDelivery() {
+    const IOptionsSettings& o = p_.options;
+    if (!o.CopytoClipboard()) return;
+    p_.image.Copy(kClipboardFlags);
+    if (!o.Pastedirect() || o.OtherAppsIndex() <= 0) return;
+    p_.system.ShowWindow(o.TargetWindow(), kSwHide);
+    p_.system.ShowWindow(o.TargetWindow(), kSwRestore);
+    TypeCtrlV();
+}
+
+void CaptureCommands::TypeCtrlV() {
+    // The scan code is looked up anew for every event.
+    p_.keyboard.KeyEvent(kVkControl, p_.keyboard.ScanCodeOf(kVkControl), 0);
+    p_.keyboard.KeyEvent(kVkV, p_.keyboard.ScanCodeOf(kVkV), 0);
+    p_.keyboard.KeyEvent(kVkV, p_.keyboard.ScanCodeOf(kVkV), kKeyEventKeyUp);
+    p_.keyboard.KeyEvent(kVkControl, p_.keyboard.ScanCodeOf(kVkControl), kKeyEventKeyUp);
+}
+
+void CaptureCommands::ShowPreview() {
+    if (!p_.options.Showpreviewwindow()) return;
+    p_.preview.Show();
+    p_.preview.BringToFront();
+}
+
+void CaptureCommands::AutoSaveImage() {
+    if (!p_.options.CheckBox1() || ExtSave.FileName.empty() || !p_.image.HoldsImage()) return;
+    p_.cursors.SetWaitCursor();
+    const std::wstring base = ExtSave.FileName;
+    try {
+        SaveNumbered(base);
+    } catch (...) {
+        ExtSave.FileName = base;
+        p_.cursors.SetDefaultCursor();
+        throw;
+    }
+    ExtSave.FileName = base;
+    p_.cursors.SetDefaultCursor();
+}
+
+void CaptureCommands::SaveNumbered(const std::wstring& base) {
+    for (;;) {
+        ++AutoSaveCounter;
+        ExtSave.FileName = AutoSaveFileName(base, ExtSave.DefaultExt, AutoSaveCounter);
+        if (p_.files.FileExists(ExtSave.FileName)) continue;
+        try {
+            // New-file-only: a file created by someone else since the check is never replaced.
+            p_.image.Save(ExtSave.FileName, Settings.SaveFormat, Settings.SaveBits, Settings.SaveQuality,
+                          kSaveModeNewFileOnly);
+            return;
+        } catch (const EShotImageError& error) {
+            if (error.Code() != sdk::kFileExists) throw;
+        }
+    }
+}
+
+void CaptureCommands::RestoreAfterCapture() {
+    if (MovedAway) p_.mainWindow.SetLeft(SavedLeft);
+    SavedLeft = 0;
+    MovedAway = false;
+    p_.system.RestoreApplication();
+    if (SavedArrowCursor != 0 || SavedIBeamCursor != 0) {
+        p_.cursors.RestoreSystemCursors(SavedArrowCursor, SavedIBeamCursor);
+        SavedArrowCursor = SavedIBeamCursor = 0;
+    }
+}
+
+} // namespace korvan

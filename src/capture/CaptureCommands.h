@@ -1,0 +1,88 @@
+#pragma once
+// The capture commands of the main window and the pipeline steps they share: move the
+// program out of the picture, wait, grab, zoom, deliver, preview, save automatically,
+// bring the main window back.
+#include "capture/CapturePorts.h"
+#include "image/ShotImage.h"
+
+#include <string>
+
+namespace korvan {
+
+// The save dialog's name and extension as the automatic save reads and rewrites them.
+struct SaveDialogState {
+    std::wstring FileName = L"myImage";
+    std::wstring DefaultExt = L"bmp";
+};
+
+// Format code, bits per pixel and quality factor of every save; chosen in the save dialog.
+struct SaveSettings {
+    int SaveFormat = 0;
+    int SaveBits = 0;
+    int SaveQuality = 0;
+};
+
+struct CapturePorts {
+    IMainWindowPosition& mainWindow;
+    IFormView& preview;
+    IFormView& frame;
+    IFrameArea& frameArea;
+    IWindowSystem& system;
+    IClock& clock;
+    IKeyboard& keyboard;
+    ICursors& cursors;
+    IFileSystem& files;
+    const IOptionsSettings& options;
+    TShotImage& image;
+};
+
+class CaptureCommands {
+public:
+    explicit CaptureCommands(const CapturePorts& ports) : p_(ports) {}
+
+    // Grabber frame: show it, or capture its inside when it is shown.
+    void ToolButton2Click();
+    // Full desktop capture.
+    void ToolButton7Click();
+    // Print Screen: the frame's inside when the frame is shown, the desktop otherwise.
+    void GrabitKeyDown();
+
+    // Pipeline steps.
+    void CloseOthers();
+    void MinimizeTargetApp();
+    void MoveOffScreen();
+    void ComputeZoomFactor();
+    int ZoomFactor() const;
+    void DeliverImage();
+    void HotKeyDelivery();
+    void ShowPreview();
+    void AutoSaveImage();
+    void RestoreAfterCapture();
+
+    SaveDialogState ExtSave;
+    SaveSettings Settings;
+    int AutoSaveCounter = 0;
+    int SavedLeft = 0;
+    bool MovedAway = false;
+    uintptr_t SavedArrowCursor = 0;
+    uintptr_t SavedIBeamCursor = 0;
+
+    static constexpr int kDesktopWaitMs = 500;
+    static constexpr int kInteractiveWaitMs = 200;
+    static constexpr int kClipboardFlags = 3;
+
+private:
+    void CaptureFrameInside();
+    void GrabitFrameShown();
+    void GrabitFrameHidden();
+    void MinimizeTargetUnchecked();
+    void TypeCtrlV();
+    void SaveNumbered(const std::wstring& base);
+    // Runs a command body; on an error puts the main window back first, then lets the
+    // error reach the user.
+    template <typename Body> void WithRestoreOnError(Body body);
+
+    CapturePorts p_;
+};
+
+} // namespace korvan

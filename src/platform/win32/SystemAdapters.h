@@ -1,0 +1,46 @@
+#pragma once
+// Win32 implementations of the capture commands' system ports.
+#include "capture/CapturePorts.h"
+
+#include <windows.h>
+
+namespace korvan::win {
+
+class WindowSystemWin32 final : public IWindowSystem {
+public:
+    explicit WindowSystemWin32(HWND applicationWindow) : application_(applicationWindow) {}
+    void ShowWindow(WindowHandle window, int command) override;
+    void BringWindowToTop(WindowHandle window) override;
+    void RestoreApplication() override;
+    ScreenSize PrimaryScreenSize() const override;
+
+private:
+    HWND application_;
+};
+
+class ClockWin32 final : public IClock {
+public:
+    void Sleep(int milliseconds) override { ::Sleep(static_cast<DWORD>(milliseconds)); }
+};
+
+class KeyboardWin32 final : public IKeyboard {
+public:
+    int ScanCodeOf(int virtualKey) override;
+    void KeyEvent(int virtualKey, int scanCode, int flags) override;
+};
+
+class CursorsWin32 final : public ICursors {
+public:
+    void SetWaitCursor() override;
+    void SetDefaultCursor() override;
+    void RestoreSystemCursors(uintptr_t savedArrow, uintptr_t savedIBeam) override;
+    // True while the wait cursor is in force (windows consult it in WM_SETCURSOR).
+    static bool WaitCursorActive();
+};
+
+class FileSystemWin32 final : public IFileSystem {
+public:
+    bool FileExists(const std::wstring& path) const override;
+};
+
+} // namespace korvan::win

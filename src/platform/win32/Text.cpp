@@ -1,0 +1,25 @@
+#include "platform/win32/Text.h"
+
+#include <windows.h>
+
+namespace korvan::win {
+
+std::wstring Widen(const std::string& utf8) {
+    if (utf8.empty()) return {};
+    int length = ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
+    std::wstring out(static_cast<size_t>(length), L'\0');
+    ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), out.data(), length);
+    return out;
+}
+
+std::string Narrow(const std::wstring& text) {
+    if (text.empty()) return {};
+    int length = ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
+                                       nullptr, nullptr);
+    std::string out(static_cast<size_t>(length), '\0');
+    ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), length, nullptr,
+                          nullptr);
+    return out;
+}
+
+} // namespace korvan::win

@@ -1,0 +1,30 @@
+#include "platform/win32/WindowBase.h"
+
+#include "platform/win32/Text.h"
+
+#include <exception>
+
+namespace korvan::win {
+
+void ShowErrorBox(HWND owner, const std::wstring& message) {
+    ::MessageBoxW(owner, message.c_str(), L"Korvan Screenshot", MB_OK | MB_ICONERROR);
+}
+
+void ShowCurrentException(HWND owner) {
+    try {
+        throw;
+    } catch (const std::exception& error) {
+        ShowErrorBox(owner, Widen(error.what()));
+    } catch (...) {
+        ShowErrorBox(owner, L"Unexpected error");
+    }
+}
+
+int Scale(int designed, UINT dpi) { return ::MulDiv(designed, static_cast<int>(dpi), 96); }
+
+UINT DpiOf(HWND window) {
+    UINT dpi = window ? ::GetDpiForWindow(window) : 0;
+    return dpi ? dpi : 96;
+}
+
+} // namespace korvan::win

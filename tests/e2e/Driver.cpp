@@ -1,0 +1,283 @@
+#include "e2e/Driver.h"
+
+#include "engine/ImageFile.h"
+#include "engine/SdkStatus.h"
+#include "engine/win32/ScreenGrabberWin32.h"
+
+#include <commctrl.h>
+
+#include <cstring>
+#include <filesystem>
+#include <stdexcept>
+#include <thread>
+
+namespace korvan::e2e {
+namespace {
+
+// Unix paths reach Wine programs through drive Z:.
+std::wstring WindowsPath(std::wstring path) {
+    if (!path.empty() && path[0] == L'/') {
+        for (wchar_t& c : path)
+            if (c == L'/') c = L'\\';
+        path = L"Z:" + path;
+    }
+    return path;
+}
+
+struct FindContext {
+    DWORD processId;
+    const wchar_t* className;
+    HWND found;
+};
+
+BOOL CALLBACK FindTopLevel(HWND window, LPARAM lParam) {
+    auto context = reinterpret_cast<FindContext*>(lParam);
+    DWORD processId = 0;
+    ::GetWindowThreadProcessId(window, &processId);
+    wchar_t name[64];
+    if (processId == context->processId && ::GetClassNameW(window, name, 64) && wcscmp(name, context->className) == 0) {
+        context->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+} // namespace
+
+std::wstring Env(const wchar_t* name) {
+    wchar_t buffer[4096];
+    DWORD length = ::GetEnvironmentVariableW(name, buffer, 4096);
+    return length ? std::wstring(buffer, length) : std::wstring();
+}
+
+bool WaitFor(const std::function<bool()>& condition, std::chrono::milliseconds timeout) {
+    auto deadline = std::chrono::steady_clock::now() + timeout;
+    for (;;) {
+        if (condition()) return true;
+        if (std::chrono::steady_clock::now() >= deadline) return false;
+        PumpMessages(std::chrono::milliseconds(20));
+    }
+}
+
+void PumpMessages(std::chrono::milliseconds duration) {
+    auto deadline = std::chrono::steady_clock::now() + duration;
+    do {
+        MSG message;
+        while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            ::TranslateMessage(&message);
+            ::DispatchMessageW(&message);
+        }
+        ::Sleep(5);
+    } while (std::chrono::steady_clock::now() < deadline);
+}
+
+namespace {
+
+// Synthetic input goes through the display driver, which a process loads with its first
+// window: the driver keeps one small window of its own from the start.
+void EnsureDisplayDriver() {
+    static HWND anchor = [] {
+        HWND window = ::CreateWindowExW(WS_EX_TOOLWINDOW, L"STATIC", L"", WS_POPUP | WS_VISIBLE, -100, -100, 1, 1, nullptr,
+                                        nullptr, ::GetModuleHandleW(nullptr), nullptr);
+        PumpMessages(std::chrono::milliseconds(200));
+        return window;
+    }();
+    (void)anchor;
+}
+
+} // namespace
+
+Program::Program() {
+    EnsureDisplayDriver();
+    std::wstring exe = WindowsPath(Env(L"KORVAN_EXE"));
+    if (exe.empty()) throw std::runtime_error("KORVAN_EXE is not set");
+    std::wstring commandLine = L"\"" + exe + L"\"";
+    STARTUPINFOW startup{sizeof(startup)};
+    if (!::CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                          &process_))
+        throw std::runtime_error("cannot start the program");
+    WaitFor([&] {
+        main_ = FindForm(L"TMainfrm");
+        return main_ && ::IsWindowVisible(main_);
+    }, std::chrono::seconds(30));
+    if (!main_) throw std::runtime_error("the main window did not appear");
+    ::WaitForInputIdle(process_.hProcess, 5000);
+    PumpMessages(std::chrono::milliseconds(200));
+}
+
+Program::~Program() {
+    if (Running()) {
+        if (main_ && ::IsWindow(main_)) ::PostMessageW(main_, WM_CLOSE, 0, 0);
+        if (::WaitForSingleObject(process_.hProcess, 5000) != WAIT_OBJECT_0) ::TerminateProcess(process_.hProcess, 1);
+    }
+    ::CloseHandle(process_.hThread);
+    ::CloseHandle(process_.hProcess);
+}
+
+bool Program::Running() const { return ::WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT; }
+
+DWORD Program::ExitCode() const {
+    DWORD code = 0;
+    ::GetExitCodeProcess(process_.hProcess, &code);
+    return code;
+}
+
+HWND Program::FindForm(const wchar_t* className) const {
+    FindContext context{process_.dwProcessId, className, nullptr};
+    ::EnumWindows(FindTopLevel, reinterpret_cast<LPARAM>(&context));
+    return context.found;
+}
+
+HWND Program::ToolBar() const { return ::FindWindowExW(main_, nullptr, TOOLBARCLASSNAMEW, nullptr); }
+
+RECT Program::ButtonRect(int commandId) const {
+    HWND toolBar = ToolBar();
+    auto index = static_cast<int>(::SendMessageW(toolBar, TB_COMMANDTOINDEX, static_cast<WPARAM>(commandId), 0));
+    // The toolbar writes the rectangle in its own process, so it gets memory there.
+    RECT rect{};
+    void* remote = ::VirtualAllocEx(process_.hProcess, nullptr, sizeof(RECT), MEM_COMMIT, PAGE_READWRITE);
+    if (!remote) return rect;
+    ::SendMessageW(toolBar, TB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(remote));
+    ::ReadProcessMemory(process_.hProcess, remote, &rect, sizeof(rect), nullptr);
+    ::VirtualFreeEx(process_.hProcess, remote, 0, MEM_RELEASE);
+    ::MapWindowPoints(toolBar, nullptr, reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+void Program::ClickButton(int commandId) {
+    RECT rect = ButtonRect(commandId);
+    ClickAt((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+}
+
+void ClickAt(int x, int y) {
+    INPUT inputs[3]{};
+    for (INPUT& input : inputs) input.type = INPUT_MOUSE;
+    // Absolute coordinates run from 0 to 65535 over the primary screen.
+    inputs[0].mi.dx = static_cast<LONG>((x * 65536LL + 32768) / ::GetSystemMetrics(SM_CXSCREEN));
+    inputs[0].mi.dy = static_cast<LONG>((y * 65536LL + 32768) / ::GetSystemMetrics(SM_CYSCREEN));
+    inputs[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    inputs[2].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    ::SendInput(1, &inputs[0], sizeof(INPUT));
+    PumpMessages(std::chrono::milliseconds(50));
+    ::SendInput(1, &inputs[1], sizeof(INPUT));
+    PumpMessages(std::chrono::milliseconds(30));
+    ::SendInput(1, &inputs[2], sizeof(INPUT));
+}
+
+// --- PatternWindow ---------------------------------------------------------------
+
+namespace {
+
+LRESULT CALLBACK PatternProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_PAINT) {
+        PAINTSTRUCT ps;
+        HDC dc = ::BeginPaint(hwnd, &ps);
+        RECT client{};
+        ::GetClientRect(hwnd, &client);
+        int width = client.right, height = client.bottom;
+        std::vector<uint32_t> pixels(static_cast<size_t>(width) * static_cast<size_t>(height));
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x) {
+                sdk::Rgb c = PatternWindow::ExpectedAt(x, y);
+                pixels[static_cast<size_t>(y) * static_cast<size_t>(width) + static_cast<size_t>(x)] =
+                    (uint32_t{c.r} << 16) | (uint32_t{c.g} << 8) | c.b;
+            }
+        BITMAPINFO info{};
+        info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+        info.bmiHeader.biWidth = width;
+        info.bmiHeader.biHeight = -height;
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        info.bmiHeader.biCompression = BI_RGB;
+        ::SetDIBitsToDevice(dc, 0, 0, static_cast<DWORD>(width), static_cast<DWORD>(height), 0, 0, 0,
+                            static_cast<UINT>(height), pixels.data(), &info, DIB_RGB_COLORS);
+        ::EndPaint(hwnd, &ps);
+        return 0;
+    }
+    if (message == WM_ERASEBKGND) return 1;
+    return ::DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+} // namespace
+
+sdk::Rgb PatternWindow::ExpectedAt(int x, int y) {
+    // Distinct colours in every 8 x 8 cell plus a fine checker, so any offset or
+    // scaling shows.
+    auto r = static_cast<uint8_t>((x * 7 + y * 3) & 0xFF);
+    auto g = static_cast<uint8_t>((y * 5) & 0xFF);
+    auto b = static_cast<uint8_t>(((x ^ y) & 1) ? 0xF0 : (x / 8 * 16) & 0xFF);
+    return {r, g, b};
+}
+
+PatternWindow::PatternWindow() {
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = PatternProc;
+    wc.hInstance = ::GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"KorvanPattern";
+    ::RegisterClassW(&wc);
+    hwnd_ = ::CreateWindowExW(WS_EX_TOOLWINDOW, L"KorvanPattern", L"Pattern", WS_POPUP | WS_VISIBLE, 0, 0,
+                              ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN), nullptr, nullptr,
+                              ::GetModuleHandleW(nullptr), nullptr);
+    ::UpdateWindow(hwnd_);
+    PumpMessages(std::chrono::milliseconds(300));
+}
+
+PatternWindow::~PatternWindow() {
+    if (hwnd_) ::DestroyWindow(hwnd_);
+}
+
+// --- Clipboard and screen --------------------------------------------------------
+
+std::optional<sdk::SdkBitmap> ClipboardImage() {
+    if (!::OpenClipboard(nullptr)) return std::nullopt;
+    std::optional<sdk::SdkBitmap> result;
+    if (HANDLE data = ::GetClipboardData(CF_DIB)) {
+        auto header = static_cast<const BITMAPINFOHEADER*>(::GlobalLock(data));
+        if (header && header->biBitCount == 24 && header->biCompression == BI_RGB) {
+            int width = header->biWidth, height = std::abs(header->biHeight);
+            sdk::SdkBitmap bitmap;
+            if (sdk::SdkBitmap::Create(bitmap, width, height, 24) == sdk::kSuccess) {
+                auto bits = reinterpret_cast<const uint8_t*>(header) + header->biSize;
+                for (int y = 0; y < height; ++y) {
+                    int source = header->biHeight > 0 ? height - 1 - y : y;
+                    std::memcpy(bitmap.Row(y), bits + static_cast<size_t>(source) * bitmap.Stride(), bitmap.Stride());
+                }
+                result = std::move(bitmap);
+            }
+        }
+        ::GlobalUnlock(data);
+    }
+    ::CloseClipboard();
+    return result;
+}
+
+bool ClipboardHasPng() { return ::IsClipboardFormatAvailable(::RegisterClipboardFormatW(L"PNG")); }
+
+sdk::SdkBitmap GrabScreen(int left, int top, int width, int height) {
+    sdk::ScreenGrabberWin32 grabber;
+    sdk::SdkBitmap bitmap;
+    (void)grabber.GrabRect(0, left, top, left + width, top + height, bitmap);
+    return bitmap;
+}
+
+sdk::SdkBitmap GrabWindow(HWND window) {
+    RECT rect{};
+    ::GetWindowRect(window, &rect);
+    return GrabScreen(rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top);
+}
+
+void SaveArtifact(HWND window, const std::string& name) {
+    std::wstring folder = Env(L"KORVAN_ARTIFACTS");
+    if (folder.empty()) return;
+    std::filesystem::path directory(WindowsPath(folder));
+    std::error_code ec;
+    std::filesystem::create_directories(directory, ec);
+    sdk::SdkBitmap picture = GrabWindow(window);
+    if (picture.Empty()) return;
+    std::filesystem::path png = directory / (name + ".png");
+    if (sdk::SaveBitmapFile(png, picture, sdk::kFormatPng, 24, 0) != sdk::kSuccess)
+        (void)sdk::SaveBitmapFile(directory / (name + ".bmp"), picture, sdk::kFormatBmp, 24, 0);
+}
+
+} // namespace korvan::e2e

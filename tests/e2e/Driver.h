@@ -1,0 +1,68 @@
+#pragma once
+// Drives the real program as a user would: starts it, finds its windows, clicks its
+// toolbar buttons with the mouse, and reads back the clipboard, the screen and files.
+#include "engine/SdkBitmap.h"
+
+#include <windows.h>
+
+#include <chrono>
+#include <functional>
+#include <optional>
+#include <string>
+
+namespace korvan::e2e {
+
+// Polls until the condition holds or the time runs out; answers the last result.
+bool WaitFor(const std::function<bool()>& condition, std::chrono::milliseconds timeout = std::chrono::seconds(10));
+
+class Program {
+public:
+    Program();   // starts KORVAN_EXE and waits for its main window
+    ~Program();  // ends it, politely first
+    Program(const Program&) = delete;
+    Program& operator=(const Program&) = delete;
+
+    HWND MainWindow() const { return main_; }
+    HWND ToolBar() const;
+    HWND FindForm(const wchar_t* className) const;
+    RECT ButtonRect(int commandId) const;  // screen coordinates
+    void ClickButton(int commandId);
+    bool Running() const;
+    DWORD ExitCode() const;
+
+private:
+    PROCESS_INFORMATION process_{};
+    HWND main_ = nullptr;
+};
+
+// A full-screen window of our own, painted with a known pattern, to capture.
+class PatternWindow {
+public:
+    PatternWindow();
+    ~PatternWindow();
+    PatternWindow(const PatternWindow&) = delete;
+    PatternWindow& operator=(const PatternWindow&) = delete;
+    // The colour the pattern has at screen pixel (x, y).
+    static sdk::Rgb ExpectedAt(int x, int y);
+    HWND Hwnd() const { return hwnd_; }
+
+private:
+    HWND hwnd_ = nullptr;
+};
+
+void ClickAt(int x, int y);
+void PumpMessages(std::chrono::milliseconds duration);
+
+// The clipboard's device-independent bitmap, converted to 24 bits, if there is one.
+std::optional<sdk::SdkBitmap> ClipboardImage();
+// Whether the clipboard also offers the image as PNG.
+bool ClipboardHasPng();
+// Screen pixels of a window (frame included), as a user sees them.
+sdk::SdkBitmap GrabWindow(HWND window);
+sdk::SdkBitmap GrabScreen(int left, int top, int width, int height);
+// Saves a picture of a window as PNG (or BMP) under the artifacts folder for people to look at.
+void SaveArtifact(HWND window, const std::string& name);
+
+std::wstring Env(const wchar_t* name);
+
+} // namespace korvan::e2e
