@@ -1,0 +1,151 @@
+#pragma once
+// Recording fakes of the capture commands' ports. Every call lands in one shared log,
+// so a test can check the exact order of steps across windows and system calls.
+#include "capture/CaptureCommands.h"
+#include "engine/ImagingPorts.h"
+#include "engine/SdkStatus.h"
+#include "settings/OptionsDefaults.h"
+
+#include <set>
+#include <utility>
+#include <string>
+#include <vector>
+
+namespace korvan::fakes {
+
+struct CallLog {
+    std::vector<std::string> calls;
+    void Add(std::string call) { calls.push_back(std::move(call)); }
+};
+
+inline std::string Str(long long v) { return std::to_string(v); }
+
+class FakeGrabber final : public sdk::IScreenGrabber {
+public:
+    explicit FakeGrabber(CallLog& log) : log_(log) {}
+    int GrabRect(sdk::DeviceContext dc, int left, int top, int right, int bottom, sdk::SdkBitmap& out) override {
+        log_.Add("Grab(" + Str(static_cast<long long>(dc)) + "," + Str(left) + "," + Str(top) + "," + Str(right) + "," +
+                 Str(bottom) + ")");
+        if (status != sdk::kSuccess) return status;
+        int s = sdk::SdkBitmap::Create(out, right - left, bottom - top, 24);
+        if (s == sdk::kSuccess)
+            for (int y = 0; y < out.Height(); ++y)
+                for (int x = 0; x < out.Width(); ++x)
+                    out.SetPixel(x, y, {static_cast<uint8_t>(left + x), static_cast<uint8_t>(top + y), 7});
+        return s;
+    }
+    int status = sdk::kSuccess;
+
+private:
+    CallLog& log_;
+};
+
+class FakeClipboard final : public sdk::IClipboardWriter {
+public:
+    explicit FakeClipboard(CallLog& log) : log_(log) {}
+    sdk::ClipboardResult CopyBitmap(sdk::WindowId, const sdk::SdkBitmap& bitmap, int flags) override {
+        log_.Add("Copy(" + Str(flags) + ")");
+        if (result.status == sdk::kSuccess) last = bitmap;
+        return result;
+    }
+    sdk::ClipboardResult result;
+    sdk::SdkBitmap last;
+
+private:
+    CallLog& log_;
+};
+
+class FakeMainWindow final : public IMainWindowPosition {
+public:
+    explicit FakeMainWindow(CallLog& log) : log_(log) {}
+    int Left() const override { return left; }
+    int Width() const override { return width; }
+    void SetLeft(int value) override {
+        log_.Add("SetLeft(" + Str(value) + ")");
+        left = value;
+    }
+    int left = 300, width = 410;
+
+private:
+    CallLog& log_;
+};
+
+class FakeForm final : public IFormView {
+public:
+    FakeForm(CallLog& log, std::string name) : log_(log), name_(std::move(name)) {}
+    bool Visible() const override { return visible; }
+    void Show() override { log_.Add(name_ + ".Show"); visible = true; }
+    void Close() override { log_.Add(name_ + ".Close"); visible = false; }
+    void BringToFront() override { log_.Add(name_ + ".BringToFront"); }
+    bool visible = false;
+
+private:
+    CallLog& log_;
+    std::string name_;
+};
+
+class FakeFrameArea final : public IFrameArea {
+public:
+    ScreenRect Panel2ScreenRect() const override { return rect; }
+    int Panel2Width() const override { return rect.Width(); }
+    int Panel2Height() const override { return rect.Height(); }
+    ScreenRect rect{540, 160, 790, 270};
+};
+
+class FakeSystem final : public IWindowSystem, public IClock, public IKeyboard, public ICursors, public IFileSystem {
+public:
+    explicit FakeSystem(CallLog& log) : log_(log) {}
+    void ShowWindow(WindowHandle window, int command) override {
+        log_.Add("ShowWindow(" + Str(static_cast<long long>(window)) + "," + Str(command) + ")");
+    }
+    void BringWindowToTop(WindowHandle window) override {
+        log_.Add("BringWindowToTop(" + Str(static_cast<long long>(window)) + ")");
+    }
+    void RestoreApplication() override { log_.Add("RestoreApplication"); }
+    ScreenSize PrimaryScreenSize() const override { return screen; }
+    void Sleep(int milliseconds) override { log_.Add("Sleep(" + Str(milliseconds) + ")"); }
+    int ScanCodeOf(int virtualKey) override {
+        log_.Add("ScanCodeOf(" + Str(virtualKey) + ")");
+        return virtualKey == kVkControl ? 29 : 47;
+    }
+    void KeyEvent(int virtualKey, int scanCode, int flags) override {
+        log_.Add("KeyEvent(" + Str(virtualKey) + "," + Str(scanCode) + "," + Str(flags) + ")");
+    }
+    void SetWaitCursor() override { log_.Add("WaitCursor"); }
+    void SetDefaultCursor() override { log_.Add("DefaultCursor"); }
+    void RestoreSystemCursors(uintptr_t arrow, uintptr_t ibeam) override {
+        log_.Add("RestoreSystemCursors(" + Str(static_cast<long long>(arrow)) + "," + Str(static_cast<long long>(ibeam)) + ")");
+    }
+    bool FileExists(const std::wstring& path) const override { return existing.count(path) != 0; }
+
+    ScreenSize screen{64, 48};
+    std::set<std::wstring> existing;
+
+private:
+    CallLog& log_;
+};
+
+// Everything the commands need, wired together; the image control sits in a 288 x 207
+// client area like the designed preview.
+struct CaptureRig {
+    CallLog log;
+    FakeGrabber grabber{log};
+    FakeClipboard clipboard{log};
+    FakeMainWindow mainWindow{log};
+    FakeForm preview{log, "Preview"};
+    FakeForm frame{log, "Frame"};
+    FakeFrameArea frameArea;
+    FakeSystem system{log};
+    OptionsDefaults options;
+    TShotImage image{grabber, clipboard};
+    CaptureCommands commands{CapturePorts{mainWindow, preview, frame, frameArea, system, system, system, system,
+                                          system, options, image}};
+
+    CaptureRig() {
+        image.SetCenterImage(true);
+        image.SetControlSize(290, 209, 288, 207);
+    }
+    std::vector<std::string> TakeCalls() { return std::exchange(log.calls, {}); }
+};
+
+} // namespace korvan::fakes
