@@ -1,0 +1,69 @@
+#include "platform/win32/RegistryWin32.h"
+
+#include <windows.h>
+
+#include <vector>
+
+namespace korvan::win {
+namespace {
+
+std::wstring Relative(const std::wstring& path) {
+    size_t start = path.find_first_not_of(L'\\');
+    return start == std::wstring::npos ? std::wstring() : path.substr(start);
+}
+
+class Key {
+public:
+    Key(const std::wstring& path, bool create, REGSAM access) {
+        std::wstring relative = Relative(path);
+        LONG status = create ? ::RegCreateKeyExW(HKEY_CURRENT_USER, relative.c_str(), 0, nullptr, 0, access, nullptr,
+                                                 &key_, nullptr)
+                             : ::RegOpenKeyExW(HKEY_CURRENT_USER, relative.c_str(), 0, access, &key_);
+        if (status != ERROR_SUCCESS) key_ = nullptr;
+    }
+    ~Key() { if (key_) ::RegCloseKey(key_); }
+    Key(const Key&) = delete;
+    Key& operator=(const Key&) = delete;
+    HKEY get() const { return key_; }
+
+private:
+    HKEY key_ = nullptr;
+};
+
+} // namespace
+
+bool RegistryWin32::OpenKey(const std::wstring& path, bool create) {
+    return Key(path, create, KEY_READ | (create ? KEY_WRITE : 0)).get() != nullptr;
+}
+
+std::optional<RegistryValue> RegistryWin32::ReadValue(const std::wstring& path, const std::wstring& name) {
+    Key key(path, false, KEY_READ);
+    if (!key.get()) return std::nullopt;
+    DWORD type = 0, size = 0;
+    if (::RegQueryValueExW(key.get(), name.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS)
+        return std::nullopt;
+    std::vector<BYTE> data(size + sizeof(wchar_t), 0);
+    if (::RegQueryValueExW(key.get(), name.c_str(), nullptr, &type, data.data(), &size) != ERROR_SUCCESS)
+        return std::nullopt;
+    if (type == REG_DWORD && size == sizeof(DWORD)) return RegistryValue::Dword(*reinterpret_cast<DWORD*>(data.data()));
+    if (type == REG_SZ || type == REG_EXPAND_SZ) return RegistryValue::String(reinterpret_cast<wchar_t*>(data.data()));
+    return RegistryValue{};
+}
+
+bool RegistryWin32::WriteValue(const std::wstring& path, const std::wstring& name, const RegistryValue& value) {
+    Key key(path, false, KEY_WRITE);
+    if (!key.get()) return false;
+    if (value.type == RegistryValue::Type::Dword) {
+        DWORD v = value.dword;
+        return ::RegSetValueExW(key.get(), name.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&v), sizeof(v)) ==
+               ERROR_SUCCESS;
+    }
+    if (value.type == RegistryValue::Type::String) {
+        auto bytes = static_cast<DWORD>((value.text.size() + 1) * sizeof(wchar_t));
+        return ::RegSetValueExW(key.get(), name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.text.c_str()),
+                                bytes) == ERROR_SUCCESS;
+    }
+    return false;
+}
+
+} // namespace korvan::win
