@@ -155,34 +155,53 @@ struct HuffmanTable {
     }
 };
 
-// Bits into bytes with a zero byte stuffed after every 0xFF.
+// Bits into bytes with a zero byte stuffed after every 0xFF; emits 32 bits at a time.
 class BitWriter {
 public:
-    explicit BitWriter(ByteWriter& out) : out_(out) { buffer_.reserve(kFlushAt + 16); }
+    explicit BitWriter(ByteWriter& out) : out_(out), buffer_(kFlushAt + 16) {}
+    // count is at most 32.
     void Put(uint32_t bits, int count) {
-        acc_ = (acc_ << count) | (bits & ((1u << count) - 1));
+        acc_ = (acc_ << count) | (bits & (count == 32 ? 0xFFFFFFFFu : (1u << count) - 1));
         used_ += count;
-        while (used_ >= 8) {
-            used_ -= 8;
-            auto byte = static_cast<uint8_t>(acc_ >> used_);
-            buffer_.push_back(byte);
-            if (byte == 0xFF) buffer_.push_back(0);
+        if (used_ < 32) return;
+        used_ -= 32;
+        auto word = static_cast<uint32_t>(acc_ >> used_);
+        uint32_t inverted = ~word;
+        bool hasFF = ((inverted - 0x01010101u) & ~inverted & 0x80808080u) != 0;
+        if (!hasFF) {
+            buffer_[at_] = static_cast<uint8_t>(word >> 24);
+            buffer_[at_ + 1] = static_cast<uint8_t>(word >> 16);
+            buffer_[at_ + 2] = static_cast<uint8_t>(word >> 8);
+            buffer_[at_ + 3] = static_cast<uint8_t>(word);
+            at_ += 4;
+        } else {
+            for (int shift = 24; shift >= 0; shift -= 8) Byte(static_cast<uint8_t>(word >> shift));
         }
-        if (buffer_.size() >= kFlushAt) Drain();
+        if (at_ >= kFlushAt) Drain();
     }
     void Finish() {
-        if (used_ > 0) Put(0x7F, 8 - used_);  // pad with ones
+        while (used_ >= 8) {
+            used_ -= 8;
+            Byte(static_cast<uint8_t>(acc_ >> used_));
+        }
+        if (used_ > 0) Byte(static_cast<uint8_t>((acc_ << (8 - used_)) | ((1u << (8 - used_)) - 1)));  // pad with ones
+        used_ = 0;
         Drain();
     }
 
 private:
+    void Byte(uint8_t b) {
+        buffer_[at_++] = b;
+        if (b == 0xFF) buffer_[at_++] = 0;
+    }
     void Drain() {
-        out_.Bytes(buffer_.data(), buffer_.size());
-        buffer_.clear();
+        out_.Bytes(buffer_.data(), at_);
+        at_ = 0;
     }
     static constexpr size_t kFlushAt = 1 << 16;
     ByteWriter& out_;
     std::vector<uint8_t> buffer_;
+    size_t at_ = 0;
     uint64_t acc_ = 0;
     int used_ = 0;
 };
@@ -398,8 +417,9 @@ private:
                     int diff = block[0] - previous[c];
                     previous[c] = block[0];
                     int n = BitLength(diff);
-                    bits.Put(dc.code[n], dc.length[n]);
-                    if (n) bits.Put(static_cast<uint32_t>(diff < 0 ? diff - 1 : diff), n);
+                    // Code and value bits go out together: at most 16 + 11 bits.
+                    bits.Put(uint32_t{dc.code[n]} << n | (static_cast<uint32_t>(diff < 0 ? diff - 1 : diff) & ((1u << n) - 1)),
+                             dc.length[n] + n);
                     int run = 0;
                     for (int k = 1; k < 64; ++k) {
                         int v = block[k];
@@ -407,8 +427,8 @@ private:
                         while (run > 15) { bits.Put(ac.code[0xF0], ac.length[0xF0]); run -= 16; }
                         n = BitLength(v);
                         int symbol = (run << 4) | n;
-                        bits.Put(ac.code[symbol], ac.length[symbol]);
-                        bits.Put(static_cast<uint32_t>(v < 0 ? v - 1 : v), n);
+                        bits.Put(uint32_t{ac.code[symbol]} << n | (static_cast<uint32_t>(v < 0 ? v - 1 : v) & ((1u << n) - 1)),
+                                 ac.length[symbol] + n);
                         run = 0;
                     }
                     if (run > 0) bits.Put(ac.code[0], ac.length[0]);
