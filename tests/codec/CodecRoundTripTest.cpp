@@ -109,11 +109,11 @@ TEST_F(CodecTest, TrueColourFilesAreExactAtEdgeSizes) {
 // Images with no more colours than the depth holds keep every pixel.
 TEST_F(CodecTest, FewColoursAreExactInPaletteFiles) {
     for (const Size& s : kEdgeSizes) {
-        for (int colors : {2, 16, 256}) {
+        for (int colors : {2, 4, 16, 256}) {
             SdkBitmap image = test::FewColors(s.w, s.h, colors, 32);
             Picture source = FromBitmap(image);
             std::string stem = std::to_string(s.w) + "x" + std::to_string(s.h) + "-" + std::to_string(colors);
-            std::vector<int> depths = colors == 2 ? std::vector<int>{1, 4, 8} : colors == 16 ? std::vector<int>{4, 8} : std::vector<int>{8};
+            std::vector<int> depths = colors == 2 ? std::vector<int>{1, 4, 8} : colors <= 16 ? std::vector<int>{4, 8} : std::vector<int>{8};
             for (int bits : depths) {
                 std::string b = "-" + std::to_string(bits);
                 auto png = Save(image, stem + b + ".png", kFormatPng, bits);
