@@ -11,7 +11,10 @@
 
 namespace korvan::win {
 
-Application::Application() {
+Application::Application()
+    : conflicts_([this](const std::string& text) {
+          if (forms_.Mainfrm) forms_.Mainfrm->QueueMessage(text);
+      }) {
     INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_BAR_CLASSES | ICC_STANDARD_CLASSES | ICC_TAB_CLASSES};
     ::InitCommonControlsEx(&controls);
 }
@@ -27,13 +30,13 @@ Application::~Application() {
 }
 
 void Application::CreateForms() {
-    mainfrm_ = std::make_unique<TMainfrm>(forms_);
+    mainfrm_ = std::make_unique<TMainfrm>(forms_, hotKeys_, conflicts_);
     forms_.Mainfrm = mainfrm_.get();
     image_ = std::make_unique<TImage>(grabber_, clipboard_);
     forms_.Image = image_.get();
-    form2_ = std::make_unique<TForm2>();
+    form2_ = std::make_unique<TForm2>(hotKeys_, &conflicts_);
     forms_.Form2 = form2_.get();
-    optionfrm_ = std::make_unique<Toptionfrm>();
+    optionfrm_ = std::make_unique<Toptionfrm>(forms_, registry_);
     forms_.Optionfrm = optionfrm_.get();
     aboutfrm_ = std::make_unique<TAboutfrm>();
     forms_.Aboutfrm = aboutfrm_.get();

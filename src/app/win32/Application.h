@@ -3,6 +3,9 @@
 #include "app/win32/Forms.h"
 #include "engine/win32/ClipboardWin32.h"
 #include "engine/win32/ScreenGrabberWin32.h"
+#include "platform/GlobalHotKey.h"
+#include "platform/win32/HotKeySystemWin32.h"
+#include "platform/win32/RegistryWin32.h"
 
 #include <memory>
 
@@ -25,6 +28,9 @@ private:
 
     sdk::ScreenGrabberWin32 grabber_;
     sdk::ClipboardWin32 clipboard_;
+    HotKeySystemWin32 hotKeys_;
+    RegistryWin32 registry_;
+    HotKeyConflicts conflicts_;
     Forms forms_;
     std::unique_ptr<TMainfrm> mainfrm_;
     std::unique_ptr<TImage> image_;

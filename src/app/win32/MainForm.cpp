@@ -6,6 +6,7 @@
 #include "settings/win32/OptionsForm.h"
 #include "windows/win32/AboutForm.h"
 #include "windows/win32/HelpForm.h"
+#include "platform/win32/Text.h"
 #include "../../../resources/resource.h"
 
 #include <commctrl.h>
@@ -17,6 +18,9 @@ namespace {
 
 constexpr wchar_t kClassName[] = L"TMainfrm";
 constexpr int kButton1Id = 300;
+constexpr UINT kShowQueuedMessages = WM_APP + 1;
+constexpr UINT kReportConflicts = WM_APP + 2;
+constexpr uint16_t kPrintScreen = 0x2C;
 constexpr int kLargeImage = 32, kSmallImage = 19;
 constexpr int kLargeButtonWidth = 39, kLargeButtonHeight = 38;
 constexpr int kSmallButtonWidth = 22, kSmallButtonHeight = 21;
@@ -68,7 +72,9 @@ LRESULT CALLBACK ToolBarProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPar
 
 } // namespace
 
-TMainfrm::TMainfrm(Forms& forms) : forms_(forms) {
+TMainfrm::TMainfrm(Forms& forms, IHotKeySystem& hotKeys, HotKeyConflicts& conflicts)
+    : forms_(forms), conflicts_(conflicts) {
+    grabit_ = std::make_unique<TGlobalHotKey>(hotKeys, "Grabit", &conflicts_);
     HICON icon = ::LoadIconW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_PROGRAM));
     RegisterClassOnce(kClassName, 0, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1), icon);
     CreateWindowOf(kClassName, WS_EX_TOOLWINDOW, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN,
@@ -90,6 +96,11 @@ void TMainfrm::FormCreate() {
     ::SendMessageW(button1_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
     AutoSize();
     CenterOnScreen();
+    // Print Screen stays registered for the whole run.
+    grabit_->SetOnKeyDown([this](TGlobalHotKey&, uint16_t, ShiftState) { GrabitKeyDown(); });
+    grabit_->SetHotKey(kPrintScreen);
+    // Told once the message loop runs, when the user can see the program.
+    ::PostMessageW(Hwnd(), kReportConflicts, 0, 0);
 }
 
 void TMainfrm::FormsCreated() {
@@ -213,6 +224,12 @@ LRESULT TMainfrm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return TRUE;
         }
         return Default(message, wParam, lParam);
+    case WM_ACTIVATEAPP:
+        if (wParam) ApplicationEvents1Activate();
+        else ApplicationEvents1Deactivate();
+        return 0;
+    case kShowQueuedMessages: ShowQueuedMessages(); return 0;
+    case kReportConflicts: conflicts_.Report(); return 0;
     case WM_CLOSE: ::DestroyWindow(Hwnd()); return 0;
     case WM_DESTROY: ::PostQuitMessage(0); return 0;
     default: return Default(message, wParam, lParam);
@@ -248,6 +265,40 @@ void TMainfrm::OnDpiChanged(const RECT& suggested) {
     ::SetWindowPos(Hwnd(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
                    suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
     BuildImageLists();
+}
+
+void TMainfrm::MoveOffScreen() {
+    if (commands_) commands_->MoveOffScreen();
+}
+
+void TMainfrm::RestoreAfterCapture() {
+    if (commands_) commands_->RestoreAfterCapture();
+}
+
+void TMainfrm::QueueMessage(const std::string& text) {
+    messages_.push_back(text);
+    ::PostMessageW(Hwnd(), kShowQueuedMessages, 0, 0);
+}
+
+void TMainfrm::ShowQueuedMessages() {
+    while (!messages_.empty()) {
+        std::string text = messages_.front();
+        messages_.pop_front();
+        ::MessageBoxW(Hwnd(), Widen(text).c_str(), L"Korvan Screenshot", MB_OK | MB_ICONWARNING);
+    }
+}
+
+void TMainfrm::GrabitKeyDown() {
+    if (commands_) commands_->GrabitKeyDown();
+}
+
+// The frame keys act only while the program is the active application.
+void TMainfrm::ApplicationEvents1Activate() {
+    if (forms_.Optionfrm && forms_.Optionfrm->EnableHotkeys()) forms_.Form2->Keys().SwitchOn();
+}
+
+void TMainfrm::ApplicationEvents1Deactivate() {
+    if (forms_.Form2) forms_.Form2->Keys().SwitchOff();
 }
 
 void TMainfrm::ToolButton2Click() { commands_->ToolButton2Click(); }

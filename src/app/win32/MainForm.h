@@ -3,17 +3,20 @@
 #include "app/ToolbarLayout.h"
 #include "app/win32/Forms.h"
 #include "capture/CaptureCommands.h"
+#include "platform/GlobalHotKey.h"
 #include "platform/win32/Handles.h"
 #include "platform/win32/SystemAdapters.h"
 #include "platform/win32/WindowBase.h"
 
+#include <deque>
 #include <memory>
+#include <string>
 
 namespace korvan::win {
 
 class TMainfrm final : public WindowBase<TMainfrm>, public IMainWindowPosition {
 public:
-    explicit TMainfrm(Forms& forms);
+    TMainfrm(Forms& forms, IHotKeySystem& hotKeys, HotKeyConflicts& conflicts);
     ~TMainfrm() override;
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
@@ -26,6 +29,13 @@ public:
     void SetLeft(int left) override;
 
     CaptureCommands& Commands() { return *commands_; }
+    // Pipeline steps other windows use (the options dialog moves the main window away
+    // while it is open).
+    void MoveOffScreen();
+    void RestoreAfterCapture();
+    // Shows a message once the current message is handled (never inside activation).
+    void QueueMessage(const std::string& text);
+    TGlobalHotKey& Grabit() { return *grabit_; }
     bool SmallToolbar() const { return smallToolbar_; }
     void SetSmallToolbar(bool small);
 
@@ -36,6 +46,9 @@ public:
     void ToolButton12Click();
     void ToolButton13Click();
     void ToolButton16Click();
+    void GrabitKeyDown();
+    void ApplicationEvents1Activate();
+    void ApplicationEvents1Deactivate();
 
     static constexpr int kInnerBorder = 5;
     static constexpr int kHintHidePauseMs = 15000;
@@ -49,6 +62,7 @@ private:
     void OnCommand(int id);
     LRESULT OnNotify(NMHDR* header);
     void OnDpiChanged(const RECT& suggested);
+    void ShowQueuedMessages();
 
     Forms& forms_;
     HWND toolBar_ = nullptr;
@@ -63,6 +77,9 @@ private:
     CursorsWin32 cursors_;
     FileSystemWin32 files_;
     std::unique_ptr<CaptureCommands> commands_;
+    std::unique_ptr<TGlobalHotKey> grabit_;
+    HotKeyConflicts& conflicts_;
+    std::deque<std::string> messages_;
 };
 
 } // namespace korvan::win

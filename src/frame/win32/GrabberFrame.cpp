@@ -3,41 +3,125 @@
 namespace korvan::win {
 namespace {
 
-constexpr wchar_t kClassName[] = L"TForm2";
+constexpr wchar_t kFrameClass[] = L"TForm2";
+constexpr wchar_t kPanelClass[] = L"TPanel";
+constexpr DWORD kCaptionBitsMask = 0xFF3FFFFF;  // clears WS_BORDER and WS_DLGFRAME
 
 } // namespace
 
-TForm2::TForm2() {
-    ring_.reset(::CreateSolidBrush(kWindowColour));
-    RegisterClassOnce(kClassName, 0, static_cast<HBRUSH>(ring_.get()), nullptr);
-    CreateWindowOf(kClassName, WS_EX_TOOLWINDOW | WS_EX_TOPMOST, WS_POPUP | WS_THICKFRAME, L"", 533, 152, 266, 137);
+TPanel::TPanel(HWND parent, COLORREF colour, std::function<void(WPARAM)> onMouseDown)
+    : brush_(::CreateSolidBrush(colour)), onMouseDown_(std::move(onMouseDown)) {
+    RegisterClassOnce(kPanelClass, 0, nullptr, nullptr);
+    CreateWindowOf(kPanelClass, 0, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, L"", 0, 0, 0, 0, parent);
+}
+
+LRESULT TPanel::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_ERASEBKGND: {
+        RECT client{};
+        ::GetClientRect(Hwnd(), &client);
+        ::FillRect(reinterpret_cast<HDC>(wParam), &client, static_cast<HBRUSH>(brush_.get()));
+        return 1;
+    }
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+        if (onMouseDown_) onMouseDown_(wParam);
+        return 0;
+    default: return Default(message, wParam, lParam);
+    }
+}
+
+TForm2::TForm2(IHotKeySystem& hotKeys, HotKeyConflicts* conflicts) : hotKeys_(hotKeys), conflicts_(conflicts) {
+    RegisterClassOnce(kFrameClass, 0, nullptr, nullptr);
+    CreateWindowOf(kFrameClass, WS_EX_TOOLWINDOW | WS_EX_TOPMOST, WS_POPUP | WS_CAPTION | WS_THICKFRAME, L"", 533,
+                   152, 266, 137);
+    FormCreate();
+}
+
+TForm2::~TForm2() { keys_.reset(); }
+
+void TForm2::FormCreate() {
+    panel1_ = std::make_unique<TPanel>(Hwnd(), kWindowColour, [this](WPARAM buttons) { Panel1MouseDown(buttons); });
+    panel2_ = std::make_unique<TPanel>(panel1_->Hwnd(), kWindowColour);
+    keys_ = std::make_unique<FrameKeys>(hotKeys_, *this, conflicts_);
+    RemoveCaption();
+    // The client area becomes as tall as the window was, so the window grows by its frame.
+    RECT client{};
+    ::GetClientRect(Hwnd(), &client);
+    RECT window = WindowRect();
+    int outerHeight = window.bottom - window.top;
+    MoveTo(window.left, window.top, window.right - window.left, outerHeight + (outerHeight - client.bottom));
+    RingStep();
+}
+
+void TForm2::RemoveCaption() {
+    LONG_PTR style = ::GetWindowLongPtrW(Hwnd(), GWL_STYLE);
+    ::SetWindowLongPtrW(Hwnd(), GWL_STYLE, style & static_cast<LONG_PTR>(kCaptionBitsMask));
+    ::SetWindowPos(Hwnd(), nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
 }
 
 LRESULT TForm2::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_CLOSE) return HandleClose();
-    return Default(message, wParam, lParam);
+    switch (message) {
+    case WM_SIZE: RingStep(); return 0;
+    case WM_CLOSE: return HandleClose();
+    default: return Default(message, wParam, lParam);
+    }
 }
 
-RECT TForm2::Panel2ClientRect() const {
+// The window region becomes a ring of the ring width; Panel2 keeps its margin inside
+// the client area, which lies in the hole.
+void TForm2::RingStep() {
+    if (!panel1_ || !panel2_) return;
+    UINT dpi = DpiOf(Hwnd());
+    int ring = Scale(kRingWidth, dpi), margin = Scale(kPanelMargin, dpi);
+    RECT window = WindowRect();
+    int width = window.right - window.left, height = window.bottom - window.top;
+    GdiObject outer(::CreateRectRgn(0, 0, width, height));
+    GdiObject inner(::CreateRectRgn(ring, ring, width - ring, height - ring));
+    ::CombineRgn(static_cast<HRGN>(inner.get()), static_cast<HRGN>(outer.get()), static_cast<HRGN>(inner.get()),
+                 RGN_XOR);
+    if (::SetWindowRgn(Hwnd(), static_cast<HRGN>(inner.get()), TRUE)) inner.release();  // the system owns it now
+
     RECT client{};
     ::GetClientRect(Hwnd(), &client);
-    return {kPanelMargin, kPanelMargin, client.right - kPanelMargin, client.bottom - kPanelMargin};
+    ::MoveWindow(panel1_->Hwnd(), 0, 0, client.right, client.bottom, TRUE);
+    ::MoveWindow(panel2_->Hwnd(), margin, margin, client.right - 2 * margin, client.bottom - 2 * margin, TRUE);
+}
+
+void TForm2::Panel1MouseDown(WPARAM buttons) {
+    // Only the left button drags: the system's own move loop, as if on a caption.
+    if (!(buttons & MK_LBUTTON)) return;
+    ::ReleaseCapture();
+    ::SendMessageW(Hwnd(), WM_NCLBUTTONDOWN, HTCAPTION, 0);
 }
 
 ScreenRect TForm2::Panel2ScreenRect() const {
-    RECT panel = Panel2ClientRect();
-    ::MapWindowPoints(Hwnd(), nullptr, reinterpret_cast<POINT*>(&panel), 2);
+    RECT panel{};
+    ::GetWindowRect(panel2_->Hwnd(), &panel);
     return {panel.left, panel.top, panel.right, panel.bottom};
 }
 
-int TForm2::Panel2Width() const {
-    RECT panel = Panel2ClientRect();
-    return panel.right - panel.left;
+int TForm2::Panel2Width() const { return Panel2ScreenRect().Width(); }
+int TForm2::Panel2Height() const { return Panel2ScreenRect().Height(); }
+
+RECT TForm2::WindowRect() const {
+    RECT rect{};
+    ::GetWindowRect(Hwnd(), &rect);
+    return rect;
 }
 
-int TForm2::Panel2Height() const {
-    RECT panel = Panel2ClientRect();
-    return panel.bottom - panel.top;
+void TForm2::MoveTo(int left, int top, int width, int height) {
+    ::SetWindowPos(Hwnd(), nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
+
+int TForm2::Left() const { return WindowRect().left; }
+int TForm2::Top() const { return WindowRect().top; }
+int TForm2::Width() const { return WindowRect().right - WindowRect().left; }
+int TForm2::Height() const { return WindowRect().bottom - WindowRect().top; }
+void TForm2::SetLeft(int value) { MoveTo(value, Top(), Width(), Height()); }
+void TForm2::SetTop(int value) { MoveTo(Left(), value, Width(), Height()); }
+void TForm2::SetWidth(int value) { MoveTo(Left(), Top(), value, Height()); }
+void TForm2::SetHeight(int value) { MoveTo(Left(), Top(), Width(), value); }
 
 } // namespace korvan::win

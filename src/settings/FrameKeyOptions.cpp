@@ -1,0 +1,32 @@
+#include "settings/FrameKeyOptions.h"
+
+namespace korvan {
+
+void FrameKeyOptions::Load(const std::function<void()>& okStep) {
+    if (!store_.Exists()) {
+        Fields.HotKey = kDefaultFrameKeys;
+        okStep();
+    }
+    if (std::string error = store_.Read(Fields); !error.empty()) {
+        showError_(error);
+        return;
+    }
+    if (Fields.EnableHotkeys) {
+        keys_.SwitchOn();
+        keys_.SetFlag(true);
+    } else {
+        keys_.SwitchOff();
+        keys_.SetFlag(false);
+    }
+    store_.OpenHotkeyKey();
+    keys_.Assign(Fields.HotKey);
+}
+
+void FrameKeyOptions::SaveAndApply() {
+    store_.Write(Fields);
+    keys_.Assign(Fields.HotKey);
+    if (Fields.EnableHotkeys) keys_.SwitchOn();
+    else keys_.SwitchOff();
+}
+
+} // namespace korvan
