@@ -1,0 +1,294 @@
+#include "platform/PlacementStore.h"
+
+#include "platform/Exception.h"
+
+#include <algorithm>
+#include <climits>
+#include <cwchar>
+
+namespace korvan {
+namespace {
+
+constexpr uint32_t kSetMinPosition = 1;  // WPF_SETMINPOSITION
+constexpr uint32_t kShowMinimized = 2;   // SW_SHOWMINIMIZED
+
+template <typename... Numbers> std::wstring Format(const wchar_t* format, Numbers... numbers) {
+    wchar_t buffer[96];
+    int length = std::swprintf(buffer, std::size(buffer), format, numbers...);
+    return length > 0 ? std::wstring(buffer, static_cast<size_t>(length)) : std::wstring();
+}
+
+std::string Narrow(const std::wstring& text) {
+    std::string out;
+    for (wchar_t c : text) {
+        auto code = static_cast<uint32_t>(c);
+        if (code < 0x80) {
+            out += static_cast<char>(code);
+        } else if (code < 0x800) {
+            out += static_cast<char>(0xC0 | (code >> 6));
+            out += static_cast<char>(0x80 | (code & 0x3F));
+        } else {
+            out += static_cast<char>(0xE0 | ((code >> 12) & 0x0F));
+            out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (code & 0x3F));
+        }
+    }
+    return out;
+}
+
+// A whole decimal integer, or nothing.
+std::optional<int> ParseInteger(const std::wstring& text) {
+    if (text.empty()) return std::nullopt;
+    size_t i = (text[0] == L'-' || text[0] == L'+') ? 1 : 0;
+    if (i == text.size()) return std::nullopt;
+    long long value = 0;
+    for (; i < text.size(); ++i) {
+        if (text[i] < L'0' || text[i] > L'9') return std::nullopt;
+        value = value * 10 + (text[i] - L'0');
+        if (value > static_cast<long long>(INT_MAX) + 1) return std::nullopt;
+    }
+    if (text[0] == L'-') value = -value;
+    if (value > INT_MAX || value < INT_MIN) return std::nullopt;
+    return static_cast<int>(value);
+}
+
+std::wstring Trimmed(const std::wstring& text) {
+    size_t first = text.find_first_not_of(L' ');
+    if (first == std::wstring::npos) return {};
+    return text.substr(first, text.find_last_not_of(L' ') - first + 1);
+}
+
+bool IsMinimizedShowCmd(uint32_t showCmd) { return showCmd == 2 || showCmd == 6 || showCmd == 7; }
+
+std::wstring FourNumbers(int a, int b, int c, int d) { return Format(L"%d,%d,%d,%d", a, b, c, d); }
+
+BorderMetric MetricFor(BorderKind border) {
+    switch (border) {
+    case BorderKind::None: return BorderMetric::None;
+    case BorderKind::Single:
+    case BorderKind::ToolWindow: return BorderMetric::Border;
+    case BorderKind::Sizeable:
+    case BorderKind::SizeToolWin: return BorderMetric::Frame;
+    case BorderKind::Dialog: return BorderMetric::DialogFrame;
+    }
+    return BorderMetric::None;
+}
+
+bool Overlaps(const PlacementRect& a, const PlacementRect& b) {
+    return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
+}
+
+long long GapSquared(const PlacementRect& rect, const PlacementRect& area) {
+    long long dx = std::max({0, area.left - rect.right, rect.left - area.right});
+    long long dy = std::max({0, area.top - rect.bottom, rect.top - area.bottom});
+    return dx * dx + dy * dy;
+}
+
+// Slides [start, start + length) into [low, high); a longer span keeps its start at low.
+int SlideInto(int start, int length, int low, int high) { return std::max(low, std::min(start, high - length)); }
+
+} // namespace
+
+void ParsePlacementNumbers(const std::wstring& text, int (&numbers)[4], const int (&defaults)[4]) {
+    std::copy(std::begin(defaults), std::end(defaults), std::begin(numbers));
+    size_t index = 0, position = 0;
+    while (index < 4) {
+        size_t start = text.find_first_not_of(L", ", position);
+        if (start == std::wstring::npos) return;
+        size_t end = std::min(text.find_first_of(L", ", start), text.size());
+        if (auto number = ParseInteger(text.substr(start, end - start))) numbers[index] = *number;
+        ++index;
+        position = end;
+    }
+}
+
+std::wstring PlacementKeyFor(const std::wstring& executablePath) {
+    size_t slash = executablePath.find_last_of(L"\\/");
+    std::wstring name = slash == std::wstring::npos ? executablePath : executablePath.substr(slash + 1);
+    size_t dot = name.find_last_of(L'.');
+    if (dot != std::wstring::npos) name.erase(dot);
+    return L"Software\\" + name;
+}
+
+TPlacementStore::TPlacementStore(IRegistry& registry, IPlacementWindow& window)
+    : registry_(registry), window_(window) {}
+
+void TPlacementStore::FormShow() {
+    if (Active) RestorePlacement();
+}
+
+void TPlacementStore::FormCloseQuery(bool canClose) {
+    if (canClose && Active && window_.HasHandle()) SavePlacement();
+}
+
+void TPlacementStore::FormDestroy() {
+    if (!Active || saved_) return;
+    struct ClearOnExit {
+        bool& flag;
+        ~ClearOnExit() { flag = false; }
+    } clear{destroying_};
+    destroying_ = true;
+    SavePlacement();
+}
+
+std::wstring TPlacementStore::Key() const {
+    return IniFileName.empty() ? PlacementKeyFor(window_.ExecutablePath()) : IniFileName;
+}
+
+std::wstring TPlacementStore::Section() const { return IniSection.empty() ? window_.ClassName() : IniSection; }
+
+std::wstring TPlacementStore::SectionPath() const { return Key() + L"\\" + Section(); }
+
+std::wstring TPlacementStore::ScreenSuffix() const {
+    ScreenSize screen = window_.Screen();
+    return Format(L"(%dx%d)", screen.width, screen.height);
+}
+
+std::optional<std::wstring> TPlacementStore::ReadText(const std::wstring& name) const {
+    auto value = registry_.ReadValue(SectionPath(), name);
+    if (!value || value->type != RegistryValue::Type::String) return std::nullopt;
+    return value->text;
+}
+
+int TPlacementStore::ReadInteger(const std::wstring& name, int fallback) const {
+    auto text = ReadText(name);
+    if (!text) return fallback;
+    return ParseInteger(Trimmed(*text)).value_or(fallback);
+}
+
+// The value saved for the current screen size, else the one saved for any size.
+std::optional<std::wstring> TPlacementStore::ReadScreenValue(const std::wstring& name) const {
+    auto text = ReadText(name + ScreenSuffix());
+    if (!text || text->empty()) text = ReadText(name);
+    if (!text || text->empty()) return std::nullopt;
+    return text;
+}
+
+void TPlacementStore::WriteText(const std::wstring& name, const std::wstring& text) {
+    registry_.WriteValue(SectionPath(), name, RegistryValue::String(text));
+}
+
+void TPlacementStore::SavePlacement() {
+    if (!restored_ && Active) return;  // never shown: keep what an earlier run stored
+    registry_.OpenKey(Key(), true);
+    if (!registry_.OpenKey(SectionPath(), true)) throw Exception("Failed to create key " + Narrow(Section()));
+    WriteText(L"FormVersion", std::to_wstring(Version));
+    WindowPlacementRecord placement = window_.GetPlacement();
+    if (window_.MainRole() == MainWindowRole::ThisWindow && window_.ApplicationMinimized())
+        placement.showCmd = kShowMinimized;
+    if (window_.Style() == FormStyle::MdiChild && IsMinimizedShowCmd(placement.showCmd))
+        placement.flags |= kSetMinPosition;
+    const std::wstring suffix = ScreenSuffix();
+    const std::wstring minMax = FourNumbers(placement.minPosition.x, placement.minPosition.y,
+                                            placement.maxPosition.x, placement.maxPosition.y);
+    const PlacementRect& normal = placement.normalRect;
+    const std::wstring norm = FourNumbers(normal.left, normal.top, normal.right, normal.bottom);
+    WriteText(L"Flags", std::to_wstring(placement.flags));
+    WriteText(L"ShowCmd", std::to_wstring(placement.showCmd));
+    WriteText(L"PixelsPerInch", std::to_wstring(window_.PixelsPerInch()));
+    WriteText(L"MinMaxPos" + suffix, minMax);
+    WriteText(L"MinMaxPos", minMax);
+    WriteText(L"NormPos" + suffix, norm);
+    WriteText(L"NormPos", norm);
+    WriteText(L"Visible", destroying_ ? L"1" : L"0");
+    saved_ = true;
+}
+
+void TPlacementStore::RestorePlacement() {
+    saved_ = false;
+    registry_.OpenKey(Key(), true);  // a key that cannot be made only leaves every read at its default
+    if (ReadInteger(L"FormVersion", 0) >= Version) ApplyStoredPlacement();
+    restored_ = true;
+    AdjustMaximizedPosition();
+}
+
+WindowPlacementRecord TPlacementStore::VisiblePlacement() const {
+    WindowPlacementRecord placement = window_.GetPlacement();
+    if (!window_.Visible()) placement.showCmd = 0;  // handing it back must not show the window
+    return placement;
+}
+
+void TPlacementStore::ApplyStoredPlacement() {
+    if (!Options.Has(PlacementOption::fpPosition) && !Options.Has(PlacementOption::fpState)) return;
+    WindowPlacementRecord placement = VisiblePlacement();
+    if (Options.Has(PlacementOption::fpPosition)) ApplyPosition(placement);
+    if (Options.Has(PlacementOption::fpState)) ApplyState();
+    window_.Repaint();
+}
+
+void TPlacementStore::ApplyPosition(WindowPlacementRecord placement) {
+    placement.flags = static_cast<uint32_t>(ReadInteger(L"Flags", static_cast<int>(placement.flags)));
+    auto minMax = ReadScreenValue(L"MinMaxPos");
+    if (minMax) {
+        int n[4];
+        ParsePlacementNumbers(*minMax, n, {0, 0, 0, 0});
+        placement.minPosition = {n[0], n[1]};
+        placement.maxPosition = {n[2], n[3]};
+    }
+    const PlacementRect bounds = window_.Bounds();
+    PlacementRect& normal = placement.normalRect;
+    normal = bounds;
+    auto norm = ReadScreenValue(L"NormPos");
+    if (norm) {
+        int n[4];
+        ParsePlacementNumbers(*norm, n, {bounds.left, bounds.top, bounds.right, bounds.bottom});
+        normal = {n[0], n[1], n[2], n[3]};
+    }
+    int pixelsPerInch = ReadInteger(L"PixelsPerInch", window_.PixelsPerInch());
+    if ((!minMax && !norm) || pixelsPerInch != window_.PixelsPerInch()) return;
+    BorderKind border = window_.Border();
+    if (border != BorderKind::Sizeable && border != BorderKind::SizeToolWin)
+        normal = {normal.left, normal.top, normal.left + bounds.Width(), normal.top + bounds.Height()};
+    if (normal.right <= normal.left) return;
+    normal = BroughtOnScreen(normal);
+    PositionRule rule = window_.Position();
+    if (rule == PositionRule::ScreenCenter || rule == PositionRule::DesktopCenter)
+        window_.SetPosition(PositionRule::Designed);
+    window_.SetPlacement(placement);
+}
+
+void TPlacementStore::ApplyState() {
+    int showCmd = ReadInteger(L"ShowCmd", 0);
+    bool mainOrNone = window_.MainRole() != MainWindowRole::OtherWindow;
+    FormStyle style = window_.Style();
+    WindowState state = WindowState::Normal;
+    if (mainOrNone && (style == FormStyle::MdiForm ||
+                       (style == FormStyle::Normal && window_.Position() == PositionRule::Default)))
+        state = WindowState::Maximized;
+    if (showCmd == 1 || showCmd == 5 || showCmd == 9) state = WindowState::Normal;
+    if (IsMinimizedShowCmd(static_cast<uint32_t>(showCmd))) state = WindowState::Minimized;
+    if (showCmd == 3) state = WindowState::Maximized;
+    if (state == WindowState::Minimized && mainOrNone) {
+        // The main window minimises through the application, so the taskbar entry goes too.
+        window_.SetWindowState(WindowState::Normal);
+        window_.PostMinimizeToApplication();
+        return;
+    }
+    window_.SetWindowState(state);
+}
+
+void TPlacementStore::AdjustMaximizedPosition() {
+    if (!window_.HasHandle()) return;
+    WindowPlacementRecord placement = VisiblePlacement();
+    BorderMetric metric = MetricFor(window_.Border());
+    PlacementPoint edge = metric == BorderMetric::None ? PlacementPoint{} : window_.BorderMetrics(metric);
+    placement.maxPosition = {-edge.x, -edge.y};
+    window_.SetPlacement(placement);
+}
+
+// A window stored on a monitor that is gone would open where nobody can reach it:
+// keep its size and slide it onto the nearest monitor's work area.
+PlacementRect TPlacementStore::BroughtOnScreen(const PlacementRect& rect) const {
+    std::vector<PlacementRect> areas = window_.MonitorWorkAreas();
+    if (areas.empty()) return rect;
+    for (const PlacementRect& area : areas)
+        if (Overlaps(rect, area)) return rect;
+    const PlacementRect& nearest = *std::min_element(areas.begin(), areas.end(), [&](const auto& a, const auto& b) {
+        return GapSquared(rect, a) < GapSquared(rect, b);
+    });
+    int left = SlideInto(rect.left, rect.Width(), nearest.left, nearest.right);
+    int top = SlideInto(rect.top, rect.Height(), nearest.top, nearest.bottom);
+    return {left, top, left + rect.Width(), top + rect.Height()};
+}
+
+} // namespace korvan

@@ -1,0 +1,89 @@
+#pragma once
+// Remembers a window's placement across runs in the current user's registry: restored
+// at every show, saved at every accepted close and at destruction. Values are strings
+// under "Software\<executable name>\<window class>".
+#include "platform/PlacementWindow.h"
+#include "platform/Registry.h"
+
+#include <optional>
+#include <string>
+
+namespace korvan {
+
+enum class PlacementOption : unsigned { fpState = 1, fpPosition = 2 };
+
+class PlacementOptions {
+public:
+    constexpr PlacementOptions() = default;
+    constexpr PlacementOptions(PlacementOption option) : bits_(static_cast<unsigned>(option)) {}
+    constexpr PlacementOptions operator|(PlacementOptions other) const { return FromBits(bits_ | other.bits_); }
+    constexpr bool Has(PlacementOption option) const { return (bits_ & static_cast<unsigned>(option)) != 0; }
+    constexpr bool Empty() const { return bits_ == 0; }
+
+private:
+    static constexpr PlacementOptions FromBits(unsigned bits) {
+        PlacementOptions options;
+        options.bits_ = bits;
+        return options;
+    }
+    unsigned bits_ = 0;
+};
+
+inline constexpr PlacementOptions operator|(PlacementOption a, PlacementOption b) {
+    return PlacementOptions(a) | PlacementOptions(b);
+}
+
+// Splits "a,b c,,d" into four numbers; a missing field or one that is not a number
+// takes its default.
+void ParsePlacementNumbers(const std::wstring& text, int (&numbers)[4], const int (&defaults)[4]);
+// "C:\dir\Program.exe" -> "Software\Program".
+std::wstring PlacementKeyFor(const std::wstring& executablePath);
+
+class TPlacementStore {
+public:
+    TPlacementStore(IRegistry& registry, IPlacementWindow& window);
+
+    bool Active = true;
+    PlacementOptions Options = PlacementOption::fpState | PlacementOption::fpPosition;
+    int Version = 0;
+    std::wstring IniFileName;  // the key; empty means "Software\" + executable name
+    std::wstring IniSection;   // the subkey; empty means the window's class name
+
+    // The window's show, accepted close and destruction.
+    void FormShow();
+    void FormCloseQuery(bool canClose);
+    void FormDestroy();
+
+    void RestorePlacement();
+    void SavePlacement();
+
+    bool Restored() const { return restored_; }
+    bool Saved() const { return saved_; }
+    bool Destroying() const { return destroying_; }
+
+private:
+    std::wstring Key() const;
+    std::wstring Section() const;
+    std::wstring SectionPath() const;
+    std::wstring ScreenSuffix() const;
+
+    std::optional<std::wstring> ReadText(const std::wstring& name) const;
+    int ReadInteger(const std::wstring& name, int fallback) const;
+    std::optional<std::wstring> ReadScreenValue(const std::wstring& name) const;
+    void WriteText(const std::wstring& name, const std::wstring& text);
+
+    void ApplyStoredPlacement();
+    void ApplyPosition(WindowPlacementRecord placement);
+    void ApplyState();
+    void AdjustMaximizedPosition();
+    WindowPlacementRecord VisiblePlacement() const;
+    PlacementRect BroughtOnScreen(const PlacementRect& rect) const;
+
+    IRegistry& registry_;
+    IPlacementWindow& window_;
+    bool restored_ = false;
+    bool saved_ = false;
+    bool destroying_ = false;
+};
+
+} // namespace korvan
