@@ -7,6 +7,7 @@
 #include <array>
 #include <cmath>
 #include <cstring>
+#include <memory>
 #include <new>
 #include <thread>
 #include <vector>
@@ -230,11 +231,9 @@ public:
 
     int Run(ByteSink& sink) {
         size_t blocks = static_cast<size_t>(blocksWide_) * static_cast<size_t>(blocksHigh_) * static_cast<size_t>(components_);
-        try {
-            coefficients_.resize(blocks * 64);
-        } catch (const std::bad_alloc&) {
-            return kNoMemory;
-        }
+        // Left uninitialised: every coefficient is written by the transform, on its threads.
+        coefficients_.reset(new (std::nothrow) int16_t[blocks * 64]);
+        if (!coefficients_) return kNoMemory;
         if (!Transform()) return kNoMemory;
         BuildTables();
         ByteWriter out(sink);
@@ -248,7 +247,7 @@ private:
     int16_t* Block(int component, int by, int bx) {
         size_t index = (static_cast<size_t>(by) * static_cast<size_t>(blocksWide_) + static_cast<size_t>(bx)) *
                            static_cast<size_t>(components_) + static_cast<size_t>(component);
-        return coefficients_.data() + index * 64;
+        return coefficients_.get() + index * 64;
     }
 
     // Colour conversion, DCT and quantisation of block rows [first, last); also counts the
@@ -263,18 +262,24 @@ private:
                 int y = std::min(by * 8 + r, h - 1);  // repeat the last row below the image
                 ReadRgbRow(bitmap_, y, rgb.data());
                 float* py = planes.data() + static_cast<size_t>(r) * planeWidth;
-                float* pcb = py + planeWidth * 8;
-                float* pcr = pcb + planeWidth * 8;
-                for (size_t x = 0; x < planeWidth; ++x) {
-                    size_t sx = std::min<size_t>(x, static_cast<size_t>(w - 1)) * 3;
-                    float R = rgb[sx], G = rgb[sx + 1], B = rgb[sx + 2];
-                    py[x] = 0.299f * R + 0.587f * G + 0.114f * B - 128.0f;
-                    if (grey_) {
-                        py[x] = static_cast<float>(Luma(rgb[sx], rgb[sx + 1], rgb[sx + 2])) - 128.0f;
-                        continue;
+                float* pcb = grey_ ? nullptr : py + planeWidth * 8;
+                float* pcr = grey_ ? nullptr : pcb + planeWidth * 8;
+                const size_t width = static_cast<size_t>(w);
+                const uint8_t* p = rgb.data();
+                if (grey_) {
+                    for (size_t x = 0; x < width; ++x) py[x] = static_cast<float>(Luma(p[3 * x], p[3 * x + 1], p[3 * x + 2])) - 128.0f;
+                } else {
+                    for (size_t x = 0; x < width; ++x) {
+                        float R = p[3 * x], G = p[3 * x + 1], B = p[3 * x + 2];
+                        py[x] = 0.299f * R + 0.587f * G + 0.114f * B - 128.0f;
+                        pcb[x] = -0.168735892f * R - 0.331264108f * G + 0.5f * B;
+                        pcr[x] = 0.5f * R - 0.418687589f * G - 0.081312411f * B;
                     }
-                    pcb[x] = -0.168735892f * R - 0.331264108f * G + 0.5f * B;
-                    pcr[x] = 0.5f * R - 0.418687589f * G - 0.081312411f * B;
+                }
+                // Repeat the last column to fill the last block.
+                for (size_t x = width; x < planeWidth; ++x) {
+                    py[x] = py[width - 1];
+                    if (!grey_) { pcb[x] = pcb[width - 1]; pcr[x] = pcr[width - 1]; }
                 }
             }
             for (int c = 0; c < components_; ++c) {
@@ -442,7 +447,7 @@ private:
     int blocksWide_ = 0, blocksHigh_ = 0;
     uint16_t tables_[2][64];
     float reciprocal_[2][64];
-    std::vector<int16_t> coefficients_;
+    std::unique_ptr<int16_t[]> coefficients_;
     uint32_t acCounts_[2][256] = {};
     HuffmanTable dc_[2], ac_[2];
 };
