@@ -215,31 +215,37 @@ void WriteChunk(ByteWriter& out, const char* type, const uint8_t* data, size_t s
     out.U32BE(static_cast<uint32_t>(crc));
 }
 
-int StripCount(const PngRows& rows, int threads) {
-    if (threads <= 0) threads = static_cast<int>(std::clamp(std::thread::hardware_concurrency(), 1u, 4u));
+// The strips depend on the image alone, so a file comes out the same on any machine;
+// the threads only share them out.
+int StripCount(const PngRows& rows) {
     constexpr size_t kMinStripBytes = size_t{1} << 20;
+    constexpr size_t kMaxStrips = 4;
     size_t total = (rows.RowBytes() + 1) * static_cast<size_t>(rows.Height());
     size_t byWork = std::max<size_t>(1, total / kMinStripBytes);
-    return static_cast<int>(std::min<size_t>({static_cast<size_t>(threads), byWork, static_cast<size_t>(rows.Height())}));
+    return static_cast<int>(std::min<size_t>({kMaxStrips, byWork, static_cast<size_t>(rows.Height())}));
 }
 
 int Deflate(const PngRows& rows, const PngOptions& options, std::vector<Strip>& strips) {
-    const int count = StripCount(rows, options.threads);
+    const int count = StripCount(rows);
     strips.resize(static_cast<size_t>(count));
     for (int i = 0; i < count; ++i) {
         strips[size_t(i)].begin = static_cast<int>(static_cast<long long>(rows.Height()) * i / count);
         strips[size_t(i)].end = static_cast<int>(static_cast<long long>(rows.Height()) * (i + 1) / count);
         strips[size_t(i)].last = i == count - 1;
     }
+    int threads = options.threads > 0 ? options.threads : static_cast<int>(std::clamp(std::thread::hardware_concurrency(), 1u, 4u));
+    threads = std::min(threads, count);
+    auto work = [&](int first, int step) {
+        for (int i = first; i < count; i += step) CompressStrip(rows, options.level, strips[size_t(i)]);
+    };
     std::vector<std::thread> workers;
-    for (int i = 1; i < count; ++i) {
-        try {
-            workers.emplace_back(CompressStrip, std::cref(rows), options.level, std::ref(strips[size_t(i)]));
-        } catch (const std::exception&) {
-            CompressStrip(rows, options.level, strips[size_t(i)]);  // no thread to be had: do it here
-        }
+    try {
+        for (int t = 1; t < threads; ++t) workers.emplace_back(work, t, threads);
+    } catch (const std::exception&) {
+        // No more threads to be had: this one does the strips nobody took.
+        for (int t = static_cast<int>(workers.size()) + 1; t < threads; ++t) work(t, threads);
     }
-    CompressStrip(rows, options.level, strips[0]);
+    work(0, threads);
     for (std::thread& t : workers) t.join();
     for (const Strip& s : strips)
         if (s.status != kSuccess) return s.status;
