@@ -1,0 +1,50 @@
+#include "platform/win32/PlacementBinding.h"
+
+#include "platform/win32/Text.h"
+#include "platform/win32/WindowBase.h"
+
+#include <exception>
+#include <utility>
+
+namespace korvan::win {
+namespace {
+
+void ShowInErrorBox(HWND window, const std::string& message) { ShowErrorBox(window, Widen(message)); }
+
+} // namespace
+
+PlacementBinding::PlacementBinding(HWND window, HWND mainWindow, const PlacementSetup& setup)
+    : PlacementBinding(window, mainWindow, setup, ownRegistry_, &ShowInErrorBox) {}
+
+PlacementBinding::PlacementBinding(HWND window, HWND mainWindow, const PlacementSetup& setup, IRegistry& registry,
+                                   ErrorReporter reportError)
+    : hwnd_(window),
+      window_(window, mainWindow, setup.traits),
+      store_(registry, window_),
+      reportError_(std::move(reportError)) {
+    store_.Options = setup.options;
+}
+
+template <typename Step> void PlacementBinding::Guarded(Step step) {
+    try {
+        step();
+    } catch (const std::exception& error) {
+        reportError_(hwnd_, error.what());
+    } catch (...) {
+        reportError_(hwnd_, "Unexpected error");
+    }
+}
+
+void PlacementBinding::OnShow() {
+    Guarded([this] { store_.FormShow(); });
+}
+
+void PlacementBinding::OnCloseQuery(bool canClose) {
+    Guarded([this, canClose] { store_.FormCloseQuery(canClose); });
+}
+
+void PlacementBinding::OnDestroy() {
+    Guarded([this] { store_.FormDestroy(); });
+}
+
+} // namespace korvan::win
