@@ -73,6 +73,7 @@ TEST(BmpWriter, OneBitKeepsBothColours) {
     EXPECT_EQ(bits & 0x7FFFFF, 0u);  // padding bits are zero
 }
 
+// Depths BMP does not offer are refused and nothing is written.
 TEST(BmpWriter, RefusesOtherDepths) {
     VectorSink sink;
     for (int bits : {0, 2, 15, 48}) EXPECT_EQ(WriteBmp(Photo(3, 3), bits, sink), kInvalidBitsPerPixel);

@@ -33,6 +33,7 @@ TEST(EpsWriter, HeaderBoundingBoxAndData) {
     for (char ch : eps) EXPECT_TRUE(ch == '\n' || (ch >= 32 && ch < 127));
 }
 
+// EPS is written as 8-bit grey only.
 TEST(EpsWriter, OnlyEightBits) {
     VectorSink sink;
     for (int bits : {1, 4, 24}) EXPECT_EQ(WriteEps(Photo(2, 2), bits, sink), kInvalidBitsPerPixel);
