@@ -169,6 +169,18 @@ TEST(PlacementWin32, DestructionSavesWithVisibleOne) {
     EXPECT_EQ(window.Text(L"NormPos"), L"310,210,610,410");
 }
 
+// A window that is already gone saves nothing at all.
+TEST(PlacementWin32, DestroyedWindowSavesNothing) {
+    TestWindow window(L"KorvanPlacementGone", WS_EX_TOOLWINDOW, kSizeableStyle);
+    HWND doomed = ::CreateWindowExW(WS_EX_TOOLWINDOW, L"KorvanPlacementGone", L"", kSizeableStyle, 0, 0, 100, 100,
+                                    nullptr, nullptr, ::GetModuleHandleW(nullptr), nullptr);
+    PlacementBinding binding(doomed, nullptr, kSizeable);
+    binding.OnShow();
+    ::DestroyWindow(doomed);
+    binding.OnDestroy();
+    EXPECT_EQ(window.Text(L"NormPos"), L"<missing>");
+}
+
 // A stored place for another pixels-per-inch setting is not used.
 TEST(PlacementWin32, OtherPixelsPerInchIsIgnored) {
     TestWindow window(L"KorvanPlacementDpi", WS_EX_TOOLWINDOW, kSizeableStyle);

@@ -44,6 +44,7 @@ void PlacementBinding::OnCloseQuery(bool canClose) {
 }
 
 void PlacementBinding::OnDestroy() {
+    if (!::IsWindow(hwnd_)) return;  // already gone: there is no placement left to save
     Guarded([this] { store_.FormDestroy(); });
 }
 
