@@ -25,11 +25,13 @@ uint8_t Paeth(uint8_t a, uint8_t b, uint8_t c) {
 void FilterRow(int type, const uint8_t* row, const uint8_t* prev, size_t size, int bpp, uint8_t* out) {
     out[0] = static_cast<uint8_t>(type);
     uint8_t* dst = out + 1;
-    const size_t n = static_cast<size_t>(bpp);
+    // The first pixel has nothing to its left; splitting it off keeps the loops free of
+    // branches, so the compiler can vectorise them.
+    const size_t n = std::min(static_cast<size_t>(bpp), size);
     switch (type) {
     case 0: std::memcpy(dst, row, size); break;
     case 1:
-        for (size_t i = 0; i < size && i < n; ++i) dst[i] = row[i];
+        std::memcpy(dst, row, n);
         for (size_t i = n; i < size; ++i) dst[i] = static_cast<uint8_t>(row[i] - row[i - n]);
         break;
     case 2:
@@ -37,17 +39,22 @@ void FilterRow(int type, const uint8_t* row, const uint8_t* prev, size_t size, i
         for (size_t i = 0; i < size; ++i) dst[i] = static_cast<uint8_t>(row[i] - prev[i]);
         break;
     case 3:
-        for (size_t i = 0; i < size; ++i) {
-            unsigned left = i >= n ? row[i - n] : 0, up = prev ? prev[i] : 0;
-            dst[i] = static_cast<uint8_t>(row[i] - ((left + up) >> 1));
+        if (!prev) {
+            std::memcpy(dst, row, n);
+            for (size_t i = n; i < size; ++i) dst[i] = static_cast<uint8_t>(row[i] - (row[i - n] >> 1));
+            break;
         }
+        for (size_t i = 0; i < n; ++i) dst[i] = static_cast<uint8_t>(row[i] - (prev[i] >> 1));
+        for (size_t i = n; i < size; ++i) dst[i] = static_cast<uint8_t>(row[i] - ((unsigned{row[i - n]} + prev[i]) >> 1));
         break;
     case 4:
-        for (size_t i = 0; i < size; ++i) {
-            uint8_t left = i >= n ? row[i - n] : 0, up = prev ? prev[i] : 0;
-            uint8_t upLeft = (i >= n && prev) ? prev[i - n] : 0;
-            dst[i] = static_cast<uint8_t>(row[i] - Paeth(left, up, upLeft));
+        if (!prev) {  // Paeth(left, 0, 0) is left
+            std::memcpy(dst, row, n);
+            for (size_t i = n; i < size; ++i) dst[i] = static_cast<uint8_t>(row[i] - row[i - n]);
+            break;
         }
+        for (size_t i = 0; i < n; ++i) dst[i] = static_cast<uint8_t>(row[i] - prev[i]);  // Paeth(0, up, 0) is up
+        for (size_t i = n; i < size; ++i) dst[i] = static_cast<uint8_t>(row[i] - Paeth(row[i - n], prev[i], prev[i - n]));
         break;
     default: break;
     }

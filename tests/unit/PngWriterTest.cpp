@@ -80,6 +80,31 @@ TEST(PngFilters, PaethMatchesDefinitionExhaustively) {
             }
 }
 
+// The fast filters equal the plain definitions for every type, pixel size and first row.
+TEST(PngFilters, FastFiltersMatchDefinitions) {
+    for (int bpp : {1, 3, 4})
+        for (size_t size : {size_t(1), size_t(2), size_t(3), size_t(7), size_t(64), size_t(301)})
+            for (uint32_t seed = 0; seed < 20; ++seed) {
+                std::vector<uint8_t> row(size), prev(size), out(size + 1);
+                for (size_t i = 0; i < size; ++i) {
+                    row[i] = uint8_t(Hash(seed * 7919 + uint32_t(i)));
+                    prev[i] = uint8_t(Hash(seed * 104729 + uint32_t(i)));
+                }
+                for (bool first : {false, true})
+                    for (int type = 0; type < 5; ++type) {
+                        png::FilterRow(type, row.data(), first ? nullptr : prev.data(), size, bpp, out.data());
+                        ASSERT_EQ(out[0], type);
+                        for (size_t i = 0; i < size; ++i) {
+                            int a = i >= size_t(bpp) ? row[i - size_t(bpp)] : 0, b = first ? 0 : prev[i];
+                            int c = (!first && i >= size_t(bpp)) ? prev[i - size_t(bpp)] : 0;
+                            int p = a + b - c, pa = std::abs(p - a), pb = std::abs(p - b), pc = std::abs(p - c);
+                            int predictor[5] = {0, a, b, (a + b) / 2, (pa <= pb && pa <= pc) ? a : (pb <= pc ? b : c)};
+                            ASSERT_EQ(out[1 + i], uint8_t(row[i] - predictor[type])) << type << " " << bpp << " " << i;
+                        }
+                    }
+            }
+}
+
 // Adaptive filtering picks the filter with the least sum of absolute values.
 TEST(PngFilters, ChoiceHasTheLeastCost) {
     std::vector<uint8_t> row(30), prev(30), out(31), scratch(31), candidate(31);
