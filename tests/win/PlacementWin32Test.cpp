@@ -169,6 +169,28 @@ TEST(PlacementWin32, DestructionSavesWithVisibleOne) {
     EXPECT_EQ(window.Text(L"NormPos"), L"310,210,610,410");
 }
 
+// With the window state restored too, a normal state leaves the hidden frame hidden and a
+// maximised one shows it maximised, as it is being shown anyway.
+TEST(PlacementWin32, FrameStateIsRestoredWithItsPlace) {
+    const PlacementSetup frame{PlacementOption::fpState | PlacementOption::fpPosition, {BorderKind::SizeToolWin}};
+    TestWindow window(L"KorvanPlacementFrame", WS_EX_TOOLWINDOW | WS_EX_TOPMOST, WS_POPUP | WS_THICKFRAME);
+    window.Plant(L"NormPos", L"533,152,799,289");
+    window.Plant(L"ShowCmd", L"1");
+    HWND mainWindow = ::GetDesktopWindow();  // some other window is the main window
+    PlacementBinding binding(window.get(), mainWindow, frame);
+    binding.OnShow();
+    EXPECT_FALSE(::IsWindowVisible(window.get()));
+    RECT rect = window.Rect();
+    EXPECT_EQ(rect.left, 533);
+    EXPECT_EQ(rect.right - rect.left, 266);
+    EXPECT_EQ(rect.bottom - rect.top, 137);
+
+    window.Plant(L"ShowCmd", L"3");
+    binding.OnShow();
+    EXPECT_TRUE(::IsZoomed(window.get()));
+    ::ShowWindow(window.get(), SW_HIDE);
+}
+
 // A window that is already gone saves nothing at all.
 TEST(PlacementWin32, DestroyedWindowSavesNothing) {
     TestWindow window(L"KorvanPlacementGone", WS_EX_TOOLWINDOW, kSizeableStyle);
