@@ -29,8 +29,8 @@ const FrameKeyCombinations kDefaultFrameKeys = {
 
 FrameKeys::FrameKeys(IHotKeySystem& system, IFrameGeometry& frame, HotKeyConflicts* conflicts)
     : frame_(frame), conflicts_(conflicts) {
-    for (int i = 0; i < kCount; ++i) keys_[static_cast<size_t>(i)] = std::make_unique<TGlobalHotKey>(system, kNames[i], conflicts);
-    avShortcuts_ = std::make_unique<TGlobalHotKey>(system, "av_shortcuts", conflicts);
+    for (int i = 0; i < kCount; ++i) keys_[static_cast<size_t>(i)] = std::make_unique<TGlobalHotKey>(system, kNames[i]);
+    avShortcuts_ = std::make_unique<TGlobalHotKey>(system, "av_shortcuts");
     Bind(pright, 5, 0, 0, 0);
     Bind(pleft, -5, 0, 0, 0);
     Bind(pup, 0, -5, 0, 0);
@@ -53,7 +53,8 @@ FrameKeys::FrameKeys(IHotKeySystem& system, IFrameGeometry& frame, HotKeyConflic
     // first registrations are not worth a message.
     AssignFields(kDefaultFrameKeys);
     avShortcuts_->SetHotKey(static_cast<uint16_t>(kHotKeyAlt | kF5));
-    if (conflicts_) conflicts_->Discard();
+    for (auto& key : keys_) key->SetConflicts(conflicts_);
+    avShortcuts_->SetConflicts(conflicts_);
 }
 
 void FrameKeys::Bind(int slot, int dx, int dy, int dw, int dh) {
@@ -73,7 +74,6 @@ void FrameKeys::SwitchOn() {
 
 void FrameKeys::SwitchOff() {
     for (auto& key : keys_) key->SetActive(false);
-    if (conflicts_) conflicts_->Discard();
 }
 
 void FrameKeys::Assign(const FrameKeyCombinations& fields) {

@@ -35,8 +35,6 @@ public:
     void Failed(uint16_t value) { pending_.insert(value); }
     // Shows the combinations that failed since the last report and were not reported before.
     void Report();
-    // Forgets failures that nobody needs to hear about (registrations undone at once).
-    void Discard() { pending_.clear(); }
 
 private:
     std::function<void(const std::string&)> show_;
@@ -59,6 +57,8 @@ public:
     void SetHotKey(uint16_t value);
     const std::string& Name() const { return name_; }
     void SetOnKeyDown(KeyDownHandler handler) { onKeyDown_ = std::move(handler); }
+    // Where failed registrations are reported from now on (none: not reported).
+    void SetConflicts(HotKeyConflicts* conflicts) { conflicts_ = conflicts; }
 
     // The hot key message arrived on the hidden window.
     void HotKeyPressed();

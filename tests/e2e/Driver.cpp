@@ -149,20 +149,116 @@ void Program::ClickButton(int commandId) {
     ClickAt((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
 }
 
-void ClickAt(int x, int y) {
+void ClickAt(int x, int y) { ClickAt(x, y, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP); }
+
+void ClickAt(int x, int y, DWORD downFlag, DWORD upFlag) {
     INPUT inputs[3]{};
     for (INPUT& input : inputs) input.type = INPUT_MOUSE;
     // Absolute coordinates run from 0 to 65535 over the primary screen.
     inputs[0].mi.dx = static_cast<LONG>((x * 65536LL + 32768) / ::GetSystemMetrics(SM_CXSCREEN));
     inputs[0].mi.dy = static_cast<LONG>((y * 65536LL + 32768) / ::GetSystemMetrics(SM_CYSCREEN));
     inputs[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    inputs[2].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    inputs[1].mi.dwFlags = downFlag;
+    inputs[2].mi.dwFlags = upFlag;
     ::SendInput(1, &inputs[0], sizeof(INPUT));
     PumpMessages(std::chrono::milliseconds(50));
     ::SendInput(1, &inputs[1], sizeof(INPUT));
     PumpMessages(std::chrono::milliseconds(30));
     ::SendInput(1, &inputs[2], sizeof(INPUT));
+}
+
+void PressKey(WORD virtualKey, std::initializer_list<WORD> modifiers) {
+    auto send = [](WORD key, bool up) {
+        INPUT input{};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = key;
+        input.ki.wScan = static_cast<WORD>(::MapVirtualKeyW(key, MAPVK_VK_TO_VSC));
+        input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+        if (key == VK_LEFT || key == VK_RIGHT || key == VK_UP || key == VK_DOWN || key == VK_SNAPSHOT)
+            input.ki.dwFlags |= KEYEVENTF_EXTENDEDKEY;
+        ::SendInput(1, &input, sizeof(input));
+        PumpMessages(std::chrono::milliseconds(20));
+    };
+    for (WORD modifier : modifiers) send(modifier, false);
+    send(virtualKey, false);
+    send(virtualKey, true);
+    for (auto it = std::rbegin(modifiers); it != std::rend(modifiers); ++it) send(*it, true);
+    PumpMessages(std::chrono::milliseconds(100));
+}
+
+void ActivateDriver() {
+    static HWND window = ::CreateWindowExW(0, L"STATIC", L"Driver", WS_POPUP | WS_VISIBLE, 0, 0, 40, 40, nullptr,
+                                           nullptr, ::GetModuleHandleW(nullptr), nullptr);
+    ::SetForegroundWindow(window);
+    PumpMessages(std::chrono::milliseconds(200));
+}
+
+std::optional<DWORD> ReadDword(const wchar_t* key, const wchar_t* name) {
+    DWORD value = 0, size = sizeof(value), type = 0;
+    if (::RegGetValueW(HKEY_CURRENT_USER, key, name, RRF_RT_ANY, &type, &value, &size) != ERROR_SUCCESS ||
+        type != REG_DWORD)
+        return std::nullopt;
+    return value;
+}
+
+std::optional<std::wstring> ReadString(const wchar_t* key, const wchar_t* name) {
+    wchar_t buffer[512];
+    DWORD size = sizeof(buffer), type = 0;
+    if (::RegGetValueW(HKEY_CURRENT_USER, key, name, RRF_RT_ANY, &type, buffer, &size) != ERROR_SUCCESS ||
+        type != REG_SZ)
+        return std::nullopt;
+    return std::wstring(buffer);
+}
+
+bool KeyExists(const wchar_t* key) {
+    HKEY handle = nullptr;
+    if (::RegOpenKeyExW(HKEY_CURRENT_USER, key, 0, KEY_READ, &handle) != ERROR_SUCCESS) return false;
+    ::RegCloseKey(handle);
+    return true;
+}
+
+void WriteDword(const wchar_t* key, const wchar_t* name, DWORD value) {
+    HKEY handle = nullptr;
+    ::RegCreateKeyExW(HKEY_CURRENT_USER, key, 0, nullptr, 0, KEY_WRITE, nullptr, &handle, nullptr);
+    ::RegSetValueExW(handle, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof(value));
+    ::RegCloseKey(handle);
+}
+
+namespace {
+
+struct BoxSearch {
+    DWORD processId;
+    std::wstring part;
+    HWND found = nullptr;
+    std::wstring text;
+};
+
+BOOL CALLBACK FindBox(HWND window, LPARAM lParam) {
+    auto search = reinterpret_cast<BoxSearch*>(lParam);
+    DWORD processId = 0;
+    ::GetWindowThreadProcessId(window, &processId);
+    wchar_t name[32];
+    if (processId != search->processId || !::GetClassNameW(window, name, 32) || wcscmp(name, L"#32770") != 0)
+        return TRUE;
+    for (HWND child = ::GetWindow(window, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+        wchar_t text[1024] = L"";
+        ::GetWindowTextW(child, text, 1024);
+        if (std::wstring(text).find(search->part) != std::wstring::npos) {
+            search->found = window;
+            search->text = text;
+            return FALSE;
+        }
+    }
+    return TRUE;
+}
+
+} // namespace
+
+HWND FindMessageBox(DWORD processId, const std::wstring& part, std::wstring* text) {
+    BoxSearch search{processId, part};
+    ::EnumWindows(FindBox, reinterpret_cast<LPARAM>(&search));
+    if (text) *text = search.text;
+    return search.found;
 }
 
 // --- PatternWindow ---------------------------------------------------------------

@@ -7,6 +7,7 @@
 
 #include <chrono>
 #include <functional>
+#include <initializer_list>
 #include <optional>
 #include <string>
 
@@ -28,6 +29,7 @@ public:
     RECT ButtonRect(int commandId) const;  // screen coordinates
     void ClickButton(int commandId);
     bool Running() const;
+    DWORD ProcessId() const { return process_.dwProcessId; }
     DWORD ExitCode() const;
 
 private:
@@ -51,6 +53,19 @@ private:
 };
 
 void ClickAt(int x, int y);
+void ClickAt(int x, int y, DWORD downFlag, DWORD upFlag);
+// Presses a key with modifiers (VK_CONTROL, VK_MENU, VK_SHIFT) held, as a keyboard would.
+void PressKey(WORD virtualKey, std::initializer_list<WORD> modifiers = {});
+// Makes one of our own windows the foreground window, so the program is not active.
+void ActivateDriver();
+
+// The current user's registry, as the program sees it (same Wine prefix).
+std::optional<DWORD> ReadDword(const wchar_t* key, const wchar_t* name);
+std::optional<std::wstring> ReadString(const wchar_t* key, const wchar_t* name);
+bool KeyExists(const wchar_t* key);
+void WriteDword(const wchar_t* key, const wchar_t* name, DWORD value);
+// Top-level message box of the process whose text contains the given part, if shown.
+HWND FindMessageBox(DWORD processId, const std::wstring& part, std::wstring* text = nullptr);
 void PumpMessages(std::chrono::milliseconds duration);
 
 // The clipboard's device-independent bitmap, converted to 24 bits, if there is one.

@@ -112,3 +112,30 @@ TEST(FrameKeys, DefaultCombinationsAreTheDesignedValues) {
 
 } // namespace
 } // namespace korvan
+
+namespace korvan {
+namespace {
+
+// The frame's own default registrations are not reported, and they do not swallow a
+// conflict found before them; keys switched on later are.
+TEST(FrameKeysConflicts, OnlySwitchingOnReportsAndEarlierFailuresSurvive) {
+    FakeHotKeySystem system;
+    FakeFrame frame;
+    std::vector<std::string> messages;
+    HotKeyConflicts conflicts([&](const std::string& text) { messages.push_back(text); });
+    system.taken = {0x2C, 0x25};
+    TGlobalHotKey grabit(system, "Grabit", &conflicts);
+    grabit.SetHotKey(0x2C);
+    FrameKeys keys(system, frame, &conflicts);
+    conflicts.Report();
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_NE(messages[0].find("Print Screen"), std::string::npos);
+    EXPECT_EQ(messages[0].find("Left"), std::string::npos);
+    keys.SwitchOff();
+    keys.SwitchOn();
+    ASSERT_EQ(messages.size(), 2u);
+    EXPECT_NE(messages[1].find("\n    Left\n"), std::string::npos);
+}
+
+} // namespace
+} // namespace korvan

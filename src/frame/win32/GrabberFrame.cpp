@@ -64,6 +64,8 @@ void TForm2::RemoveCaption() {
 LRESULT TForm2::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_SIZE: RingStep(); return 0;
+    case WM_NCPAINT: PaintFrame(); return 0;
+    case WM_NCACTIVATE: PaintFrame(); return TRUE;
     case WM_CLOSE: return HandleClose();
     default: return Default(message, wParam, lParam);
     }
@@ -87,6 +89,17 @@ void TForm2::RingStep() {
     ::GetClientRect(Hwnd(), &client);
     ::MoveWindow(panel1_->Hwnd(), 0, 0, client.right, client.bottom, TRUE);
     ::MoveWindow(panel2_->Hwnd(), margin, margin, client.right - 2 * margin, client.bottom - 2 * margin, TRUE);
+}
+
+// The sizing border is part of the ring: it is painted in the ring's colour too.
+void TForm2::PaintFrame() {
+    HDC dc = ::GetWindowDC(Hwnd());
+    if (!dc) return;
+    RECT window = WindowRect();
+    RECT whole{0, 0, window.right - window.left, window.bottom - window.top};
+    GdiObject brush(::CreateSolidBrush(kWindowColour));
+    ::FillRect(dc, &whole, static_cast<HBRUSH>(brush.get()));
+    ::ReleaseDC(Hwnd(), dc);
 }
 
 void TForm2::Panel1MouseDown(WPARAM buttons) {

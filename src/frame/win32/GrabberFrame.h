@@ -55,6 +55,7 @@ private:
     void FormCreate();
     void RemoveCaption();
     void RingStep();
+    void PaintFrame();
     void Panel1MouseDown(WPARAM buttons);
     RECT WindowRect() const;
     void MoveTo(int left, int top, int width, int height);

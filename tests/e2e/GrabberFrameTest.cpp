@@ -1,0 +1,121 @@
+// The grabber frame on screen: a ring in the window colour whose hole shows what lies
+// beneath, captured through its inner panel, dragged by its ring.
+#include "app/ToolbarLayout.h"
+#include "e2e/Driver.h"
+
+#include <gtest/gtest.h>
+
+namespace korvan::e2e {
+namespace {
+
+int Id(Command command) { return static_cast<int>(command); }
+
+RECT WindowRect(HWND window) {
+    RECT rect{};
+    ::GetWindowRect(window, &rect);
+    return rect;
+}
+
+constexpr sdk::Rgb kWindowColour{251, 167, 76};
+
+struct FrameRig {
+    Program program;
+    PatternWindow pattern;
+    HWND frame = nullptr;
+    FrameRig() {
+        ::SetWindowPos(program.MainWindow(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+        program.ClickButton(Id(Command::Frame));
+        frame = program.FindForm(L"TForm2");
+        EXPECT_TRUE(WaitFor([&] { return ::IsWindowVisible(frame) != 0; }));
+        PumpMessages(std::chrono::milliseconds(300));
+    }
+};
+
+TEST(GrabberFrame, IsARingWithTheScreenShowingThroughItsHole) {
+    FrameRig rig;
+    RECT rect = WindowRect(rig.frame);
+    EXPECT_EQ(rect.left, 533);
+    EXPECT_EQ(rect.top, 152);
+    EXPECT_EQ(rect.right - rect.left, 266);
+    EXPECT_TRUE(::GetWindowLongPtrW(rig.frame, GWL_EXSTYLE) & WS_EX_TOPMOST);
+    EXPECT_FALSE(::GetWindowLongPtrW(rig.frame, GWL_STYLE) & WS_CAPTION);
+
+    sdk::SdkBitmap shot = GrabWindow(rig.frame);
+    int width = shot.Width(), height = shot.Height();
+    for (int i : {0, 3, 7}) {  // the ring, 8 pixels wide on every side
+        EXPECT_EQ(shot.PixelAt(width / 2, i), kWindowColour) << i;
+        EXPECT_EQ(shot.PixelAt(i, height / 2), kWindowColour) << i;
+        EXPECT_EQ(shot.PixelAt(width - 1 - i, height / 2), kWindowColour) << i;
+        EXPECT_EQ(shot.PixelAt(width / 2, height - 1 - i), kWindowColour) << i;
+    }
+    for (int y = 8; y < height - 8; y += 7)  // the hole shows the pattern beneath
+        for (int x = 8; x < width - 8; x += 5)
+            ASSERT_EQ(shot.PixelAt(x, y), PatternWindow::ExpectedAt(rect.left + x, rect.top + y)) << x << "," << y;
+    SaveArtifact(::GetDesktopWindow(), "grabber-frame-over-pattern");
+}
+
+// The second press captures what shows through the inner panel; the frame stays.
+TEST(GrabberFrame, SecondPressCapturesTheInnerPanel) {
+    FrameRig rig;
+    rig.program.ClickButton(Id(Command::Frame));
+    HWND preview = rig.program.FindForm(L"TImage");
+    ASSERT_TRUE(WaitFor([&] { return ::IsWindowVisible(preview) != 0; }));
+    EXPECT_TRUE(::IsWindowVisible(rig.frame));
+    std::optional<sdk::SdkBitmap> image = ClipboardImage();
+    ASSERT_TRUE(image.has_value());
+    RECT frame = WindowRect(rig.frame);
+    RECT client{};
+    ::GetClientRect(rig.frame, &client);
+    POINT origin{0, 0};
+    ::ClientToScreen(rig.frame, &origin);
+    // Panel2 keeps a 5-pixel margin inside the client area.
+    EXPECT_EQ(image->Width(), client.right - 10);
+    EXPECT_EQ(image->Height(), client.bottom - 10);
+    int left = origin.x + 5, top = origin.y + 5;
+    EXPECT_GT(left, frame.left + 7);  // inside the hole of the ring
+    for (int y = 0; y < image->Height(); y += 3)
+        for (int x = 0; x < image->Width(); x += 3)
+            ASSERT_EQ(image->PixelAt(x, y), PatternWindow::ExpectedAt(left + x, top + y)) << x << "," << y;
+}
+
+// Dragging the ring with the left button moves the frame; the right button does nothing.
+TEST(GrabberFrame, DragsByTheRingWithTheLeftButtonOnly) {
+    FrameRig rig;
+    RECT before = WindowRect(rig.frame);
+    int x = (before.left + before.right) / 2, y = before.top + 4;
+    ClickAt(x, y, MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP);
+    PumpMessages(std::chrono::milliseconds(200));
+    EXPECT_EQ(WindowRect(rig.frame).left, before.left);
+
+    ::SetCursorPos(x, y);
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    ::SendInput(1, &input, sizeof(input));
+    PumpMessages(std::chrono::milliseconds(150));
+    for (int step = 1; step <= 10; ++step) {
+        input.mi.dwFlags = MOUSEEVENTF_MOVE;
+        input.mi.dx = 4;
+        input.mi.dy = 3;
+        ::SendInput(1, &input, sizeof(input));
+        PumpMessages(std::chrono::milliseconds(30));
+    }
+    input.mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    input.mi.dx = input.mi.dy = 0;
+    ::SendInput(1, &input, sizeof(input));
+    PumpMessages(std::chrono::milliseconds(300));
+    RECT after = WindowRect(rig.frame);
+    EXPECT_EQ(after.left - before.left, 40);
+    EXPECT_EQ(after.top - before.top, 30);
+    EXPECT_EQ(after.right - after.left, before.right - before.left);
+}
+
+// The hide button hides it.
+TEST(GrabberFrame, HideButtonHidesIt) {
+    FrameRig rig;
+    rig.program.ClickButton(Id(Command::HideFrame));
+    EXPECT_TRUE(WaitFor([&] { return ::IsWindowVisible(rig.frame) == 0; }));
+}
+
+} // namespace
+} // namespace korvan::e2e

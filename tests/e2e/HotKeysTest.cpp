@@ -1,0 +1,99 @@
+// System-wide keys pressed as a keyboard would: Print Screen captures, the frame keys
+// move and resize the frame while the program is active, Alt+F5 toggles them.
+#include "app/ToolbarLayout.h"
+#include "e2e/Driver.h"
+
+#include <gtest/gtest.h>
+
+namespace korvan::e2e {
+namespace {
+
+const wchar_t kCursor[] = L"Software\\Snapdeck2\\keysettings\\Cursor";
+
+RECT WindowRect(HWND window) {
+    RECT rect{};
+    ::GetWindowRect(window, &rect);
+    return rect;
+}
+
+void EnableFrameKeysForNextStart() {
+    // As "Enable" and "Store for further session" would leave them.
+    Program first;  // the first run writes the defaults
+    ::PostMessageW(first.MainWindow(), WM_CLOSE, 0, 0);
+    WaitFor([&] { return !first.Running(); });
+    WriteDword(kCursor, L"enable", 1);
+    WriteDword(kCursor, L"further", 1);
+}
+
+TEST(HotKeys, PrintScreenCapturesTheDesktop) {
+    Program program;
+    PatternWindow pattern;
+    ::SetForegroundWindow(program.MainWindow());
+    PumpMessages(std::chrono::milliseconds(200));
+    PressKey(VK_SNAPSHOT);
+    HWND preview = program.FindForm(L"TImage");
+    ASSERT_TRUE(WaitFor([&] { return ::IsWindowVisible(preview) != 0; }));
+    std::optional<sdk::SdkBitmap> image = ClipboardImage();
+    ASSERT_TRUE(image.has_value());
+    EXPECT_EQ(image->Width(), ::GetSystemMetrics(SM_CXSCREEN));
+    EXPECT_EQ(image->PixelAt(3, 700), PatternWindow::ExpectedAt(3, 700));
+}
+
+TEST(HotKeys, FrameKeysMoveAndResizeTheHiddenFrameWhileActive) {
+    EnableFrameKeysForNextStart();
+    Program program;
+    HWND frame = program.FindForm(L"TForm2");
+    ::SetForegroundWindow(program.MainWindow());
+    PumpMessages(std::chrono::milliseconds(300));
+    RECT start = WindowRect(frame);
+    PressKey(VK_RIGHT);
+    PressKey(VK_DOWN, {VK_MENU});
+    PressKey(VK_RIGHT, {VK_CONTROL});
+    PressKey(VK_UP, {VK_SHIFT});
+    ASSERT_TRUE(WaitFor([&] { return WindowRect(frame).left == start.left + 5; }, std::chrono::seconds(3)));
+    RECT moved = WindowRect(frame);
+    EXPECT_EQ(moved.top, start.top + 1);
+    EXPECT_EQ(moved.right - moved.left, start.right - start.left + 5);
+    EXPECT_EQ(moved.bottom - moved.top, start.bottom - start.top - 1);
+    EXPECT_FALSE(::IsWindowVisible(frame));
+
+    // Another application active: the keys are off.
+    ActivateDriver();
+    PressKey(VK_RIGHT);
+    PumpMessages(std::chrono::milliseconds(300));
+    EXPECT_EQ(WindowRect(frame).left, moved.left);
+}
+
+TEST(HotKeys, AltF5TogglesTheFrameKeys) {
+    EnableFrameKeysForNextStart();
+    Program program;
+    HWND frame = program.FindForm(L"TForm2");
+    ::SetForegroundWindow(program.MainWindow());
+    PumpMessages(std::chrono::milliseconds(300));
+    int left = WindowRect(frame).left;
+    PressKey(VK_F5, {VK_MENU});
+    PressKey(VK_LEFT);
+    PumpMessages(std::chrono::milliseconds(300));
+    EXPECT_EQ(WindowRect(frame).left, left);
+    PressKey(VK_F5, {VK_MENU});
+    PressKey(VK_LEFT);
+    EXPECT_TRUE(WaitFor([&] { return WindowRect(frame).left == left - 5; }, std::chrono::seconds(3)));
+}
+
+// A Print Screen key held by another program: the user is told once which key it is.
+TEST(HotKeys, ATakenKeyIsReportedByName) {
+    HWND holder = ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_TRUE(::RegisterHotKey(holder, 1, 0, VK_SNAPSHOT));
+    Program program;
+    std::wstring text;
+    HWND box = nullptr;
+    EXPECT_TRUE(WaitFor([&] { return (box = FindMessageBox(program.ProcessId(), L"Print Screen", &text)) != nullptr; }));
+    EXPECT_NE(text.find(L"another program"), std::wstring::npos);
+    if (box) SaveArtifact(box, "hot-key-conflict-message");
+    if (box) ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+    ::UnregisterHotKey(holder, 1);
+    ::DestroyWindow(holder);
+}
+
+} // namespace
+} // namespace korvan::e2e
