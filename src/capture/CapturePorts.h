@@ -1,6 +1,8 @@
 #pragma once
 // What the capture commands need from the windows and the system. The main window
 // wires Win32 adapters to these; tests wire recording fakes.
+#include "platform/ScreenSize.h"
+
 #include <cstdint>
 #include <string>
 
@@ -12,10 +14,6 @@ struct ScreenRect {
     int left = 0, top = 0, right = 0, bottom = 0;
     int Width() const { return right - left; }
     int Height() const { return bottom - top; }
-};
-
-struct ScreenSize {
-    int width = 0, height = 0;
 };
 
 // The main window's horizontal position; it is moved off the desktop, never minimised.

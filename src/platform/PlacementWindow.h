@@ -1,6 +1,8 @@
 #pragma once
 // What the placement store needs from a window and the desktop around it. The Win32
 // adapter answers for an HWND; tests answer with a recording fake.
+#include "platform/ScreenSize.h"
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -42,11 +44,6 @@ enum class WindowState { Normal, Minimized, Maximized };
 enum class BorderMetric { None, Border, Frame, DialogFrame };
 // How the window stands to the application's main window.
 enum class MainWindowRole { ThisWindow, OtherWindow, NoMainWindow };
-
-struct ScreenSize {
-    int width = 0;
-    int height = 0;
-};
 
 class IPlacementWindow {
 public:

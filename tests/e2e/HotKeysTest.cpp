@@ -56,6 +56,11 @@ TEST(HotKeys, FrameKeysMoveAndResizeTheHiddenFrameWhileActive) {
     EXPECT_EQ(moved.right - moved.left, start.right - start.left + 5);
     EXPECT_EQ(moved.bottom - moved.top, start.bottom - start.top - 1);
     EXPECT_FALSE(::IsWindowVisible(frame));
+    // The hidden frame shows at its new place.
+    program.ClickButton(static_cast<int>(Command::Frame));
+    ASSERT_TRUE(WaitFor([&] { return ::IsWindowVisible(frame) != 0; }));
+    EXPECT_EQ(WindowRect(frame).left, moved.left);
+    EXPECT_EQ(WindowRect(frame).bottom, moved.bottom);
 
     // Another application active: the keys are off.
     ActivateDriver();

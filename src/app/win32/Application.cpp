@@ -32,9 +32,9 @@ Application::~Application() {
 void Application::CreateForms() {
     mainfrm_ = std::make_unique<TMainfrm>(forms_, hotKeys_, conflicts_);
     forms_.Mainfrm = mainfrm_.get();
-    image_ = std::make_unique<TImage>(grabber_, clipboard_);
+    image_ = std::make_unique<TImage>(mainfrm_->Hwnd(), grabber_, clipboard_);
     forms_.Image = image_.get();
-    form2_ = std::make_unique<TForm2>(hotKeys_, &conflicts_);
+    form2_ = std::make_unique<TForm2>(mainfrm_->Hwnd(), hotKeys_, &conflicts_);
     forms_.Form2 = form2_.get();
     optionfrm_ = std::make_unique<Toptionfrm>(forms_, registry_);
     forms_.Optionfrm = optionfrm_.get();
@@ -47,8 +47,7 @@ void Application::CreateForms() {
 
 int Application::Run() {
     CreateForms();
-    ::ShowWindow(mainfrm_->Hwnd(), SW_SHOW);
-    ::UpdateWindow(mainfrm_->Hwnd());
+    mainfrm_->ShowAtStart();
     MSG message;
     while (::GetMessageW(&message, nullptr, 0, 0) > 0) {
         ::TranslateMessage(&message);

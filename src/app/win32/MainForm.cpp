@@ -79,6 +79,8 @@ TMainfrm::TMainfrm(Forms& forms, IHotKeySystem& hotKeys, HotKeyConflicts& confli
     RegisterClassOnce(kClassName, 0, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1), icon);
     CreateWindowOf(kClassName, WS_EX_TOOLWINDOW, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN,
                    L"Korvan Screenshot 2.3", CW_USEDEFAULT, CW_USEDEFAULT, 400, 80);
+    placement_ = std::make_unique<PlacementBinding>(
+        Hwnd(), Hwnd(), PlacementSetup{PlacementOption::fpPosition, {BorderKind::ToolWindow, PositionRule::ScreenCenter}});
     FormCreate();
 }
 
@@ -230,8 +232,14 @@ LRESULT TMainfrm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case kShowQueuedMessages: ShowQueuedMessages(); return 0;
     case kReportConflicts: conflicts_.Report(); return 0;
-    case WM_CLOSE: ::DestroyWindow(Hwnd()); return 0;
-    case WM_DESTROY: ::PostQuitMessage(0); return 0;
+    case WM_CLOSE:
+        placement_->OnCloseQuery(true);
+        ::DestroyWindow(Hwnd());
+        return 0;
+    case WM_DESTROY:
+        placement_->OnDestroy();
+        ::PostQuitMessage(0);
+        return 0;
     default: return Default(message, wParam, lParam);
     }
 }
@@ -265,6 +273,13 @@ void TMainfrm::OnDpiChanged(const RECT& suggested) {
     ::SetWindowPos(Hwnd(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
                    suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
     BuildImageLists();
+}
+
+void TMainfrm::ShowAtStart() {
+    if (placement_->Position() == PositionRule::ScreenCenter) CenterOnScreen();
+    placement_->OnShow();
+    ::ShowWindow(Hwnd(), SW_SHOW);
+    ::UpdateWindow(Hwnd());
 }
 
 void TMainfrm::MoveOffScreen() {

@@ -5,6 +5,7 @@
 #include "capture/CaptureCommands.h"
 #include "platform/GlobalHotKey.h"
 #include "platform/win32/Handles.h"
+#include "platform/win32/PlacementBinding.h"
 #include "platform/win32/SystemAdapters.h"
 #include "platform/win32/WindowBase.h"
 
@@ -22,6 +23,8 @@ public:
 
     // Called once every window exists: the commands reach the others from here on.
     void FormsCreated();
+    // Shows the window at start: centred as designed, then where it was last time.
+    void ShowAtStart();
 
     // IMainWindowPosition
     int Left() const override;
@@ -78,6 +81,7 @@ private:
     FileSystemWin32 files_;
     std::unique_ptr<CaptureCommands> commands_;
     std::unique_ptr<TGlobalHotKey> grabit_;
+    std::unique_ptr<PlacementBinding> placement_;
     HotKeyConflicts& conflicts_;
     std::deque<std::string> messages_;
 };

@@ -32,14 +32,24 @@ LRESULT TPanel::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     }
 }
 
-TForm2::TForm2(IHotKeySystem& hotKeys, HotKeyConflicts* conflicts) : hotKeys_(hotKeys), conflicts_(conflicts) {
+TForm2::TForm2(HWND mainWindow, IHotKeySystem& hotKeys, HotKeyConflicts* conflicts)
+    : hotKeys_(hotKeys), conflicts_(conflicts) {
     RegisterClassOnce(kFrameClass, 0, nullptr, nullptr);
     CreateWindowOf(kFrameClass, WS_EX_TOOLWINDOW | WS_EX_TOPMOST, WS_POPUP | WS_CAPTION | WS_THICKFRAME, L"", 533,
                    152, 266, 137);
     FormCreate();
+    placement_ = std::make_unique<PlacementBinding>(
+        Hwnd(), mainWindow,
+        PlacementSetup{PlacementOption::fpState | PlacementOption::fpPosition, {BorderKind::SizeToolWin}});
 }
 
-TForm2::~TForm2() { keys_.reset(); }
+TForm2::~TForm2() {
+    if (placement_) placement_->OnDestroy();
+    keys_.reset();
+}
+
+void TForm2::FormShow() { placement_->OnShow(); }
+void TForm2::FormClose() { placement_->OnCloseQuery(true); }
 
 void TForm2::FormCreate() {
     panel1_ = std::make_unique<TPanel>(Hwnd(), kWindowColour, [this](WPARAM buttons) { Panel1MouseDown(buttons); });
@@ -126,6 +136,9 @@ RECT TForm2::WindowRect() const {
 
 void TForm2::MoveTo(int left, int top, int width, int height) {
     ::SetWindowPos(Hwnd(), nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+    // A hidden frame moved by its keys shows at the new place: its stored placement,
+    // restored at the next show, follows the move.
+    if (placement_ && !Visible()) placement_->OnCloseQuery(true);
 }
 
 int TForm2::Left() const { return WindowRect().left; }

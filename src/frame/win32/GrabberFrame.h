@@ -5,6 +5,7 @@
 #include "capture/CapturePorts.h"
 #include "frame/FrameKeys.h"
 #include "platform/win32/Form.h"
+#include "platform/win32/PlacementBinding.h"
 
 #include <functional>
 #include <memory>
@@ -24,7 +25,9 @@ private:
 
 class TForm2 final : public Form<TForm2>, public IFrameArea, public IFrameGeometry {
 public:
-    TForm2(IHotKeySystem& hotKeys, HotKeyConflicts* conflicts);
+    TForm2(HWND mainWindow, IHotKeySystem& hotKeys, HotKeyConflicts* conflicts);
+    void FormShow();
+    void FormClose();
     ~TForm2() override;
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
@@ -65,6 +68,7 @@ private:
     std::unique_ptr<FrameKeys> keys_;
     IHotKeySystem& hotKeys_;
     HotKeyConflicts* conflicts_;
+    std::unique_ptr<PlacementBinding> placement_;
 };
 
 } // namespace korvan::win

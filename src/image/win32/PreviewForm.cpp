@@ -7,16 +7,27 @@ constexpr wchar_t kClassName[] = L"TImage";
 
 } // namespace
 
-TImage::TImage(sdk::IScreenGrabber& grabber, sdk::IClipboardWriter& clipboard) : shotImage_(grabber, clipboard) {
-    FormCreate();
+TImage::TImage(HWND mainWindow, sdk::IScreenGrabber& grabber, sdk::IClipboardWriter& clipboard)
+    : shotImage_(grabber, clipboard) {
+    FormCreate(mainWindow);
 }
 
-void TImage::FormCreate() {
+// Saved while the window still exists; the base class destroys it afterwards.
+TImage::~TImage() {
+    if (placement_) placement_->OnDestroy();
+}
+
+void TImage::FormShow() { placement_->OnShow(); }
+void TImage::FormClose() { placement_->OnCloseQuery(true); }
+
+void TImage::FormCreate(HWND mainWindow) {
     background_.reset(::CreateSolidBrush(kWindowColour));
     RegisterClassOnce(kClassName, 0, static_cast<HBRUSH>(background_.get()), nullptr);
     CreateWindowOf(kClassName, 0, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
                    L"Preview", 489, 235, 306, 255);
     ::SetClassLongPtrW(Hwnd(), GCLP_HBRBACKGROUND, reinterpret_cast<LONG_PTR>(background_.get()));
+    placement_ = std::make_unique<PlacementBinding>(Hwnd(), mainWindow,
+                                                    PlacementSetup{PlacementOption::fpPosition, {BorderKind::Sizeable}});
     shotImage_.SetPaintScaling(TPaintScaling::psResample);
     shotImage_.SetCenterImage(true);
     shotImage_.SetPaintZoomFactor(100);

@@ -4,6 +4,7 @@
 #include "image/ShotImage.h"
 #include "image/win32/ShotImageView.h"
 #include "platform/win32/Form.h"
+#include "platform/win32/PlacementBinding.h"
 
 #include <functional>
 #include <memory>
@@ -12,7 +13,10 @@ namespace korvan::win {
 
 class TImage final : public Form<TImage> {
 public:
-    TImage(sdk::IScreenGrabber& grabber, sdk::IClipboardWriter& clipboard);
+    TImage(HWND mainWindow, sdk::IScreenGrabber& grabber, sdk::IClipboardWriter& clipboard);
+    ~TImage() override;
+    void FormShow();
+    void FormClose();
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
     TShotImage& ShotImage() { return shotImage_; }
@@ -22,12 +26,13 @@ public:
     static constexpr int kBorderWidth = 5;
 
 private:
-    void FormCreate();
+    void FormCreate(HWND mainWindow);
     void FormResize();
 
     TShotImage shotImage_;
     std::unique_ptr<ShotImageView> view_;
     std::function<int()> zoomFactor_;
+    std::unique_ptr<PlacementBinding> placement_;
     GdiObject background_;
 };
 
