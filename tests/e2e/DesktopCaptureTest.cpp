@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
+
 namespace korvan::e2e {
 namespace {
 
@@ -69,6 +72,77 @@ TEST(DesktopCapture, ClosesThePreviewBeforeGrabbingAndShowsItAgain) {
     RECT previewRect = WindowRect(preview);
     int cx = (previewRect.left + previewRect.right) / 2, cy = (previewRect.top + previewRect.bottom) / 2;
     EXPECT_EQ(image->PixelAt(cx, cy), PatternWindow::ExpectedAt(cx, cy));
+}
+
+} // namespace
+} // namespace korvan::e2e
+
+namespace korvan::e2e {
+namespace {
+
+RECT ControlRect(HWND window) {
+    RECT rect{};
+    ::GetWindowRect(window, &rect);
+    return rect;
+}
+
+struct Box {
+    int left = 1 << 30, top = 1 << 30, right = -1, bottom = -1;
+};
+
+// The part of a grabbed control that is not the silver background.
+Box ImageBox(const sdk::SdkBitmap& shot) {
+    Box box;
+    for (int y = 0; y < shot.Height(); ++y)
+        for (int x = 0; x < shot.Width(); ++x)
+            if (!(shot.PixelAt(x, y) == sdk::Rgb{192, 192, 192})) {
+                box.left = std::min(box.left, x);
+                box.top = std::min(box.top, y);
+                box.right = std::max(box.right, x + 1);
+                box.bottom = std::max(box.bottom, y + 1);
+            }
+    return box;
+}
+
+long long Round(double v) { return static_cast<long long>(std::nearbyint(v)); }
+
+// Resizing the preview recomputes the zoom: 100 divided by the larger rounded ratio,
+// the image centred in silver.
+TEST(Preview, ResizingRecomputesTheZoomAndCentresTheImage) {
+    Program program;
+    PatternWindow pattern;
+    ::SetWindowPos(program.MainWindow(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    program.ClickButton(static_cast<int>(Command::Desktop));
+    HWND preview = program.FindForm(L"TImage");
+    ASSERT_TRUE(WaitFor([&] { return ::IsWindowVisible(preview) != 0; }));
+    HWND control = ::FindWindowExW(preview, nullptr, L"TShotImage", nullptr);
+    ASSERT_NE(control, nullptr);
+    int screenWidth = ::GetSystemMetrics(SM_CXSCREEN), screenHeight = ::GetSystemMetrics(SM_CYSCREEN);
+
+    for (SIZE size : {SIZE{700, 600}, SIZE{420, 700}, SIZE{1000, 900}}) {
+        ::SetWindowPos(preview, HWND_TOPMOST, 10, 10, size.cx, size.cy, 0);
+        PumpMessages(std::chrono::milliseconds(400));
+        RECT outer = ControlRect(control);
+        int w = outer.right - outer.left, h = outer.bottom - outer.top;
+        long long n = std::max(Round(double(screenWidth) / (w - 60)), Round(double(screenHeight) / (h - 60)));
+        int zoom = static_cast<int>(100 / n);
+        int expectedWidth = static_cast<int>(Round(screenWidth * zoom / 100.0));
+        int expectedHeight = static_cast<int>(Round(screenHeight * zoom / 100.0));
+        RECT client{};
+        ::GetClientRect(control, &client);
+        POINT origin{0, 0};
+        ::ClientToScreen(control, &origin);
+        sdk::SdkBitmap shot = GrabScreen(origin.x, origin.y, client.right, client.bottom);
+        Box box = ImageBox(shot);
+        // Larger than the control on an axis: that axis scrolls and is filled.
+        int visibleWidth = std::min(expectedWidth, int(client.right));
+        int visibleHeight = std::min(expectedHeight, int(client.bottom));
+        EXPECT_EQ(box.right - box.left, visibleWidth) << size.cx << "x" << size.cy << " zoom " << zoom;
+        EXPECT_EQ(box.bottom - box.top, visibleHeight) << size.cx << "x" << size.cy << " zoom " << zoom;
+        EXPECT_NEAR(box.left, (client.right - visibleWidth) / 2, 1);
+        EXPECT_NEAR(box.top, (client.bottom - visibleHeight) / 2, 1);
+    }
+    SaveArtifact(preview, "preview-resized");
 }
 
 } // namespace

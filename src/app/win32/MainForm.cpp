@@ -7,7 +7,6 @@
 #include "windows/win32/AboutForm.h"
 #include "windows/win32/HelpForm.h"
 #include "platform/win32/Text.h"
-#include "../../../resources/resource.h"
 
 #include <commctrl.h>
 
@@ -75,8 +74,7 @@ LRESULT CALLBACK ToolBarProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPar
 TMainfrm::TMainfrm(Forms& forms, IHotKeySystem& hotKeys, HotKeyConflicts& conflicts)
     : forms_(forms), conflicts_(conflicts) {
     grabit_ = std::make_unique<TGlobalHotKey>(hotKeys, "Grabit", &conflicts_);
-    HICON icon = ::LoadIconW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_PROGRAM));
-    RegisterClassOnce(kClassName, 0, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1), icon);
+    RegisterClassOnce(kClassName, 0, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1), ProgramIcon());
     CreateWindowOf(kClassName, WS_EX_TOOLWINDOW, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN,
                    L"Korvan Screenshot 2.3", CW_USEDEFAULT, CW_USEDEFAULT, 400, 80);
     placement_ = std::make_unique<PlacementBinding>(

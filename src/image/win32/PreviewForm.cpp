@@ -22,7 +22,7 @@ void TImage::FormClose() { placement_->OnCloseQuery(true); }
 
 void TImage::FormCreate(HWND mainWindow) {
     background_.reset(::CreateSolidBrush(kWindowColour));
-    RegisterClassOnce(kClassName, 0, static_cast<HBRUSH>(background_.get()), nullptr);
+    RegisterClassOnce(kClassName, 0, static_cast<HBRUSH>(background_.get()), ProgramIcon());
     CreateWindowOf(kClassName, 0, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
                    L"Preview", 489, 235, 306, 255);
     ::SetClassLongPtrW(Hwnd(), GCLP_HBRBACKGROUND, reinterpret_cast<LONG_PTR>(background_.get()));

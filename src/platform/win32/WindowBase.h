@@ -12,6 +12,9 @@ namespace korvan::win {
 void ShowErrorBox(HWND owner, const std::wstring& message);
 void ShowCurrentException(HWND owner);
 
+// The program's icon, for every window's caption.
+HICON ProgramIcon();
+
 // Scales a length designed at 96 dots per inch to the window's DPI.
 int Scale(int designed, UINT dpi);
 UINT DpiOf(HWND window);

@@ -1,6 +1,7 @@
 #include "platform/win32/WindowBase.h"
 
 #include "platform/win32/Text.h"
+#include "resource.h"
 
 #include <exception>
 
@@ -18,6 +19,11 @@ void ShowCurrentException(HWND owner) {
     } catch (...) {
         ShowErrorBox(owner, L"Unexpected error");
     }
+}
+
+HICON ProgramIcon() {
+    static HICON icon = ::LoadIconW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_PROGRAM));
+    return icon;
 }
 
 int Scale(int designed, UINT dpi) { return ::MulDiv(designed, static_cast<int>(dpi), 96); }

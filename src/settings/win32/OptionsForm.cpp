@@ -16,7 +16,7 @@ Toptionfrm::Toptionfrm(Forms& forms, IRegistry& registry)
     : forms_(forms),
       frameKeys_(registry, forms.Form2->Keys(), [](const std::string& error) { ShowErrorBox(nullptr, Widen(error)); }) {
     background_.reset(::CreateSolidBrush(kWindowColour));
-    RegisterClassOnce(kClassName, 0, static_cast<HBRUSH>(background_.get()), nullptr);
+    RegisterClassOnce(kClassName, 0, static_cast<HBRUSH>(background_.get()), ProgramIcon());
     RECT frame{0, 0, 418, 376};
     ::AdjustWindowRectEx(&frame, WS_CAPTION | WS_SYSMENU, FALSE, WS_EX_DLGMODALFRAME);
     int width = frame.right - frame.left, height = frame.bottom - frame.top;

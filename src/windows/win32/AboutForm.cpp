@@ -9,7 +9,7 @@ constexpr wchar_t kClassName[] = L"TAboutfrm";
 
 TAboutfrm::TAboutfrm() {
     background_.reset(::CreateSolidBrush(kWindowColour));
-    RegisterClassOnce(kClassName, 0, static_cast<HBRUSH>(background_.get()), nullptr);
+    RegisterClassOnce(kClassName, 0, static_cast<HBRUSH>(background_.get()), ProgramIcon());
     RECT frame{0, 0, 274, 213};
     ::AdjustWindowRectEx(&frame, WS_CAPTION | WS_SYSMENU, FALSE, WS_EX_TOOLWINDOW);
     int width = frame.right - frame.left, height = frame.bottom - frame.top;

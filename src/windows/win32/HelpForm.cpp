@@ -8,7 +8,7 @@ constexpr wchar_t kClassName[] = L"Thelpfrm";
 } // namespace
 
 Thelpfrm::Thelpfrm() {
-    RegisterClassOnce(kClassName, 0, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1), nullptr);
+    RegisterClassOnce(kClassName, 0, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1), ProgramIcon());
     CreateWindowOf(kClassName, 0, WS_OVERLAPPEDWINDOW, L"Small Help", 397, 290, 317, 349);
 }
 
