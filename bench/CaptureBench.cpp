@@ -4,6 +4,7 @@
 #include "engine/win32/ClipboardWin32.h"
 #include "engine/win32/ScreenGrabberWin32.h"
 #include "image/ShotImage.h"
+#include "platform/win32/Dib.h"
 
 #include <windows.h>
 
@@ -31,13 +32,7 @@ double MedianMs(int rounds, const std::function<void()>& work) {
 
 void PlainBitBlt(int width, int height) {
     HDC screen = ::GetDC(nullptr);
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
+    BITMAPINFO info = korvan::win::TopDownDib(width, height, 32);
     void* bits = nullptr;
     HBITMAP section = ::CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
     HDC memory = ::CreateCompatibleDC(screen);

@@ -11,14 +11,6 @@
 namespace korvan::e2e {
 namespace {
 
-int Id(Command command) { return static_cast<int>(command); }
-
-RECT WindowRect(HWND window) {
-    RECT rect{};
-    ::GetWindowRect(window, &rect);
-    return rect;
-}
-
 TEST(DesktopCapture, PutsTheWholeScreenOnTheClipboardAndShowsThePreview) {
     Program program;
     PatternWindow pattern;
@@ -80,12 +72,6 @@ TEST(DesktopCapture, ClosesThePreviewBeforeGrabbingAndShowsItAgain) {
 namespace korvan::e2e {
 namespace {
 
-RECT ControlRect(HWND window) {
-    RECT rect{};
-    ::GetWindowRect(window, &rect);
-    return rect;
-}
-
 struct Box {
     int left = 1 << 30, top = 1 << 30, right = -1, bottom = -1;
 };
@@ -112,7 +98,7 @@ TEST(Preview, ResizingRecomputesTheZoomAndCentresTheImage) {
     Program program;
     PatternWindow pattern;
     ::SetWindowPos(program.MainWindow(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-    program.ClickButton(static_cast<int>(Command::Desktop));
+    program.ClickButton(Id(Command::Desktop));
     HWND preview = program.FindForm(L"TImage");
     ASSERT_TRUE(WaitFor([&] { return ::IsWindowVisible(preview) != 0; }));
     HWND control = ::FindWindowExW(preview, nullptr, L"TShotImage", nullptr);
@@ -122,7 +108,7 @@ TEST(Preview, ResizingRecomputesTheZoomAndCentresTheImage) {
     for (SIZE size : {SIZE{700, 600}, SIZE{420, 700}, SIZE{1000, 900}}) {
         ::SetWindowPos(preview, HWND_TOPMOST, 10, 10, size.cx, size.cy, 0);
         PumpMessages(std::chrono::milliseconds(400));
-        RECT outer = ControlRect(control);
+        RECT outer = WindowRect(control);
         int w = outer.right - outer.left, h = outer.bottom - outer.top;
         long long n = std::max(Round(double(screenWidth) / (w - 60)), Round(double(screenHeight) / (h - 60)));
         int zoom = static_cast<int>(100 / n);

@@ -10,7 +10,7 @@ namespace {
 TEST(Dpi, ToolbarScalesAt144DotsPerInch) {
     WriteDword(L"Control Panel\\Desktop", L"LogPixels", 144);
     Program program;
-    RECT rect = program.ButtonRect(static_cast<int>(Command::Desktop));
+    RECT rect = program.ButtonRect(Id(Command::Desktop));
     EXPECT_EQ(rect.right - rect.left, 59);  // 39 at 96 dots per inch
     EXPECT_EQ(rect.bottom - rect.top, 57);  // 38
     RECT client{};

@@ -3,6 +3,7 @@
 #include "engine/ImageFile.h"
 #include "engine/SdkStatus.h"
 #include "engine/win32/ScreenGrabberWin32.h"
+#include "platform/win32/Dib.h"
 
 #include <commctrl.h>
 
@@ -279,13 +280,7 @@ LRESULT CALLBACK PatternProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPar
                 pixels[static_cast<size_t>(y) * static_cast<size_t>(width) + static_cast<size_t>(x)] =
                     (uint32_t{c.r} << 16) | (uint32_t{c.g} << 8) | c.b;
             }
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-        info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = -height;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        info.bmiHeader.biCompression = BI_RGB;
+        BITMAPINFO info = win::TopDownDib(width, height, 32);
         ::SetDIBitsToDevice(dc, 0, 0, static_cast<DWORD>(width), static_cast<DWORD>(height), 0, 0, 0,
                             static_cast<UINT>(height), pixels.data(), &info, DIB_RGB_COLORS);
         ::EndPaint(hwnd, &ps);

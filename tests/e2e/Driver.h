@@ -1,6 +1,7 @@
 #pragma once
 // Drives the real program as a user would: starts it, finds its windows, clicks its
 // toolbar buttons with the mouse, and reads back the clipboard, the screen and files.
+#include "app/ToolbarLayout.h"
 #include "engine/SdkBitmap.h"
 
 #include <windows.h>
@@ -12,6 +13,14 @@
 #include <string>
 
 namespace korvan::e2e {
+
+inline int Id(Command command) { return static_cast<int>(command); }
+
+inline RECT WindowRect(HWND window) {
+    RECT rect{};
+    ::GetWindowRect(window, &rect);
+    return rect;
+}
 
 // Polls until the condition holds or the time runs out; answers the last result.
 bool WaitFor(const std::function<bool()>& condition, std::chrono::milliseconds timeout = std::chrono::seconds(10));

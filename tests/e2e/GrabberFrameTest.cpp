@@ -8,14 +8,6 @@
 namespace korvan::e2e {
 namespace {
 
-int Id(Command command) { return static_cast<int>(command); }
-
-RECT WindowRect(HWND window) {
-    RECT rect{};
-    ::GetWindowRect(window, &rect);
-    return rect;
-}
-
 constexpr sdk::Rgb kWindowColour{251, 167, 76};
 
 struct FrameRig {

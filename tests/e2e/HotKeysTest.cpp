@@ -10,12 +10,6 @@ namespace {
 
 const wchar_t kCursor[] = L"Software\\Snapdeck2\\keysettings\\Cursor";
 
-RECT WindowRect(HWND window) {
-    RECT rect{};
-    ::GetWindowRect(window, &rect);
-    return rect;
-}
-
 void EnableFrameKeysForNextStart() {
     // As "Enable" and "Store for further session" would leave them.
     Program first;  // the first run writes the defaults
@@ -57,7 +51,7 @@ TEST(HotKeys, FrameKeysMoveAndResizeTheHiddenFrameWhileActive) {
     EXPECT_EQ(moved.bottom - moved.top, start.bottom - start.top - 1);
     EXPECT_FALSE(::IsWindowVisible(frame));
     // The hidden frame shows at its new place.
-    program.ClickButton(static_cast<int>(Command::Frame));
+    program.ClickButton(Id(Command::Frame));
     ASSERT_TRUE(WaitFor([&] { return ::IsWindowVisible(frame) != 0; }));
     EXPECT_EQ(WindowRect(frame).left, moved.left);
     EXPECT_EQ(WindowRect(frame).bottom, moved.bottom);

@@ -9,14 +9,6 @@
 namespace korvan::e2e {
 namespace {
 
-int Id(Command command) { return static_cast<int>(command); }
-
-RECT WindowRect(HWND window) {
-    RECT rect{};
-    ::GetWindowRect(window, &rect);
-    return rect;
-}
-
 // Start-up creates every window once; only the main window is shown, centred.
 TEST(MainWindow, StartsWithOnlyTheMainToolWindowShownCentred) {
     Program program;

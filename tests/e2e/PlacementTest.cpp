@@ -8,14 +8,6 @@
 namespace korvan::e2e {
 namespace {
 
-int Id(Command command) { return static_cast<int>(command); }
-
-RECT WindowRect(HWND window) {
-    RECT rect{};
-    ::GetWindowRect(window, &rect);
-    return rect;
-}
-
 void Exit(Program& program) {
     ::PostMessageW(program.MainWindow(), WM_CLOSE, 0, 0);
     ASSERT_TRUE(WaitFor([&] { return !program.Running(); }));

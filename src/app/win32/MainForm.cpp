@@ -3,10 +3,11 @@
 #include "app/ToolbarArt.h"
 #include "frame/win32/GrabberFrame.h"
 #include "image/win32/PreviewForm.h"
+#include "platform/win32/Dib.h"
+#include "platform/win32/Text.h"
 #include "settings/win32/OptionsForm.h"
 #include "windows/win32/AboutForm.h"
 #include "windows/win32/HelpForm.h"
-#include "platform/win32/Text.h"
 
 #include <commctrl.h>
 
@@ -31,13 +32,7 @@ HANDLE MakeImageList(int pixelSize, bool disabled) {
     HIMAGELIST list = ImageList_Create(pixelSize, pixelSize, ILC_COLOR32, kToolbarImageCount, 0);
     for (int index = 0; index < kToolbarImageCount; ++index) {
         sdk::SdkBitmap image = ToolbarImage(index, pixelSize, disabled);
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-        info.bmiHeader.biWidth = pixelSize;
-        info.bmiHeader.biHeight = -pixelSize;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        info.bmiHeader.biCompression = BI_RGB;
+        BITMAPINFO info = win::TopDownDib(pixelSize, pixelSize, 32);
         void* bits = nullptr;
         GdiObject section(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
         if (!section || !bits) continue;

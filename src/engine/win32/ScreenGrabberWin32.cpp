@@ -1,6 +1,7 @@
 #include "engine/win32/ScreenGrabberWin32.h"
 
 #include "engine/SdkStatus.h"
+#include "platform/win32/Dib.h"
 #include "platform/win32/Handles.h"
 
 #include <cstring>
@@ -29,13 +30,7 @@ int ScreenGrabberWin32::GrabRect(DeviceContext dc, int left, int top, int right,
     if (status != kSuccess) return status;
 
     // A top-down 24-bit DIB section has exactly the bitmap's row layout.
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 24;
-    info.bmiHeader.biCompression = BI_RGB;
+    BITMAPINFO info = win::TopDownDib(width, height, 24);
     void* bits = nullptr;
     GdiObject section(::CreateDIBSection(source, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
     if (!section || !bits) return kNoMemory;

@@ -1,6 +1,7 @@
 #include "image/win32/ShotImageView.h"
 
 #include "engine/Resample.h"
+#include "platform/win32/Dib.h"
 #include "platform/win32/Handles.h"
 
 #include <algorithm>
@@ -101,13 +102,7 @@ void ShotImageView::Paint() {
         sdk::ScaledView view = sdk::RenderScaledRegion(
             *bitmap, r.width, r.height, visible.left - r.left, visible.top - r.top, visible.right - visible.left,
             visible.bottom - visible.top, document_.PaintScaling() != TPaintScaling::psNormal);
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-        info.bmiHeader.biWidth = view.width;
-        info.bmiHeader.biHeight = -view.height;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        info.bmiHeader.biCompression = BI_RGB;
+        BITMAPINFO info = win::TopDownDib(view.width, view.height, 32);
         ::SetDIBitsToDevice(dc, visible.left, visible.top, static_cast<DWORD>(view.width),
                             static_cast<DWORD>(view.height), 0, 0, 0, static_cast<UINT>(view.height),
                             view.pixels.data(), &info, DIB_RGB_COLORS);

@@ -3,6 +3,7 @@
 #include "app/win32/MainForm.h"
 #include "frame/win32/GrabberFrame.h"
 #include "image/win32/PreviewForm.h"
+#include "platform/win32/Dib.h"
 #include "platform/win32/Text.h"
 
 namespace korvan::win {
@@ -17,12 +18,9 @@ Toptionfrm::Toptionfrm(Forms& forms, IRegistry& registry)
       frameKeys_(registry, forms.Form2->Keys(), [](const std::string& error) { ShowErrorBox(nullptr, Widen(error)); }) {
     background_.reset(::CreateSolidBrush(kWindowColour));
     RegisterClassOnce(kClassName, 0, static_cast<HBRUSH>(background_.get()), ProgramIcon());
-    RECT frame{0, 0, 418, 376};
-    ::AdjustWindowRectEx(&frame, WS_CAPTION | WS_SYSMENU, FALSE, WS_EX_DLGMODALFRAME);
-    int width = frame.right - frame.left, height = frame.bottom - frame.top;
-    CreateWindowOf(kClassName, WS_EX_DLGMODALFRAME, WS_CAPTION | WS_SYSMENU, L"Options",
-                   (::GetSystemMetrics(SM_CXSCREEN) - width) / 2, (::GetSystemMetrics(SM_CYSCREEN) - height) / 2,
-                   width, height);
+    RECT place = CenteredWindowFor(418, 376, WS_CAPTION | WS_SYSMENU, WS_EX_DLGMODALFRAME);
+    CreateWindowOf(kClassName, WS_EX_DLGMODALFRAME, WS_CAPTION | WS_SYSMENU, L"Options", place.left, place.top, place.right - place.left,
+                   place.bottom - place.top);
     FormCreate();
 }
 

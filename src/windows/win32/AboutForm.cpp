@@ -1,5 +1,7 @@
 #include "windows/win32/AboutForm.h"
 
+#include "platform/win32/Dib.h"
+
 namespace korvan::win {
 namespace {
 
@@ -10,12 +12,9 @@ constexpr wchar_t kClassName[] = L"TAboutfrm";
 TAboutfrm::TAboutfrm() {
     background_.reset(::CreateSolidBrush(kWindowColour));
     RegisterClassOnce(kClassName, 0, static_cast<HBRUSH>(background_.get()), ProgramIcon());
-    RECT frame{0, 0, 274, 213};
-    ::AdjustWindowRectEx(&frame, WS_CAPTION | WS_SYSMENU, FALSE, WS_EX_TOOLWINDOW);
-    int width = frame.right - frame.left, height = frame.bottom - frame.top;
-    CreateWindowOf(kClassName, WS_EX_TOOLWINDOW, WS_CAPTION | WS_SYSMENU, L"Info",
-                   (::GetSystemMetrics(SM_CXSCREEN) - width) / 2, (::GetSystemMetrics(SM_CYSCREEN) - height) / 2,
-                   width, height);
+    RECT place = CenteredWindowFor(274, 213, WS_CAPTION | WS_SYSMENU, WS_EX_TOOLWINDOW);
+    CreateWindowOf(kClassName, WS_EX_TOOLWINDOW, WS_CAPTION | WS_SYSMENU, L"Info", place.left, place.top,
+                   place.right - place.left, place.bottom - place.top);
 }
 
 LRESULT TAboutfrm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
