@@ -11,7 +11,7 @@ void HotKeyConflicts::Report() {
     std::string message = fresh.size() == 1 ? "This key could not be registered because another program already uses it:\n"
                                             : "These keys could not be registered because another program already uses them:\n";
     for (uint16_t value : fresh) message += "\n    " + HotKeyText(value);
-    message += "\n\nClose the other program or choose other keys.";
+    message += "\n\nClose the other program, or choose other frame keys in the options.";
     show_(message);
 }
 

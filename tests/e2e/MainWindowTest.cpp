@@ -91,12 +91,19 @@ TEST(MainWindow, OptionsInfoAndExitButtons) {
     program.ClickButton(Id(Command::Options));
     HWND options = program.FindForm(L"Toptionfrm");
     EXPECT_TRUE(WaitFor([&] { return ::IsWindowVisible(options) != 0; }));
+    // While it is open the main window waits off the desktop.
+    EXPECT_LT(WindowRect(program.MainWindow()).right, 0);
+    PumpMessages(std::chrono::milliseconds(200));
+    SaveArtifact(options, "options-window");
     // Its close box only hides it; the window lives on.
     ::PostMessageW(options, WM_CLOSE, 0, 0);
     EXPECT_TRUE(WaitFor([&] { return ::IsWindowVisible(options) == 0; }));
     EXPECT_TRUE(::IsWindow(options));
+    EXPECT_TRUE(WaitFor([&] { return WindowRect(program.MainWindow()).left > 0; }));  // back in place
     program.ClickButton(Id(Command::Info));
     EXPECT_TRUE(WaitFor([&] { return ::IsWindowVisible(program.FindForm(L"TAboutfrm")) != 0; }));
+    PumpMessages(std::chrono::milliseconds(200));
+    SaveArtifact(program.FindForm(L"TAboutfrm"), "info-window");
     ::PostMessageW(program.FindForm(L"TAboutfrm"), WM_CLOSE, 0, 0);
     PumpMessages(std::chrono::milliseconds(200));
     program.ClickButton(Id(Command::Exit));

@@ -101,7 +101,7 @@ TEST(HotKeyConflicts, NamesEachTakenCombinationOnce) {
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_EQ(messages[0],
               "These keys could not be registered because another program already uses them:\n\n    Print Screen\n"
-              "    Alt+F5\n\nClose the other program or choose other keys.");
+              "    Alt+F5\n\nClose the other program, or choose other frame keys in the options.");
     EXPECT_TRUE(print.Active());  // the component's state stays as it is
     print.SetActive(false);
     print.SetActive(true);
