@@ -52,6 +52,17 @@ win::GlobalMemory ToGlobal(const std::vector<uint8_t>& bytes) {
     return memory;
 }
 
+// The DIB form written straight into the memory the clipboard takes over.
+win::GlobalMemory GlobalDib(const SdkBitmap& bitmap) {
+    win::GlobalMemory memory(::GlobalAlloc(GMEM_MOVEABLE, ClipboardDibSize(bitmap)));
+    if (!memory) return memory;
+    void* p = ::GlobalLock(memory.get());
+    if (!p) return {};
+    WriteClipboardDib(bitmap, static_cast<uint8_t*>(p));
+    ::GlobalUnlock(memory.get());
+    return memory;
+}
+
 // Hands the memory to the clipboard; the clipboard owns it only when the call succeeded.
 bool Place(UINT format, win::GlobalMemory memory) {
     if (!memory) return false;
@@ -71,29 +82,43 @@ private:
 
 } // namespace
 
-std::vector<uint8_t> EncodeClipboardDib(const SdkBitmap& bitmap) {
-    SdkBitmap rgb = ToRgb24(bitmap);
-    size_t imageSize = rgb.Stride() * static_cast<size_t>(rgb.Height());
-    std::vector<uint8_t> dib(sizeof(BITMAPINFOHEADER) + imageSize);
+size_t ClipboardDibSize(const SdkBitmap& bitmap) {
+    return sizeof(BITMAPINFOHEADER) + SdkBitmap::StrideFor(bitmap.Width(), 24) * static_cast<size_t>(bitmap.Height());
+}
+
+void WriteClipboardDib(const SdkBitmap& bitmap, uint8_t* out) {
+    size_t stride = SdkBitmap::StrideFor(bitmap.Width(), 24);
     BITMAPINFOHEADER header{};
     header.biSize = sizeof(header);
-    header.biWidth = rgb.Width();
-    header.biHeight = rgb.Height();
+    header.biWidth = bitmap.Width();
+    header.biHeight = bitmap.Height();  // bottom-up, as every program expects
     header.biPlanes = 1;
     header.biBitCount = 24;
     header.biCompression = BI_RGB;
-    header.biSizeImage = static_cast<DWORD>(imageSize);
+    header.biSizeImage = static_cast<DWORD>(stride * static_cast<size_t>(bitmap.Height()));
     header.biXPelsPerMeter = header.biYPelsPerMeter = 3780;
-    std::memcpy(dib.data(), &header, sizeof(header));
-    uint8_t* out = dib.data() + sizeof(header);
-    for (int y = rgb.Height() - 1; y >= 0; --y, out += rgb.Stride()) std::memcpy(out, rgb.Row(y), rgb.Stride());
+    std::memcpy(out, &header, sizeof(header));
+    out += sizeof(header);
+    // 24-bit rows go across as they are; other depths are converted one row at a time.
+    SdkBitmap converted;
+    const SdkBitmap* source = &bitmap;
+    if (bitmap.BitsPerPixel() != 24) {
+        converted = ToRgb24(bitmap);
+        source = &converted;
+    }
+    for (int y = source->Height() - 1; y >= 0; --y, out += stride) std::memcpy(out, source->Row(y), stride);
+}
+
+std::vector<uint8_t> EncodeClipboardDib(const SdkBitmap& bitmap) {
+    std::vector<uint8_t> dib(ClipboardDibSize(bitmap));
+    WriteClipboardDib(bitmap, dib.data());
     return dib;
 }
 
 ClipboardResult ClipboardWin32::CopyBitmap(WindowId owner, const SdkBitmap& bitmap, int flags) {
     if (bitmap.Empty()) return {kInvalidBitmap, {}};
     // Prepare both forms before the clipboard is opened, so it is held as briefly as possible.
-    win::GlobalMemory dib = ToGlobal(EncodeClipboardDib(bitmap));
+    win::GlobalMemory dib = GlobalDib(bitmap);
     if (!dib) return {kNoMemory, {}};
     VectorSink png;
     bool havePng = EncodeBitmap(bitmap, kFormatPng, 24, 0, png) == kSuccess;

@@ -1,7 +1,9 @@
 #pragma once
 #include "engine/ImagingPorts.h"
 
-#include <functional>
+#include <cstddef>
+#include <cstdint>
+#include <vector>
 
 namespace korvan::sdk {
 
@@ -15,6 +17,8 @@ public:
 };
 
 // The DIB form: BITMAPINFOHEADER and bottom-up 24-bit rows.
+size_t ClipboardDibSize(const SdkBitmap& bitmap);
+void WriteClipboardDib(const SdkBitmap& bitmap, uint8_t* out);
 std::vector<uint8_t> EncodeClipboardDib(const SdkBitmap& bitmap);
 
 } // namespace korvan::sdk
