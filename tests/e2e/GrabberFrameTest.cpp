@@ -102,6 +102,32 @@ TEST(GrabberFrame, DragsByTheRingWithTheLeftButtonOnly) {
     EXPECT_EQ(after.right - after.left, before.right - before.left);
 }
 
+// After any resize the ring is again 8 pixels wide and the inner panel keeps its margin.
+TEST(GrabberFrame, RingAndPanelFollowEveryResize) {
+    FrameRig rig;
+    ::SetWindowPos(rig.frame, nullptr, 200, 300, 401, 157, SWP_NOZORDER | SWP_NOACTIVATE);
+    PumpMessages(std::chrono::milliseconds(300));
+    sdk::SdkBitmap shot = GrabWindow(rig.frame);
+    ASSERT_EQ(shot.Width(), 401);
+    ASSERT_EQ(shot.Height(), 157);
+    EXPECT_EQ(shot.PixelAt(400, 100), kWindowColour);
+    EXPECT_EQ(shot.PixelAt(393, 100), kWindowColour);
+    EXPECT_EQ(shot.PixelAt(392, 100), PatternWindow::ExpectedAt(200 + 392, 300 + 100));
+    EXPECT_EQ(shot.PixelAt(200, 149), kWindowColour);
+    EXPECT_EQ(shot.PixelAt(200, 148), PatternWindow::ExpectedAt(200 + 200, 300 + 148));
+    RECT client{}, panel{};
+    ::GetClientRect(rig.frame, &client);
+    POINT origin{0, 0};
+    ::ClientToScreen(rig.frame, &origin);
+    HWND panel1 = ::GetWindow(rig.frame, GW_CHILD);
+    HWND panel2 = ::GetWindow(panel1, GW_CHILD);
+    ::GetWindowRect(panel2, &panel);
+    EXPECT_EQ(panel.left - origin.x, 5);
+    EXPECT_EQ(panel.top - origin.y, 5);
+    EXPECT_EQ(panel.right - origin.x, client.right - 5);
+    EXPECT_EQ(panel.bottom - origin.y, client.bottom - 5);
+}
+
 // The hide button hides it.
 TEST(GrabberFrame, HideButtonHidesIt) {
     FrameRig rig;
