@@ -103,6 +103,7 @@ Program::Program() {
     }, std::chrono::seconds(30));
     if (!main_) throw std::runtime_error("the main window did not appear");
     ::WaitForInputIdle(process_.hProcess, 5000);
+    MovePointerAway();
     PumpMessages(std::chrono::milliseconds(200));
 }
 
@@ -148,6 +149,15 @@ RECT Program::ButtonRect(int commandId) const {
 void Program::ClickButton(int commandId) {
     RECT rect = ButtonRect(commandId);
     ClickAt((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+}
+
+// The pointer waits in a corner, so no hint covers a window's picture.
+void MovePointerAway() {
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = input.mi.dy = 65535;
+    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    ::SendInput(1, &input, sizeof(input));
 }
 
 void ClickAt(int x, int y) { ClickAt(x, y, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP); }

@@ -62,6 +62,7 @@ private:
 };
 
 void ClickAt(int x, int y);
+void MovePointerAway();
 void ClickAt(int x, int y, DWORD downFlag, DWORD upFlag);
 // Presses a key with modifiers (VK_CONTROL, VK_MENU, VK_SHIFT) held, as a keyboard would.
 void PressKey(WORD virtualKey, std::initializer_list<WORD> modifiers = {});
