@@ -50,10 +50,8 @@ TEST(DesktopCapture, PutsTheWholeScreenOnTheClipboardAndShowsThePreview) {
 TEST(DesktopCapture, ClosesThePreviewBeforeGrabbingAndShowsItAgain) {
     Program program;
     PatternWindow pattern;
-    ::SetWindowPos(program.MainWindow(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-    program.ClickButton(Id(Command::Desktop));
-    HWND preview = program.FindForm(L"TImage");
-    ASSERT_TRUE(WaitFor([&] { return ::IsWindowVisible(preview) != 0; }));
+    HWND preview = program.CaptureDesktop();
+    ASSERT_NE(preview, nullptr);
     PumpMessages(std::chrono::milliseconds(300));
 
     program.ClickButton(Id(Command::Desktop));
@@ -97,10 +95,8 @@ long long Round(double v) { return static_cast<long long>(std::nearbyint(v)); }
 TEST(Preview, ResizingRecomputesTheZoomAndCentresTheImage) {
     Program program;
     PatternWindow pattern;
-    ::SetWindowPos(program.MainWindow(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-    program.ClickButton(Id(Command::Desktop));
-    HWND preview = program.FindForm(L"TImage");
-    ASSERT_TRUE(WaitFor([&] { return ::IsWindowVisible(preview) != 0; }));
+    HWND preview = program.CaptureDesktop();
+    ASSERT_NE(preview, nullptr);
     HWND control = ::FindWindowExW(preview, nullptr, L"TShotImage", nullptr);
     ASSERT_NE(control, nullptr);
     int screenWidth = ::GetSystemMetrics(SM_CXSCREEN), screenHeight = ::GetSystemMetrics(SM_CYSCREEN);

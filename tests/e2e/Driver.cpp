@@ -160,6 +160,18 @@ void MovePointerAway() {
     ::SendInput(1, &input, sizeof(input));
 }
 
+void Program::Activate() {
+    ::SetForegroundWindow(main_);
+    PumpMessages(std::chrono::milliseconds(300));
+}
+
+HWND Program::CaptureDesktop() {
+    ::SetWindowPos(main_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    ClickButton(Id(Command::Desktop));
+    HWND preview = FindForm(L"TImage");
+    return WaitFor([&] { return ::IsWindowVisible(preview) != 0; }) ? preview : nullptr;
+}
+
 void ClickAt(int x, int y) { ClickAt(x, y, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP); }
 
 void ClickAt(int x, int y, DWORD downFlag, DWORD upFlag) {

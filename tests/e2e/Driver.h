@@ -37,6 +37,11 @@ public:
     HWND FindForm(const wchar_t* className) const;
     RECT ButtonRect(int commandId) const;  // screen coordinates
     void ClickButton(int commandId);
+    // Makes the program the active application (its frame keys then work).
+    void Activate();
+    // Raises the main window, presses the desktop button and waits for the preview;
+    // answers the preview window, or nullptr when it did not appear.
+    HWND CaptureDesktop();
     bool Running() const;
     DWORD ProcessId() const { return process_.dwProcessId; }
     DWORD ExitCode() const;

@@ -22,8 +22,7 @@ void EnableFrameKeysForNextStart() {
 TEST(HotKeys, PrintScreenCapturesTheDesktop) {
     Program program;
     PatternWindow pattern;
-    ::SetForegroundWindow(program.MainWindow());
-    PumpMessages(std::chrono::milliseconds(200));
+    program.Activate();
     PressKey(VK_SNAPSHOT);
     HWND preview = program.FindForm(L"TImage");
     ASSERT_TRUE(WaitFor([&] { return ::IsWindowVisible(preview) != 0; }));
@@ -37,8 +36,7 @@ TEST(HotKeys, FrameKeysMoveAndResizeTheHiddenFrameWhileActive) {
     EnableFrameKeysForNextStart();
     Program program;
     HWND frame = program.FindForm(L"TForm2");
-    ::SetForegroundWindow(program.MainWindow());
-    PumpMessages(std::chrono::milliseconds(300));
+    program.Activate();
     RECT start = WindowRect(frame);
     PressKey(VK_RIGHT);
     PressKey(VK_DOWN, {VK_MENU});
@@ -67,8 +65,7 @@ TEST(HotKeys, AltF5TogglesTheFrameKeys) {
     EnableFrameKeysForNextStart();
     Program program;
     HWND frame = program.FindForm(L"TForm2");
-    ::SetForegroundWindow(program.MainWindow());
-    PumpMessages(std::chrono::milliseconds(300));
+    program.Activate();
     int left = WindowRect(frame).left;
     PressKey(VK_F5, {VK_MENU});
     PressKey(VK_LEFT);
