@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Configures and builds one flavour: native | win | asan.
+# Configures and builds one flavour: native | win | asan. Fails, with the compiler's
+# messages shown, when anything does not compile or link.
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 flavour="${1:-native}"
@@ -10,8 +11,18 @@ case "$flavour" in
   win)    args=(-DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64.cmake" -DCMAKE_BUILD_TYPE=Release) ;;
   *) echo "unknown flavour $flavour" >&2; exit 2 ;;
 esac
+# Rebuilds in other clones of the tree reuse compiled objects when ccache is there.
+if command -v ccache >/dev/null; then
+  args+=(-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+  export CCACHE_BASEDIR="$root" CCACHE_NOHASHDIR=1
+fi
 if [ ! -f "$dir/build.ninja" ]; then
   cmake -S "$root" -B "$dir" -G Ninja "${args[@]}" >/dev/null
 fi
-cmake --build "$dir" -- -j"$(nproc)" | grep -v -E '^\[[0-9]+/[0-9]+\] (Building|Linking|Generating)' || true
-test "${PIPESTATUS[0]}" -eq 0
+status=0
+cmake --build "$dir" -- -j"$(nproc)" >"$dir/build.log" 2>&1 || status=$?
+grep -v -E '^\[[0-9]+/[0-9]+\] (Building|Linking|Generating)' "$dir/build.log" || true
+if [ "$status" -ne 0 ]; then
+  echo "build of $flavour failed (status $status)" >&2
+fi
+exit "$status"

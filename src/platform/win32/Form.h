@@ -1,6 +1,6 @@
 #pragma once
 // A top-level window of the program: created once, shown and closed (hidden) many times.
-#include "capture/CapturePorts.h"
+#include "platform/SystemPorts.h"
 #include "platform/win32/Handles.h"
 #include "platform/win32/WindowBase.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 // Win32 implementations of the capture commands' system ports.
-#include "capture/CapturePorts.h"
+#include "platform/SystemPorts.h"
 
 #include <windows.h>
 

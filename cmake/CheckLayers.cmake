@@ -1,0 +1,52 @@
+# Fails the build when a source includes a header of a layer above its own.
+#   - Portable code (neither under win32/ nor named *Win32.cpp) never includes a win32/
+#     header or <windows.h>, so it builds and is tested natively.
+#   - Portable subsystems include only their own folder and the folders below them:
+#       platform < engine < image, saving < capture < frame < settings < windows, app
+#   - Win32 code follows the same order, except that windows may reach each other.
+# Run as: cmake -DSOURCE_DIR=<repo>/src -P CheckLayers.cmake
+set(rank_platform 0)
+set(rank_engine 1)
+set(rank_image 2)
+set(rank_saving 2)
+set(rank_capture 3)
+set(rank_frame 4)
+set(rank_settings 5)
+set(rank_windows 6)
+set(rank_app 7)
+
+file(GLOB_RECURSE sources RELATIVE "${SOURCE_DIR}" "${SOURCE_DIR}/*.h" "${SOURCE_DIR}/*.cpp")
+set(violations "")
+foreach(source IN LISTS sources)
+  string(REGEX MATCH "^[^/]+" folder "${source}")
+  set(own_rank "${rank_${folder}}")
+  set(portable TRUE)
+  if(source MATCHES "/win32/" OR source MATCHES "Win32\\.(cpp|h)$")
+    set(portable FALSE)
+  endif()
+  file(STRINGS "${SOURCE_DIR}/${source}" includes REGEX "^[ \t]*#[ \t]*include[ \t]*[\"<]")
+  foreach(line IN LISTS includes)
+    string(REGEX REPLACE "^[ \t]*#[ \t]*include[ \t]*[\"<]([^\">]+)[\">].*" "\\1" header "${line}")
+    if(portable AND (header MATCHES "/win32/" OR header MATCHES "^windows\\.h$"))
+      list(APPEND violations "${source}: portable code includes ${header}")
+      continue()
+    endif()
+    string(REGEX MATCH "^[a-z]+/" target_folder "${header}")
+    string(REGEX REPLACE "/$" "" target_folder "${target_folder}")
+    if(target_folder STREQUAL "" OR NOT DEFINED rank_${target_folder})
+      continue()
+    endif()
+    set(target_rank "${rank_${target_folder}}")
+    set(window_to_window FALSE)
+    if(NOT portable AND own_rank GREATER 1 AND header MATCHES "/win32/")
+      set(window_to_window TRUE)   # one window class reaching another
+    endif()
+    if(target_rank GREATER own_rank AND NOT window_to_window)
+      list(APPEND violations "${source}: ${folder} includes ${header} from the layer above it")
+    endif()
+  endforeach()
+endforeach()
+if(violations)
+  list(JOIN violations "\n  " text)
+  message(FATAL_ERROR "Includes against the layer order:\n  ${text}")
+endif()
