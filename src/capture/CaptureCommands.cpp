@@ -4,6 +4,8 @@
 #include "engine/SdkStatus.h"
 #include "saving/AutoSaveName.h"
 
+#include <iterator>
+
 namespace korvan {
 
 template <typename Body> void CaptureCommands::WithRestoreOnError(Body body) {
@@ -86,6 +88,79 @@ void CaptureCommands::ToolButton7Click() {
     RestoreAfterCapture();
 }
 
+int AreaTypeOf(int areaOptionsIndex) {
+    // Rectangle, round rectangle, triangle, polygon, ellipse, freehand.
+    static constexpr int kAreaTypes[] = {2, 3, 1, 5, 4, 6};
+    if (areaOptionsIndex < 0 || areaOptionsIndex >= static_cast<int>(std::size(kAreaTypes))) return 2;
+    return kAreaTypes[areaOptionsIndex];
+}
+
+void CaptureCommands::ToolButton4Click() { InteractiveCapture(&CaptureCommands::GrabArea); }
+
+void CaptureCommands::ToolButton5Click() { InteractiveCapture(&CaptureCommands::GrabObject); }
+
+int CaptureCommands::GrabArea() { return p_.shotCapture.CaptureArea(AreaTypeOf(p_.options.AreaOptionsIndex())); }
+int CaptureCommands::GrabObject() { return p_.shotCapture.CaptureSelectedObject(); }
+int CaptureCommands::GrabWindow() { return p_.shotCapture.CaptureActiveWindow(); }
+
+void CaptureCommands::InteractiveCapture(int (CaptureCommands::*grab)()) {
+    CloseOthers();
+    MinimizeTargetApp();
+    MoveOffScreen();
+    WithRestoreOnError([&] {
+        p_.clock.Sleep(kInteractiveWaitMs);
+        TakeComponentImage((this->*grab)());
+    });
+    RestoreAfterCapture();
+}
+
+void CaptureCommands::TakeComponentImage(int status) {
+    const sdk::SdkBitmap* captured = status < 0 ? nullptr : p_.shotCapture.Bitmap();
+    p_.image.SetBitmap(captured);
+    if (!captured) return;
+    ComputeZoomFactor();
+    DeliverImage();
+    ShowPreview();
+    AutoSaveImage();
+}
+
+void CaptureCommands::ToolButton6Click() {
+    SavedArrowCursor = p_.cursors.CopySystemCursor(kIdcArrow);
+    SavedIBeamCursor = p_.cursors.CopySystemCursor(kIdcIBeam);
+    try {
+        p_.cursors.SetPickCursor(kOcrNormal);
+        p_.cursors.SetPickCursor(kOcrIBeam);
+        CloseOthers();
+        MinimizeTargetApp();
+        p_.pickHelper.SetCapture();
+        WindowPickArmed = true;
+        MoveOffScreen();
+        p_.clock.Sleep(kInteractiveWaitMs);
+    } catch (...) {
+        // Nobody would ever end the pick: call it off, cursors and window back.
+        WindowPickArmed = false;
+        p_.pickHelper.CancelPick();
+        RestoreAfterCapture();
+        throw;
+    }
+}
+
+void CaptureCommands::Button1MouseDown() {
+    // The helper hears of one press per pick, however many ways it reaches it.
+    if (!WindowPickArmed) return;
+    WindowPickArmed = false;
+    RestoreAfterCapture();
+    TakeComponentImage(GrabWindow());
+}
+
+void CaptureCommands::CancelWindowPick() {
+    if (!WindowPickArmed) return;
+    WindowPickArmed = false;
+    p_.pickHelper.CancelPick();
+    p_.image.SetBitmap(nullptr);
+    RestoreAfterCapture();
+}
+
 void CaptureCommands::CloseOthers() {
     if (p_.frame.Visible()) p_.frame.Close();
     if (p_.preview.Visible()) p_.preview.Close();
@@ -118,7 +193,7 @@ void CaptureCommands::DeliverImage() {
     if (!o.Pastedirect()) return;
     if (!o.OtherAppsEnabled() || o.OtherAppsIndex() <= 0) return;
     WindowHandle target = o.TargetWindow();
-    if (target == 0) return;
+    if (!TargetExists()) return;
     p_.system.ShowWindow(target, kSwRestore);
     if (!o.HideApp()) p_.system.BringWindowToTop(target);
     TypeCtrlV();
@@ -129,9 +204,16 @@ void CaptureCommands::HotKeyDelivery() {
     if (!o.CopytoClipboard()) return;
     p_.image.Copy(kClipboardFlags);
     if (!o.Pastedirect() || o.OtherAppsIndex() <= 0) return;
+    // Without a live target the keys would land in whatever window has the focus.
+    if (!TargetExists()) return;
     p_.system.ShowWindow(o.TargetWindow(), kSwHide);
     p_.system.ShowWindow(o.TargetWindow(), kSwRestore);
     TypeCtrlV();
+}
+
+bool CaptureCommands::TargetExists() const {
+    WindowHandle target = p_.options.TargetWindow();
+    return target != 0 && p_.system.IsWindow(target);
 }
 
 void CaptureCommands::TypeCtrlV() {

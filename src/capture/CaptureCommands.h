@@ -3,6 +3,7 @@
 // program out of the picture, wait, grab, zoom, deliver, preview, save automatically,
 // bring the main window back.
 #include "capture/CapturePorts.h"
+#include "engine/ShotCapturePort.h"
 #include "image/ShotImage.h"
 
 #include <string>
@@ -34,7 +35,13 @@ struct CapturePorts {
     IFileSystem& files;
     const IOptionsSettings& options;
     TShotImage& image;
+    sdk::IShotCapture& shotCapture;
+    IPickHelper& pickHelper;
 };
+
+// The area type the capture component draws for an entry of the shape list; no
+// selection (or an unknown entry) draws a rectangle.
+int AreaTypeOf(int areaOptionsIndex);
 
 class CaptureCommands {
 public:
@@ -46,6 +53,17 @@ public:
     void ToolButton7Click();
     // Print Screen: the frame's inside when the frame is shown, the desktop otherwise.
     void GrabitKeyDown();
+    // Area drawn with the mouse, in the shape chosen in the options.
+    void ToolButton4Click();
+    // A window or control picked on the screen.
+    void ToolButton5Click();
+    // Window capture, first half: arms the pick; the next mouse press anywhere ends it.
+    void ToolButton6Click();
+    // Window capture, second half: the helper received the press.
+    void Button1MouseDown();
+    // Ends an armed pick without a capture (Escape, or the program ending): the image
+    // document is emptied and the main window and the system cursors come back.
+    void CancelWindowPick();
 
     // Pipeline steps.
     void CloseOthers();
@@ -66,6 +84,8 @@ public:
     bool MovedAway = false;
     uintptr_t SavedArrowCursor = 0;
     uintptr_t SavedIBeamCursor = 0;
+    // Between ToolButton6Click and the press that ends the pick.
+    bool WindowPickArmed = false;
 
     static constexpr int kDesktopWaitMs = 500;
     static constexpr int kInteractiveWaitMs = 200;
@@ -76,6 +96,14 @@ private:
     void GrabitFrameShown();
     void GrabitFrameHidden();
     void MinimizeTargetUnchecked();
+    void InteractiveCapture(int (CaptureCommands::*grab)());
+    int GrabArea();
+    int GrabObject();
+    int GrabWindow();
+    // Hands the component's image to the document and delivers it; a failed or cancelled
+    // grab empties the document instead.
+    void TakeComponentImage(int status);
+    bool TargetExists() const;
     void TypeCtrlV();
     void SaveNumbered(const std::wstring& base);
     // Runs a command body; on an error puts the main window back first, then lets the

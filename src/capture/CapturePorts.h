@@ -14,6 +14,16 @@ public:
     virtual int Panel2Height() const = 0;
 };
 
+// The hidden helper that receives the press ending a window pick.
+class IPickHelper {
+public:
+    virtual ~IPickHelper() = default;
+    // From now on the next press of any mouse button anywhere on the screen goes to the helper.
+    virtual void SetCapture() = 0;
+    // The pick was called off before a press: the helper stops listening.
+    virtual void CancelPick() = 0;
+};
+
 // The live settings the capture commands read (the options dialog's controls).
 class IOptionsSettings {
 public:

@@ -44,6 +44,8 @@ public:
     // Brings a minimised application back (the task-bar window restored).
     virtual void RestoreApplication() = 0;
     virtual ScreenSize PrimaryScreenSize() const = 0;
+    // Whether the handle names a window that exists now (a closed window's handle does not).
+    virtual bool IsWindow(WindowHandle window) const = 0;
 };
 
 class IClock {
@@ -64,6 +66,10 @@ public:
     virtual ~ICursors() = default;
     virtual void SetWaitCursor() = 0;
     virtual void SetDefaultCursor() = 0;
+    // A copy of one of the system's stock cursors (kIdcArrow, kIdcIBeam), to put back later.
+    virtual uintptr_t CopySystemCursor(int stockCursor) = 0;
+    // Replaces a system cursor (kOcrNormal, kOcrIBeam) with the program's window-pick cursor.
+    virtual void SetPickCursor(int systemCursor) = 0;
     // Puts copies of the saved cursors back as the system's arrow and I-beam cursors.
     virtual void RestoreSystemCursors(uintptr_t savedArrow, uintptr_t savedIBeam) = 0;
 };
@@ -81,5 +87,9 @@ inline constexpr int kSwRestore = 9;
 inline constexpr int kKeyEventKeyUp = 2;
 inline constexpr int kVkControl = 0x11;
 inline constexpr int kVkV = 0x56;
+inline constexpr int kIdcArrow = 32512;
+inline constexpr int kIdcIBeam = 32513;
+inline constexpr int kOcrNormal = 32512;
+inline constexpr int kOcrIBeam = 32513;
 
 } // namespace korvan

@@ -90,15 +90,19 @@ TEST(DeliverImage, StopsAtEachMissingCondition) {
     EXPECT_TRUE(rig.TakeCalls().empty());
 }
 
-// Print Screen's delivery hides and restores the target, even an unknown one.
-TEST(HotKeyDelivery, HidesAndRestoresTheTargetWithoutTestingTheHandle) {
+// Print Screen's delivery hides and restores the target, whether or not it is minimised;
+// without a known target it leaves the image on the clipboard.
+TEST(HotKeyDelivery, HidesAndRestoresTheTargetOnlyWhenOneIsKnown) {
     CaptureRig rig;
     rig.options.pasteDirect = true;
     rig.options.otherAppsIndex = 4;
     rig.image.Capture(0, 0, 0, 4, 4);
     rig.TakeCalls();
     rig.commands.HotKeyDelivery();
-    EXPECT_EQ(rig.TakeCalls(), Join({{"Copy(3)", "ShowWindow(0,0)", "ShowWindow(0,9)"}, kCtrlV}));
+    EXPECT_EQ(rig.TakeCalls(), (Calls{"Copy(3)"}));
+    rig.options.targetWindow = 8;
+    rig.commands.HotKeyDelivery();
+    EXPECT_EQ(rig.TakeCalls(), Join({{"Copy(3)", "ShowWindow(8,0)", "ShowWindow(8,9)"}, kCtrlV}));
 }
 
 // Print Screen: the frame's inside when it shows, otherwise the desktop, saved after the restore.

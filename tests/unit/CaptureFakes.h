@@ -103,6 +103,7 @@ public:
     }
     void RestoreApplication() override { log_.Add("RestoreApplication"); }
     ScreenSize PrimaryScreenSize() const override { return screen; }
+    bool IsWindow(WindowHandle window) const override { return window != 0 && closedWindows.count(window) == 0; }
     void Sleep(int milliseconds) override { log_.Add("Sleep(" + Str(milliseconds) + ")"); }
     int ScanCodeOf(int virtualKey) override {
         log_.Add("ScanCodeOf(" + Str(virtualKey) + ")");
@@ -113,6 +114,11 @@ public:
     }
     void SetWaitCursor() override { log_.Add("WaitCursor"); }
     void SetDefaultCursor() override { log_.Add("DefaultCursor"); }
+    uintptr_t CopySystemCursor(int stockCursor) override {
+        log_.Add("CopySystemCursor(" + Str(stockCursor) + ")");
+        return static_cast<uintptr_t>(stockCursor - 32400);  // 112 arrow, 113 I-beam
+    }
+    void SetPickCursor(int systemCursor) override { log_.Add("SetPickCursor(" + Str(systemCursor) + ")"); }
     void RestoreSystemCursors(uintptr_t arrow, uintptr_t ibeam) override {
         log_.Add("RestoreSystemCursors(" + Str(static_cast<long long>(arrow)) + "," + Str(static_cast<long long>(ibeam)) + ")");
     }
@@ -120,6 +126,42 @@ public:
 
     ScreenSize screen{64, 48};
     std::set<std::wstring> existing;
+    std::set<WindowHandle> closedWindows;
+
+private:
+    CallLog& log_;
+};
+
+// The capture component: answers the status it is given and, on success, an image of
+// the given size.
+class FakeShotCapture final : public sdk::IShotCapture {
+public:
+    explicit FakeShotCapture(CallLog& log) : log_(log) {}
+    int CaptureArea(int areaType) override { return Run("CaptureArea(" + Str(areaType) + ")"); }
+    int CaptureSelectedObject() override { return Run("CaptureSelectedObject"); }
+    int CaptureActiveWindow() override { return Run("CaptureActiveWindow"); }
+    const sdk::SdkBitmap* Bitmap() const override { return held ? &bitmap : nullptr; }
+
+    int status = sdk::kSuccess;
+    int width = 40, height = 30;
+    bool held = false;
+    sdk::SdkBitmap bitmap;
+
+private:
+    int Run(std::string call) {
+        log_.Add(std::move(call));
+        held = status == sdk::kSuccess && sdk::SdkBitmap::Create(bitmap, width, height, 24) == sdk::kSuccess;
+        if (held) bitmap.SetPixel(1, 2, {9, 8, 7});
+        return status;
+    }
+    CallLog& log_;
+};
+
+class FakePickHelper final : public IPickHelper {
+public:
+    explicit FakePickHelper(CallLog& log) : log_(log) {}
+    void SetCapture() override { log_.Add("Helper.SetCapture"); }
+    void CancelPick() override { log_.Add("Helper.CancelPick"); }
 
 private:
     CallLog& log_;
@@ -138,8 +180,10 @@ struct CaptureRig {
     FakeSystem system{log};
     OptionsDefaults options;
     TShotImage image{grabber, clipboard};
+    FakeShotCapture shotCapture{log};
+    FakePickHelper pickHelper{log};
     CaptureCommands commands{CapturePorts{mainWindow, preview, frame, frameArea, system, system, system, system,
-                                          system, options, image}};
+                                          system, options, image, shotCapture, pickHelper}};
 
     CaptureRig() {
         image.SetCenterImage(true);

@@ -1,6 +1,7 @@
 #include "app/win32/MainForm.h"
 
 #include "app/ToolbarArt.h"
+#include "engine/SdkStatus.h"
 #include "frame/win32/GrabberFrame.h"
 #include "image/win32/PreviewForm.h"
 #include "platform/win32/Dib.h"
@@ -20,6 +21,8 @@ constexpr wchar_t kClassName[] = L"TMainfrm";
 constexpr int kButton1Id = 300;
 constexpr UINT kShowQueuedMessages = WM_APP + 1;
 constexpr UINT kReportConflicts = WM_APP + 2;
+constexpr UINT kWindowPicked = WM_APP + 3;
+constexpr UINT kWindowPickCancelled = WM_APP + 4;
 constexpr uint16_t kPrintScreen = 0x2C;
 constexpr int kLargeImage = 32, kSmallImage = 19;
 constexpr int kLargeButtonWidth = 39, kLargeButtonHeight = 38;
@@ -64,6 +67,15 @@ LRESULT CALLBACK ToolBarProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPar
     return ::DefSubclassProc(hwnd, message, wParam, lParam);
 }
 
+// TEMPORARY until the capture component is in: every interactive capture fails.
+class PendingShotCapture final : public sdk::IShotCapture {
+public:
+    int CaptureArea(int) override { return sdk::kCaptureHookFailed; }
+    int CaptureSelectedObject() override { return sdk::kCaptureHookFailed; }
+    int CaptureActiveWindow() override { return sdk::kCaptureHookFailed; }
+    const sdk::SdkBitmap* Bitmap() const override { return nullptr; }
+};
+
 } // namespace
 
 TMainfrm::TMainfrm(Forms& forms, IHotKeySystem& hotKeys, HotKeyConflicts& conflicts)
@@ -89,6 +101,11 @@ void TMainfrm::FormCreate() {
                                  10, Hwnd(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(kButton1Id)),
                                  ::GetModuleHandleW(nullptr), nullptr);
     ::SendMessageW(button1_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+    shotCapture_ = std::make_unique<PendingShotCapture>();
+    pickHelper_ = std::make_unique<PickHelperWin32>(button1_, Hwnd(), kWindowPicked, kWindowPickCancelled);
+    // An earlier run that ended while a window pick was armed left the pick cursor showing.
+    CursorsWin32::RepairAfterEarlierRun();
+    CursorsWin32::GuardAgainstCrash();
     AutoSize();
     CenterOnScreen();
     // Print Screen stays registered for the whole run.
@@ -109,7 +126,9 @@ void TMainfrm::FormsCreated() {
                        cursors_,
                        files_,
                        forms_.Optionfrm->Settings(),
-                       forms_.Image->ShotImage()};
+                       forms_.Image->ShotImage(),
+                       *shotCapture_,
+                       *pickHelper_};
     commands_ = std::make_unique<CaptureCommands>(ports);
     forms_.Image->SetZoomSource([this] { return commands_->ZoomFactor(); });
 }
@@ -225,11 +244,19 @@ LRESULT TMainfrm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case kShowQueuedMessages: ShowQueuedMessages(); return 0;
     case kReportConflicts: conflicts_.Report(); return 0;
+    case kWindowPicked: Button1MouseDown(); return 0;
+    case kWindowPickCancelled:
+        if (commands_) commands_->CancelWindowPick();
+        return 0;
     case WM_CLOSE:
+        // Ending during a window pick: the window comes back (and is remembered there) and
+        // the system cursors are put back first.
+        if (commands_) commands_->CancelWindowPick();
         placement_->OnCloseQuery(true);
         ::DestroyWindow(Hwnd());
         return 0;
     case WM_DESTROY:
+        if (commands_) commands_->CancelWindowPick();
         placement_->OnDestroy();
         ::PostQuitMessage(0);
         return 0;
@@ -241,6 +268,9 @@ void TMainfrm::OnCommand(int id) {
     switch (static_cast<Command>(id)) {
     case Command::Frame: ToolButton2Click(); break;
     case Command::HideFrame: ToolButton3Click(); break;
+    case Command::Area: ToolButton4Click(); break;
+    case Command::Object: ToolButton5Click(); break;
+    case Command::Window: ToolButton6Click(); break;
     case Command::Desktop: ToolButton7Click(); break;
     case Command::Options: ToolButton09Click(); break;
     case Command::Help: ToolButton12Click(); break;
@@ -311,6 +341,10 @@ void TMainfrm::ApplicationEvents1Deactivate() {
 
 void TMainfrm::ToolButton2Click() { commands_->ToolButton2Click(); }
 void TMainfrm::ToolButton3Click() { forms_.Form2->Close(); }
+void TMainfrm::ToolButton4Click() { commands_->ToolButton4Click(); }
+void TMainfrm::ToolButton5Click() { commands_->ToolButton5Click(); }
+void TMainfrm::ToolButton6Click() { commands_->ToolButton6Click(); }
+void TMainfrm::Button1MouseDown() { commands_->Button1MouseDown(); }
 void TMainfrm::ToolButton7Click() { commands_->ToolButton7Click(); }
 void TMainfrm::ToolButton09Click() { forms_.Optionfrm->Show(); }
 void TMainfrm::ToolButton12Click() { forms_.Helpfrm->Show(); }

@@ -3,6 +3,7 @@
 #include "app/ToolbarLayout.h"
 #include "app/win32/Forms.h"
 #include "capture/CaptureCommands.h"
+#include "capture/win32/PickHelperWin32.h"
 #include "platform/GlobalHotKey.h"
 #include "platform/win32/Handles.h"
 #include "platform/win32/PlacementBinding.h"
@@ -44,6 +45,10 @@ public:
 
     void ToolButton2Click();
     void ToolButton3Click();
+    void ToolButton4Click();
+    void ToolButton5Click();
+    void ToolButton6Click();
+    void Button1MouseDown();
     void ToolButton7Click();
     void ToolButton09Click();
     void ToolButton12Click();
@@ -79,6 +84,8 @@ private:
     KeyboardWin32 keyboard_;
     CursorsWin32 cursors_;
     FileSystemWin32 files_;
+    std::unique_ptr<PickHelperWin32> pickHelper_;
+    std::unique_ptr<sdk::IShotCapture> shotCapture_;
     std::unique_ptr<CaptureCommands> commands_;
     std::unique_ptr<TGlobalHotKey> grabit_;
     std::unique_ptr<PlacementBinding> placement_;

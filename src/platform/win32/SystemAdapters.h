@@ -13,6 +13,7 @@ public:
     void BringWindowToTop(WindowHandle window) override;
     void RestoreApplication() override;
     ScreenSize PrimaryScreenSize() const override;
+    bool IsWindow(WindowHandle window) const override;
 
 private:
     HWND application_;
@@ -33,9 +34,16 @@ class CursorsWin32 final : public ICursors {
 public:
     void SetWaitCursor() override;
     void SetDefaultCursor() override;
+    uintptr_t CopySystemCursor(int stockCursor) override;
+    void SetPickCursor(int systemCursor) override;
     void RestoreSystemCursors(uintptr_t savedArrow, uintptr_t savedIBeam) override;
     // True while the wait cursor is in force (windows consult it in WM_SETCURSOR).
     static bool WaitCursorActive();
+    // The system cursors go back to the user's scheme if a run ended (or crashed) while
+    // they showed the pick cursor; a marker in the registry, gone at log-off, tells.
+    static void RepairAfterEarlierRun();
+    // From now on a crash puts the system cursors back before the process goes.
+    static void GuardAgainstCrash();
 };
 
 class FileSystemWin32 final : public IFileSystem {

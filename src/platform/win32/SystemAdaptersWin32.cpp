@@ -1,9 +1,41 @@
 #include "platform/win32/SystemAdapters.h"
 
+#include <utility>
+
 namespace korvan::win {
 namespace {
 
 bool g_waitCursor = false;
+// The system's arrow and I-beam show the pick cursor.
+bool g_pickCursorShown = false;
+LPTOP_LEVEL_EXCEPTION_FILTER g_previousFilter = nullptr;
+
+constexpr int kPickCursorResource = 105;
+// Volatile: the system resets its cursors at log-off, and the marker goes with them.
+constexpr wchar_t kPickCursorMarker[] = L"Software\\KorvanScreenshot\\PickCursorShown";
+
+void MarkPickCursorShown(bool shown) {
+    g_pickCursorShown = shown;
+    if (shown) {
+        HKEY key = nullptr;
+        if (::RegCreateKeyExW(HKEY_CURRENT_USER, kPickCursorMarker, 0, nullptr, REG_OPTION_VOLATILE, KEY_WRITE,
+                              nullptr, &key, nullptr) == ERROR_SUCCESS)
+            ::RegCloseKey(key);
+    } else {
+        ::RegDeleteKeyW(HKEY_CURRENT_USER, kPickCursorMarker);
+    }
+}
+
+// Reloads the user's cursor scheme: puts every system cursor back without saved copies.
+void ReloadSystemCursors() {
+    ::SystemParametersInfoW(SPI_SETCURSORS, 0, nullptr, 0);
+    MarkPickCursorShown(false);
+}
+
+LONG WINAPI RestoreCursorsOnCrash(EXCEPTION_POINTERS* exception) {
+    if (g_pickCursorShown) ReloadSystemCursors();
+    return g_previousFilter ? g_previousFilter(exception) : EXCEPTION_CONTINUE_SEARCH;
+}
 
 } // namespace
 
@@ -23,6 +55,10 @@ void WindowSystemWin32::RestoreApplication() {
 
 ScreenSize WindowSystemWin32::PrimaryScreenSize() const {
     return {::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
+}
+
+bool WindowSystemWin32::IsWindow(WindowHandle window) const {
+    return window != 0 && ::IsWindow(reinterpret_cast<HWND>(window));
 }
 
 int KeyboardWin32::ScanCodeOf(int virtualKey) {
@@ -45,12 +81,45 @@ void CursorsWin32::SetDefaultCursor() {
 
 bool CursorsWin32::WaitCursorActive() { return g_waitCursor; }
 
+uintptr_t CursorsWin32::CopySystemCursor(int stockCursor) {
+    HCURSOR stock = ::LoadCursorW(nullptr, MAKEINTRESOURCEW(stockCursor));
+    return reinterpret_cast<uintptr_t>(::CopyIcon(stock));
+}
+
+void CursorsWin32::SetPickCursor(int systemCursor) {
+    // Marked first: a crash between the two calls still finds the marker.
+    MarkPickCursorShown(true);
+    // Loaded as an icon, so its hot spot is the image's centre; the system takes over the
+    // handle it is given, so it gets a private copy rather than the shared resource.
+    HICON icon = ::LoadIconW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(kPickCursorResource));
+    ::SetSystemCursor(static_cast<HCURSOR>(::CopyIcon(icon)), static_cast<DWORD>(systemCursor));
+}
+
+void CursorsWin32::RepairAfterEarlierRun() {
+    HKEY key = nullptr;
+    if (::RegOpenKeyExW(HKEY_CURRENT_USER, kPickCursorMarker, 0, KEY_READ, &key) != ERROR_SUCCESS) return;
+    ::RegCloseKey(key);
+    ReloadSystemCursors();
+}
+
+void CursorsWin32::GuardAgainstCrash() {
+    LPTOP_LEVEL_EXCEPTION_FILTER previous = ::SetUnhandledExceptionFilter(RestoreCursorsOnCrash);
+    if (previous != RestoreCursorsOnCrash) g_previousFilter = previous;
+}
+
 void CursorsWin32::RestoreSystemCursors(uintptr_t savedArrow, uintptr_t savedIBeam) {
     // The system takes over the handle it is given, so it gets copies.
-    ::SetSystemCursor(static_cast<HCURSOR>(::CopyIcon(reinterpret_cast<HICON>(savedArrow))), 32512);
-    ::SetSystemCursor(static_cast<HCURSOR>(::CopyIcon(reinterpret_cast<HICON>(savedIBeam))), 32513);
-    ::DestroyIcon(reinterpret_cast<HICON>(savedArrow));
-    ::DestroyIcon(reinterpret_cast<HICON>(savedIBeam));
+    bool restored = true;
+    for (auto [saved, id] : {std::pair{savedArrow, kOcrNormal}, std::pair{savedIBeam, kOcrIBeam}}) {
+        HCURSOR copy = saved ? static_cast<HCURSOR>(::CopyIcon(reinterpret_cast<HICON>(saved))) : nullptr;
+        bool set = copy && ::SetSystemCursor(copy, static_cast<DWORD>(id));
+        if (copy && !set) ::DestroyCursor(copy);
+        restored = restored && set;
+        if (saved) ::DestroyIcon(reinterpret_cast<HICON>(saved));
+    }
+    // A copy that could not be made or set: the user's scheme brings them back instead.
+    if (restored) MarkPickCursorShown(false);
+    else ReloadSystemCursors();
 }
 
 bool FileSystemWin32::FileExists(const std::wstring& path) const {
