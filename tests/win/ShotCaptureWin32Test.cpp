@@ -1,0 +1,416 @@
+// The capture component on the real screen, driven with real input from a second thread:
+// each shape over a known pattern gives exactly the pattern inside and white outside.
+#include "engine/ImageFile.h"
+#include "engine/SdkStatus.h"
+#include "engine/ShapeMask.h"
+#include "engine/win32/InteractiveCaptureWin32.h"
+#include "engine/win32/ScreenGrabberWin32.h"
+#include "engine/win32/ShotCaptureWin32.h"
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <atomic>
+#include <cmath>
+#include <chrono>
+#include <filesystem>
+#include <functional>
+#include <thread>
+
+namespace korvan::sdk {
+namespace {
+
+using namespace std::chrono_literals;
+
+// Every pixel of the pattern differs from its neighbours and from white.
+Rgb Pattern(int x, int y, int salt) {
+    return {static_cast<uint8_t>(x * 7 + salt), static_cast<uint8_t>(y * 5), static_cast<uint8_t>(0x40 + ((x ^ y) & 0x7F))};
+}
+
+// A borderless window (or child control) whose client pixel (x, y) is Pattern(x, y, salt).
+class PatternWindow {
+public:
+    PatternWindow(int x, int y, int width, int height, int salt, HWND parent = nullptr)
+        : width_(width), height_(height), salt_(salt) {
+        WNDCLASSW wc{};
+        wc.lpfnWndProc = &PatternWindow::Procedure;
+        wc.hInstance = ::GetModuleHandleW(nullptr);
+        wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+        wc.lpszClassName = L"KorvanPattern";
+        ::RegisterClassW(&wc);
+        DWORD style = parent ? WS_CHILD | WS_VISIBLE : WS_POPUP | WS_VISIBLE;
+        hwnd_ = ::CreateWindowExW(parent ? 0 : WS_EX_TOOLWINDOW, L"KorvanPattern", L"Pattern window", style, x, y,
+                                  width, height, parent, nullptr, ::GetModuleHandleW(nullptr), this);
+        Pump();
+    }
+    ~PatternWindow() { ::DestroyWindow(hwnd_); }
+    HWND Hwnd() const { return hwnd_; }
+    RECT ScreenRect() const {
+        RECT r;
+        ::GetWindowRect(hwnd_, &r);
+        return r;
+    }
+    int Salt() const { return salt_; }
+
+    static void Pump() {
+        MSG message;
+        for (int i = 0; i < 10; ++i) {
+            while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&message);
+            ::Sleep(5);
+        }
+    }
+
+private:
+    static LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+        if (message == WM_NCCREATE)
+            ::SetWindowLongPtrW(hwnd, GWLP_USERDATA,
+                                reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams));
+        auto self = reinterpret_cast<PatternWindow*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+        if (message == WM_PAINT && self) {
+            PAINTSTRUCT ps;
+            HDC dc = ::BeginPaint(hwnd, &ps);
+            self->Paint(dc);
+            ::EndPaint(hwnd, &ps);
+            return 0;
+        }
+        if (message == WM_ERASEBKGND) return 1;
+        return ::DefWindowProcW(hwnd, message, wParam, lParam);
+    }
+    void Paint(HDC dc) const {
+        std::vector<uint32_t> pixels(static_cast<size_t>(width_) * height_);
+        for (int y = 0; y < height_; ++y)
+            for (int x = 0; x < width_; ++x) {
+                Rgb c = Pattern(x, y, salt_);
+                pixels[static_cast<size_t>(y) * width_ + x] = (c.r << 16) | (c.g << 8) | c.b;
+            }
+        BITMAPINFO info{};
+        info.bmiHeader = {sizeof(BITMAPINFOHEADER), width_, -height_, 1, 32, BI_RGB};
+        ::SetDIBitsToDevice(dc, 0, 0, width_, height_, 0, 0, 0, height_, pixels.data(), &info, DIB_RGB_COLORS);
+    }
+
+    HWND hwnd_ = nullptr;
+    int width_, height_, salt_;
+};
+
+// Real input, sent from a second thread while the capture runs on the test's thread. Each
+// step waits until the overlay has handled it, so no mouse move is merged with the next.
+class InputDriver {
+public:
+    // onReady runs on the capture's thread once the overlay is ready.
+    explicit InputDriver(std::function<void(InputDriver&)> script, std::function<void()> onReady = {})
+        : script_(std::move(script)), onReady_(std::move(onReady)) {
+        ready_ = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
+        InteractiveCaptureWin32::Instance().SetReadyObserver([this](HWND overlay) {
+            overlay_ = overlay;
+            if (onReady_) onReady_();
+            ::SetEvent(ready_);
+        });
+        thread_ = std::thread([this] {
+            if (::WaitForSingleObject(ready_, 10000) != WAIT_OBJECT_0) return;
+            script_(*this);
+        });
+    }
+    ~InputDriver() {
+        if (thread_.joinable()) {
+            ::SetEvent(ready_);
+            thread_.join();
+        }
+        InteractiveCaptureWin32::Instance().SetReadyObserver(nullptr);
+        ::CloseHandle(ready_);
+    }
+    void Join() { thread_.join(); }
+
+    void MoveTo(int x, int y) {
+        POINT now;
+        ::GetCursorPos(&now);
+        if (now.x == x && now.y == y) return;
+        int left = ::GetSystemMetrics(SM_XVIRTUALSCREEN), top = ::GetSystemMetrics(SM_YVIRTUALSCREEN);
+        int width = ::GetSystemMetrics(SM_CXVIRTUALSCREEN), height = ::GetSystemMetrics(SM_CYVIRTUALSCREEN);
+        INPUT input{INPUT_MOUSE};
+        input.mi.dx = static_cast<LONG>((static_cast<long long>(x - left) * 65536 + width - 1) / width);
+        input.mi.dy = static_cast<LONG>((static_cast<long long>(y - top) * 65536 + height - 1) / height);
+        input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_VIRTUALDESK;
+        Send(input);
+    }
+    void Button(DWORD flags) {
+        INPUT input{INPUT_MOUSE};
+        input.mi.dwFlags = flags;
+        Send(input);
+    }
+    void Click(int x, int y) {
+        MoveTo(x, y);
+        Button(MOUSEEVENTF_LEFTDOWN);
+        Button(MOUSEEVENTF_LEFTUP);
+    }
+    void Key(WORD key) {
+        INPUT input[2] = {{INPUT_KEYBOARD}, {INPUT_KEYBOARD}};
+        input[0].ki.wVk = input[1].ki.wVk = key;
+        input[1].ki.dwFlags = KEYEVENTF_KEYUP;
+        unsigned before = Handled();
+        ::SendInput(1, &input[0], sizeof(INPUT));
+        WaitForHandled(before);
+        ::SendInput(1, &input[1], sizeof(INPUT));
+    }
+    // Waits until the screen shows the colour at the point (the overlay has painted).
+    bool WaitForPixel(int x, int y, COLORREF colour) {
+        auto deadline = std::chrono::steady_clock::now() + 3s;
+        while (std::chrono::steady_clock::now() < deadline) {
+            HDC screen = ::GetDC(nullptr);
+            COLORREF now = ::GetPixel(screen, x, y);
+            ::ReleaseDC(nullptr, screen);
+            if (now == colour) return true;
+            std::this_thread::sleep_for(10ms);
+        }
+        return false;
+    }
+    HWND Overlay() const { return overlay_; }
+
+private:
+    static unsigned Handled() { return InteractiveCaptureWin32::Instance().InputEventsHandled(); }
+    static void WaitForHandled(unsigned before) {
+        auto deadline = std::chrono::steady_clock::now() + 3s;
+        while (Handled() == before && std::chrono::steady_clock::now() < deadline) std::this_thread::sleep_for(1ms);
+    }
+    void Send(INPUT& input) {
+        unsigned before = Handled();
+        ::SendInput(1, &input, sizeof(INPUT));
+        WaitForHandled(before);
+    }
+
+    std::function<void(InputDriver&)> script_;
+    std::function<void()> onReady_;
+    HANDLE ready_;
+    std::atomic<HWND> overlay_{nullptr};
+    std::thread thread_;
+};
+
+void SaveScreenshot(const std::string& name) {
+    wchar_t folder[1024];
+    DWORD length = ::GetEnvironmentVariableW(L"KORVAN_ARTIFACTS", folder, 1024);
+    if (!length) return;
+    std::wstring path(folder, length);
+    if (path[0] == L'/') {
+        for (wchar_t& c : path)
+            if (c == L'/') c = L'\\';
+        path = L"Z:" + path;
+    }
+    std::error_code ec;
+    std::filesystem::create_directories(path, ec);
+    ScreenGrabberWin32 grabber;
+    SdkBitmap screen;
+    if (grabber.GrabRect(0, 0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN), screen) != kSuccess)
+        return;
+    (void)SaveBitmapFile(std::filesystem::path(path) / (name + ".png"), screen, kFormatPng, 24, 0);
+}
+
+// The result must be the shape's box: the pattern inside the shape, white outside.
+void ExpectPatternInShape(const TShotCapture& capture, const Shape& shape, const PatternWindow& window) {
+    ShapeMask mask(shape);
+    const SdkBitmap* image = capture.Bitmap();
+    ASSERT_NE(image, nullptr);
+    ASSERT_EQ(image->Width(), mask.Bounds().Width());
+    ASSERT_EQ(image->Height(), mask.Bounds().Height());
+    RECT origin = window.ScreenRect();
+    int wrong = 0, inside = 0;
+    for (int y = 0; y < image->Height(); ++y)
+        for (int x = 0; x < image->Width(); ++x) {
+            bool in = mask.Inside(x, y);
+            inside += in;
+            Rgb expected = in ? Pattern(mask.Bounds().left + x - origin.left, mask.Bounds().top + y - origin.top,
+                                        window.Salt())
+                              : Rgb{255, 255, 255};
+            if (!(image->PixelAt(x, y) == expected) && wrong++ < 3)
+                ADD_FAILURE() << "pixel " << x << "," << y << (in ? " inside" : " outside");
+        }
+    EXPECT_EQ(wrong, 0);
+    EXPECT_GT(inside, 0);
+}
+
+struct Fixture {
+    PatternWindow pattern{100, 80, 640, 480, 0};
+    std::unique_ptr<TShotCapture> capture = CreateMainWindowShotCapture();
+};
+
+TEST(ShotCaptureWin32, DragShapesGiveThePatternInsideAndWhiteOutside) {
+    struct Row {
+        int areaType;
+        Point from, to;
+        const char* screenshot;
+    };
+    const Row rows[] = {
+        {kAreaRectangle, {200, 150}, {421, 333}, "capture-rectangle"},
+        {kAreaEllipse, {500, 400}, {260, 200}, "capture-ellipse"},
+        {kAreaTriangle, {150, 120}, {350, 300}, nullptr},
+        {kAreaRoundRectangle, {300, 130}, {600, 420}, nullptr},
+    };
+    Fixture f;
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.areaType);
+        PatternWindow::Pump();  // the windows under the last overlay paint again
+        InputDriver driver([&](InputDriver& d) {
+            d.MoveTo(row.from.x, row.from.y);
+            d.Button(MOUSEEVENTF_LEFTDOWN);
+            d.MoveTo((row.from.x + row.to.x) / 2, row.to.y);
+            d.MoveTo(row.to.x, row.to.y);
+            if (row.screenshot) {
+                // The outline in red, the size beside the pointer and the magnifier.
+                int left = std::min(row.from.x, row.to.x);
+                int top = std::min(row.from.y, row.to.y);
+                int x = row.areaType == kAreaRectangle ? left : (row.from.x + row.to.x) / 2;
+                EXPECT_TRUE(d.WaitForPixel(x, top, RGB(255, 0, 0))) << row.screenshot;
+                SaveScreenshot(row.screenshot);
+            }
+            d.Button(MOUSEEVENTF_LEFTUP);
+        });
+        ASSERT_EQ(f.capture->CaptureArea(row.areaType), kSuccess) << row.areaType;
+        driver.Join();
+        ExpectPatternInShape(*f.capture, {row.areaType, {row.from, row.to}, 100, 100}, f.pattern);
+    }
+}
+
+TEST(ShotCaptureWin32, PolygonByCornersAndDoubleClick) {
+    Fixture f;
+    const std::vector<Point> corners = {{200, 120}, {520, 160}, {600, 400}, {330, 300}, {180, 460}};
+    InputDriver driver([&](InputDriver& d) {
+        for (Point c : corners) d.Click(c.x, c.y);
+        d.MoveTo(400, 500);
+        EXPECT_TRUE(d.WaitForPixel(180 + (400 - 180) / 2, 460 + (500 - 460) / 2, RGB(255, 0, 0)));
+        SaveScreenshot("capture-polygon");
+        d.MoveTo(corners.back().x, corners.back().y);
+        d.Button(MOUSEEVENTF_LEFTDOWN);  // the second click of a double click on the last corner
+        d.Button(MOUSEEVENTF_LEFTUP);
+    });
+    ASSERT_EQ(f.capture->CaptureArea(kAreaPolygon), kSuccess);
+    driver.Join();
+    ExpectPatternInShape(*f.capture, {kAreaPolygon, corners}, f.pattern);
+}
+
+TEST(ShotCaptureWin32, FreehandFollowsThePointer) {
+    Fixture f;
+    std::vector<Point> path;
+    for (int i = 0; i <= 40; ++i) {
+        double angle = i * 6.2831853 / 40;
+        path.push_back({400 + static_cast<int>(180 * std::cos(angle)), 300 + static_cast<int>(140 * std::sin(2 * angle))});
+    }
+    InputDriver driver([&](InputDriver& d) {
+        d.MoveTo(path[0].x, path[0].y);
+        d.Button(MOUSEEVENTF_LEFTDOWN);
+        for (size_t i = 1; i < path.size(); ++i) d.MoveTo(path[i].x, path[i].y);
+        SaveScreenshot("capture-freehand");
+        d.Button(MOUSEEVENTF_LEFTUP);
+    });
+    ASSERT_EQ(f.capture->CaptureArea(kAreaFreehand), kSuccess);
+    driver.Join();
+    std::vector<Point> drawn;  // the path closes on itself: its last point is its first
+    for (Point p : path)
+        if (drawn.empty() || !(drawn.back() == p)) drawn.push_back(p);
+    ExpectPatternInShape(*f.capture, {kAreaFreehand, drawn}, f.pattern);
+}
+
+TEST(ShotCaptureWin32, KeyboardMovesByOnePixelAndActsAsTheButton) {
+    Fixture f;
+    InputDriver driver([&](InputDriver& d) {
+        d.MoveTo(300, 200);
+        d.Key(VK_RETURN);
+        for (int i = 0; i < 5; ++i) d.Key(VK_RIGHT);
+        for (int i = 0; i < 3; ++i) d.Key(VK_DOWN);
+        d.Key(VK_SPACE);
+    });
+    ASSERT_EQ(f.capture->CaptureArea(kAreaRectangle), kSuccess);
+    driver.Join();
+    ExpectPatternInShape(*f.capture, {kAreaRectangle, {{300, 200}, {305, 203}}}, f.pattern);
+}
+
+TEST(ShotCaptureWin32, CancelAndRefusals) {
+    Fixture f;
+    struct Row {
+        const char* name;
+        std::function<void(InputDriver&)> script;
+        int status;
+    };
+    const Row rows[] = {
+        {"escape", [](InputDriver& d) { d.MoveTo(300, 300); d.Key(VK_ESCAPE); }, kCaptureCancelled},
+        {"right click before the first point", [](InputDriver& d) { d.MoveTo(310, 300); d.Button(MOUSEEVENTF_RIGHTDOWN); d.Button(MOUSEEVENTF_RIGHTUP); }, kCaptureCancelled},
+        {"zero area", [](InputDriver& d) { d.Click(320, 300); }, kZeroAreaSize},
+        {"escape while drawing", [](InputDriver& d) {
+             d.MoveTo(300, 300);
+             d.Button(MOUSEEVENTF_LEFTDOWN);
+             d.MoveTo(350, 350);
+             d.Key(VK_ESCAPE);
+             d.Button(MOUSEEVENTF_LEFTUP);
+         }, kCaptureCancelled},
+    };
+    for (const Row& row : rows) {
+        PatternWindow::Pump();
+        InputDriver driver(row.script);
+        EXPECT_EQ(f.capture->CaptureArea(kAreaRectangle), row.status) << row.name;
+        driver.Join();
+        EXPECT_EQ(f.capture->Bitmap(), nullptr) << row.name;
+    }
+
+    // A capture asked for while one runs is refused at once.
+    auto second = CreateShotCapture("Second");
+    second->SetEnableMethodErrors(false);
+    int nested = 0;
+    InputDriver driver([](InputDriver& d) { d.Key(VK_ESCAPE); }, [&] { nested = second->CaptureArea(kAreaEllipse); });
+    EXPECT_EQ(f.capture->CaptureArea(kAreaRectangle), kCaptureCancelled);
+    driver.Join();
+    EXPECT_EQ(nested, kCaptureInProcess);
+}
+
+TEST(ShotCaptureWin32, ObjectCaptureGivesExactlyTheControl) {
+    Fixture f;
+    PatternWindow control(50, 40, 150, 90, 77, f.pattern.Hwnd());
+    InputDriver driver([&](InputDriver& d) {
+        d.MoveTo(100 + 50 + 30, 80 + 40 + 20);
+        EXPECT_TRUE(d.WaitForPixel(100 + 50 + 75, 80 + 40, ::GetSysColor(COLOR_HIGHLIGHT)));
+        SaveScreenshot("capture-object");
+        d.Button(MOUSEEVENTF_LEFTDOWN);
+        d.Button(MOUSEEVENTF_LEFTUP);
+    });
+    ASSERT_EQ(f.capture->CaptureSelectedObject(), kSuccess);
+    driver.Join();
+    ExpectPatternInShape(*f.capture, {kAreaRectangle, {{150, 120}, {300, 210}}}, control);
+}
+
+TEST(ShotCaptureWin32, ObjectCaptureByKeyboardAndTheWindowAroundTheControl) {
+    Fixture f;
+    PatternWindow control(50, 40, 150, 90, 77, f.pattern.Hwnd());
+    InputDriver driver([&](InputDriver& d) {
+        d.MoveTo(100 + 400, 80 + 300);  // on the window, away from the control
+        d.Key(VK_RETURN);
+    });
+    ASSERT_EQ(f.capture->CaptureSelectedObject(), kSuccess);
+    driver.Join();
+    const SdkBitmap* image = f.capture->Bitmap();
+    ASSERT_NE(image, nullptr);
+    EXPECT_EQ(image->Width(), 640);
+    EXPECT_EQ(image->Height(), 480);
+    EXPECT_EQ(image->PixelAt(0, 0), Pattern(0, 0, 0));
+    EXPECT_EQ(image->PixelAt(60, 50), Pattern(10, 10, 77));
+    EXPECT_STREQ(f.capture->CaptureText(), "Pattern window");
+}
+
+TEST(ShotCaptureWin32, ActiveWindowIsTheWindowUnderThePointer) {
+    Fixture f;
+    ::SetCursorPos(300, 300);
+    ASSERT_EQ(f.capture->CaptureActiveWindow(), kSuccess);
+    ExpectPatternInShape(*f.capture, {kAreaRectangle, {{100, 80}, {740, 560}}}, f.pattern);
+}
+
+TEST(ShotCaptureWin32, CountAndIntervalDeliverEveryImage) {
+    Fixture f;
+    f.capture->SetCaptureCount(3);
+    f.capture->SetCaptureInterval(20);
+    std::vector<int> pages;
+    f.capture->OnCaptureImage = [&](TShotCapture&, int page) { pages.push_back(page); };
+    ::SetCursorPos(300, 300);
+    ASSERT_EQ(f.capture->CaptureActiveWindow(), kSuccess);
+    EXPECT_EQ(pages, (std::vector<int>{1, 2, 3}));
+    f.capture->SetCaptureCount(1);
+    ExpectPatternInShape(*f.capture, {kAreaRectangle, {{100, 80}, {740, 560}}}, f.pattern);
+}
+
+} // namespace
+} // namespace korvan::sdk
