@@ -168,9 +168,21 @@ public:
 
 private:
     static unsigned Handled() { return InteractiveCaptureWin32::Instance().InputEventsHandled(); }
+    // Waits until the overlay has handled the event and then nothing more arrives for a
+    // moment: the display server echoes every pointer warp once more, and an echo handled
+    // after the next step would put the pointer back.
     static void WaitForHandled(unsigned before) {
         auto deadline = std::chrono::steady_clock::now() + 3s;
         while (Handled() == before && std::chrono::steady_clock::now() < deadline) std::this_thread::sleep_for(1ms);
+        unsigned seen = Handled();
+        auto quietSince = std::chrono::steady_clock::now();
+        while (std::chrono::steady_clock::now() - quietSince < 30ms && std::chrono::steady_clock::now() < deadline) {
+            std::this_thread::sleep_for(2ms);
+            if (Handled() != seen) {
+                seen = Handled();
+                quietSince = std::chrono::steady_clock::now();
+            }
+        }
     }
     void Send(INPUT& input) {
         unsigned before = Handled();

@@ -2,6 +2,7 @@
 
 #include "app/ToolbarArt.h"
 #include "engine/SdkStatus.h"
+#include "engine/win32/ShotCaptureWin32.h"
 #include "frame/win32/GrabberFrame.h"
 #include "image/win32/PreviewForm.h"
 #include "platform/win32/Dib.h"
@@ -67,15 +68,6 @@ LRESULT CALLBACK ToolBarProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPar
     return ::DefSubclassProc(hwnd, message, wParam, lParam);
 }
 
-// TEMPORARY until the capture component is in: every interactive capture fails.
-class PendingShotCapture final : public sdk::IShotCapture {
-public:
-    int CaptureArea(int) override { return sdk::kCaptureHookFailed; }
-    int CaptureSelectedObject() override { return sdk::kCaptureHookFailed; }
-    int CaptureActiveWindow() override { return sdk::kCaptureHookFailed; }
-    const sdk::SdkBitmap* Bitmap() const override { return nullptr; }
-};
-
 } // namespace
 
 TMainfrm::TMainfrm(Forms& forms, IHotKeySystem& hotKeys, HotKeyConflicts& conflicts)
@@ -101,7 +93,7 @@ void TMainfrm::FormCreate() {
                                  10, Hwnd(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(kButton1Id)),
                                  ::GetModuleHandleW(nullptr), nullptr);
     ::SendMessageW(button1_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
-    shotCapture_ = std::make_unique<PendingShotCapture>();
+    shotCapture_ = sdk::CreateMainWindowShotCapture();
     pickHelper_ = std::make_unique<PickHelperWin32>(button1_, Hwnd(), kWindowPicked, kWindowPickCancelled);
     // An earlier run that ended while a window pick was armed left the pick cursor showing.
     CursorsWin32::RepairAfterEarlierRun();
