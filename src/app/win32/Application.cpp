@@ -40,7 +40,7 @@ void Application::CreateForms() {
     forms_.Optionfrm = optionfrm_.get();
     aboutfrm_ = std::make_unique<TAboutfrm>();
     forms_.Aboutfrm = aboutfrm_.get();
-    helpfrm_ = std::make_unique<Thelpfrm>();
+    helpfrm_ = std::make_unique<Thelpfrm>(mainfrm_->Hwnd());
     forms_.Helpfrm = helpfrm_.get();
     mainfrm_->FormsCreated();
 }

@@ -234,6 +234,11 @@ LRESULT TMainfrm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         if (wParam) ApplicationEvents1Activate();
         else ApplicationEvents1Deactivate();
         return 0;
+    case WM_HELP: ToolButton12Click(); return TRUE;  // F1 opens the help window
+    case WM_KEYDOWN:
+        if (wParam != VK_F1) return Default(message, wParam, lParam);
+        ToolButton12Click();
+        return 0;
     case kShowQueuedMessages: ShowQueuedMessages(); return 0;
     case kReportConflicts: conflicts_.Report(); return 0;
     case kWindowPicked: Button1MouseDown(); return 0;

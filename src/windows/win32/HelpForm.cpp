@@ -1,20 +1,207 @@
 #include "windows/win32/HelpForm.h"
 
+#include "resource.h"
+#include "windows/HelpFile.h"
+#include "windows/win32/MessageFont.h"
+
+#include <commctrl.h>
+#include <commdlg.h>
+#include <richedit.h>
+
+#include <algorithm>
+
 namespace korvan::win {
 namespace {
 
 constexpr wchar_t kClassName[] = L"Thelpfrm";
+constexpr int kPanelBevel = 2;  // the lowered edge of the panel around the editor
+
+bool GermanSystem() { return IsGermanSystem(::GetSystemDefaultLangID()); }
+
+HWND CreateRichEdit(HWND parent) {
+    static HMODULE library = ::LoadLibraryW(L"Msftedit.dll");
+    if (!library) return nullptr;
+    return ::CreateWindowExW(0, MSFTEDIT_CLASS, L"",
+                             WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_HSCROLL | WS_TABSTOP | ES_MULTILINE |
+                                 ES_AUTOVSCROLL | ES_NOHIDESEL | ES_WANTRETURN,
+                             0, 0, 10, 10, parent, nullptr, ::GetModuleHandleW(nullptr), nullptr);
+}
+
+struct ReadCursor {
+    const char* data;
+    size_t left;
+};
+
+DWORD CALLBACK ReadFromMemory(DWORD_PTR cookie, LPBYTE buffer, LONG wanted, LONG* read) {
+    auto cursor = reinterpret_cast<ReadCursor*>(cookie);
+    size_t count = std::min(cursor->left, static_cast<size_t>(wanted));
+    std::copy_n(cursor->data, count, buffer);
+    cursor->data += count;
+    cursor->left -= count;
+    *read = static_cast<LONG>(count);
+    return 0;
+}
+
+DWORD CALLBACK AppendToString(DWORD_PTR cookie, LPBYTE buffer, LONG count, LONG* written) {
+    reinterpret_cast<std::string*>(cookie)->append(reinterpret_cast<const char*>(buffer), static_cast<size_t>(count));
+    *written = count;
+    return 0;
+}
 
 } // namespace
 
-Thelpfrm::Thelpfrm() {
-    RegisterClassOnce(kClassName, 0, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1), ProgramIcon());
-    CreateWindowOf(kClassName, 0, WS_OVERLAPPEDWINDOW, L"Small Help", 397, 290, 317, 349);
+Thelpfrm::Thelpfrm(HWND mainWindow) : mainWindow_(mainWindow) {
+    RegisterClassOnce(kClassName, CS_HREDRAW | CS_VREDRAW, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1),
+                      ProgramIcon());
+    UINT dpi = DpiOf(mainWindow);
+    CreateWindowOf(kClassName, 0, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, L"Small Help", Scale(397, dpi),
+                   Scale(290, dpi), Scale(317, dpi), Scale(349, dpi));
+    FormCreate();
+}
+
+void Thelpfrm::FormCreate() {
+    richEdit1_ = CreateRichEdit(Hwnd());
+    if (!richEdit1_) return;
+    // The editor needs a font before any text, or it shows everything bold.
+    baseFont_ = MessageFont(DpiOf(Hwnd()));
+    font_.reset(::CreateFontIndirectW(&baseFont_));
+    ::SendMessageW(richEdit1_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+    ::SendMessageW(richEdit1_, EM_EXLIMITTEXT, 0, 16 * 1024 * 1024);
+    ::SendMessageW(richEdit1_, EM_SETTARGETDEVICE, 0, 0);  // lines wrap at the window's edge
+    int margin = Scale(4, DpiOf(Hwnd()));
+    ::SendMessageW(richEdit1_, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(margin, margin));
+    LoadHelpText();
+    ArrangePanel();
+}
+
+// The help text is part of the program, in the system's language.
+void Thelpfrm::LoadHelpText() {
+    HMODULE module = ::GetModuleHandleW(nullptr);
+    int id = GermanSystem() ? IDR_HELP_DE : IDR_HELP_EN;
+    HRSRC resource = ::FindResourceW(module, MAKEINTRESOURCEW(id), MAKEINTRESOURCEW(10));  // RT_RCDATA
+    HGLOBAL loaded = resource ? ::LoadResource(module, resource) : nullptr;
+    const void* data = loaded ? ::LockResource(loaded) : nullptr;
+    if (!data) return;
+    ReadCursor cursor{static_cast<const char*>(data), ::SizeofResource(module, resource)};
+    EDITSTREAM stream{reinterpret_cast<DWORD_PTR>(&cursor), 0, &ReadFromMemory};
+    ::SendMessageW(richEdit1_, EM_STREAMIN, SF_RTF, reinterpret_cast<LPARAM>(&stream));
+    ::SendMessageW(richEdit1_, EM_SETSEL, 0, 0);
+    ::SendMessageW(richEdit1_, WM_VSCROLL, SB_TOP, 0);
+    ::SendMessageW(richEdit1_, EM_SETMODIFY, FALSE, 0);
+}
+
+std::string Thelpfrm::RichText() const {
+    std::string text;
+    EDITSTREAM stream{reinterpret_cast<DWORD_PTR>(&text), 0, &AppendToString};
+    ::SendMessageW(richEdit1_, EM_STREAMOUT, SF_RTF, reinterpret_cast<LPARAM>(&stream));
+    // Some editors end the stream with a zero byte, which is no part of the text.
+    while (!text.empty() && text.back() == '\0') text.pop_back();
+    return text;
 }
 
 LRESULT Thelpfrm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_CLOSE) return HandleClose();
-    return Default(message, wParam, lParam);
+    switch (message) {
+    case WM_CLOSE: return HandleClose();
+    case WM_SIZE: ArrangePanel(); return 0;
+    case WM_PAINT: PaintPanel(); return 0;
+    case WM_SETFOCUS:
+        if (richEdit1_) ::SetFocus(richEdit1_);
+        return 0;
+    case WM_CONTEXTMENU:
+        if (reinterpret_cast<HWND>(wParam) != richEdit1_) return Default(message, wParam, lParam);
+        PopupMenu1Show(lParam);
+        return 0;
+    case WM_DPICHANGED: {
+        auto suggested = reinterpret_cast<const RECT*>(lParam);
+        ::SetWindowPos(Hwnd(), nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+                       suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+        return 0;
+    }
+    default: return Default(message, wParam, lParam);
+    }
+}
+
+// The panel fills the client area; the editor fills the panel inside its lowered edge.
+void Thelpfrm::ArrangePanel() {
+    if (!richEdit1_) return;
+    RECT client{};
+    ::GetClientRect(Hwnd(), &client);
+    int inset = Scale(kPanelBevel, DpiOf(Hwnd()));
+    ::MoveWindow(richEdit1_, inset, inset, std::max(0L, client.right - 2 * inset),
+                 std::max(0L, client.bottom - 2 * inset), TRUE);
+}
+
+void Thelpfrm::PaintPanel() {
+    PAINTSTRUCT paint;
+    HDC dc = ::BeginPaint(Hwnd(), &paint);
+    RECT client{};
+    ::GetClientRect(Hwnd(), &client);
+    ::DrawEdge(dc, &client, EDGE_SUNKEN, BF_RECT);
+    ::EndPaint(Hwnd(), &paint);
+}
+
+void Thelpfrm::PopupMenu1Show(LPARAM where) {
+    POINT point{static_cast<short>(LOWORD(where)), static_cast<short>(HIWORD(where))};
+    if (where == -1) {  // from the keyboard: at the caret
+        ::GetCaretPos(&point);
+        ::ClientToScreen(richEdit1_, &point);
+    }
+    HMENU menu = ::CreatePopupMenu();
+    ::AppendMenuW(menu, MF_STRING, kPopupSave, L"Save");
+    ::AppendMenuW(menu, MF_STRING, kPopupFormat, L"Format");
+    int chosen = ::TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON, point.x, point.y, 0, Hwnd(), nullptr);
+    ::DestroyMenu(menu);
+    if (chosen == kPopupSave) Save1Click();
+    else if (chosen == kPopupFormat) Format1Click();
+}
+
+// Saved in the current directory; an error leaves the editor and any old file as they were.
+void Thelpfrm::Save1Click() { SaveHelpFile(std::string(HelpFileName(GermanSystem())), RichText()); }
+
+void Thelpfrm::Format1Click() {
+    LOGFONTW chosen = baseFont_;
+    CHOOSEFONTW dialog{sizeof(dialog)};
+    dialog.hwndOwner = Hwnd();
+    dialog.lpLogFont = &chosen;
+    dialog.Flags = CF_INITTOLOGFONTSTRUCT | CF_EFFECTS | CF_SCREENFONTS;
+    dialog.rgbColors = ::GetSysColor(COLOR_WINDOWTEXT);
+    if (!::ChooseFontW(&dialog)) return;
+    ApplyFontToSelection(chosen, dialog.iPointSize, dialog.rgbColors);
+}
+
+void Thelpfrm::ApplyFontToSelection(const LOGFONTW& font, int pointSizeTenths, COLORREF colour) {
+    CHARFORMAT2W format{};
+    format.cbSize = sizeof(format);
+    format.dwMask = CFM_FACE | CFM_SIZE | CFM_CHARSET | CFM_COLOR | CFM_BOLD | CFM_ITALIC | CFM_UNDERLINE |
+                    CFM_STRIKEOUT;
+    format.yHeight = pointSizeTenths * 2;  // twips
+    format.bCharSet = font.lfCharSet;
+    format.bPitchAndFamily = font.lfPitchAndFamily;
+    wcscpy_s(format.szFaceName, font.lfFaceName);
+    format.crTextColor = colour;
+    format.dwEffects = (font.lfWeight >= FW_BOLD ? CFE_BOLD : 0) | (font.lfItalic ? CFE_ITALIC : 0) |
+                       (font.lfUnderline ? CFE_UNDERLINE : 0) | (font.lfStrikeOut ? CFE_STRIKEOUT : 0);
+    ::SendMessageW(richEdit1_, EM_SETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
+}
+
+void Thelpfrm::FormShow() {
+    if (!Visible()) CentreOnMainWindow();
+}
+
+// Centred on the main window, kept whole on the main window's monitor.
+void Thelpfrm::CentreOnMainWindow() {
+    RECT main{}, own{};
+    ::GetWindowRect(mainWindow_, &main);
+    ::GetWindowRect(Hwnd(), &own);
+    int width = own.right - own.left, height = own.bottom - own.top;
+    int left = (main.left + main.right - width) / 2, top = (main.top + main.bottom - height) / 2;
+    MONITORINFO monitor{sizeof(monitor)};
+    if (::GetMonitorInfoW(::MonitorFromWindow(mainWindow_, MONITOR_DEFAULTTOPRIMARY), &monitor)) {
+        const RECT& work = monitor.rcWork;
+        left = std::max<int>(work.left, std::min<int>(left, work.right - width));
+        top = std::max<int>(work.top, std::min<int>(top, work.bottom - height));
+    }
+    ::SetWindowPos(Hwnd(), nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 } // namespace korvan::win
