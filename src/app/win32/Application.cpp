@@ -50,6 +50,8 @@ int Application::Run() {
     mainfrm_->ShowAtStart();
     MSG message;
     while (::GetMessageW(&message, nullptr, 0, 0) > 0) {
+        // Tab, Enter and Escape work in the options dialog as in any dialog.
+        if (optionfrm_ && ::IsDialogMessageW(optionfrm_->Hwnd(), &message)) continue;
         ::TranslateMessage(&message);
         ::DispatchMessageW(&message);
     }

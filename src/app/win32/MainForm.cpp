@@ -5,6 +5,7 @@
 #include "engine/win32/ShotCaptureWin32.h"
 #include "frame/win32/GrabberFrame.h"
 #include "image/win32/PreviewForm.h"
+#include "platform/win32/ControlTable.h"
 #include "platform/win32/Dib.h"
 #include "platform/win32/Text.h"
 #include "settings/win32/OptionsForm.h"
@@ -48,10 +49,10 @@ HANDLE MakeImageList(int pixelSize, bool disabled) {
     return list;
 }
 
-const ToolButtonDesign* DesignOf(int commandId) {
-    for (const ToolButtonDesign& design : kToolButtons)
-        if (static_cast<int>(design.command) == commandId) return &design;
-    return nullptr;
+int IndexOf(int commandId) {
+    for (size_t i = 0; i < kToolButtons.size(); ++i)
+        if (static_cast<int>(kToolButtons[i].command) == commandId) return static_cast<int>(i);
+    return -1;
 }
 
 // Toolbar buttons show the hand pointer.
@@ -81,10 +82,14 @@ TMainfrm::TMainfrm(Forms& forms, IHotKeySystem& hotKeys, HotKeyConflicts& confli
     FormCreate();
 }
 
-TMainfrm::~TMainfrm() = default;
+TMainfrm::~TMainfrm() { ProgramLanguage().Unregister(toolTexts_); }
 
 void TMainfrm::FormCreate() {
     system_ = WindowSystemWin32(Hwnd());
+    for (const ToolButtonDesign& design : kToolButtons)
+        toolTexts_.components.push_back({ControlKind::ToolButton, design.tag, L"", design.hint});
+    ProgramLanguage().Register(toolTexts_);
+    ApplyLanguageTables();
     UINT dpi = DpiOf(Hwnd());
     font_.reset(::CreateFontW(-Scale(10, dpi), 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0,
                               L"MS Sans Serif"));
@@ -147,6 +152,7 @@ void TMainfrm::CreateToolBar() {
     if (tips) {
         ::SendMessageW(tips, TTM_SETDELAYTIME, TTDT_AUTOPOP, kHintHidePauseMs);
         ::SendMessageW(tips, TTM_SETMAXTIPWIDTH, 0, Scale(420, DpiOf(Hwnd())));
+        FollowHintSwitch(tips);
     }
 }
 
@@ -282,8 +288,8 @@ void TMainfrm::OnCommand(int id) {
 LRESULT TMainfrm::OnNotify(NMHDR* header) {
     if (header->code == TTN_GETDISPINFOW) {
         auto info = reinterpret_cast<NMTTDISPINFOW*>(header);
-        if (const ToolButtonDesign* design = DesignOf(static_cast<int>(header->idFrom)))
-            info->lpszText = const_cast<wchar_t*>(design->hint);
+        if (int index = IndexOf(static_cast<int>(header->idFrom)); index >= 0)
+            info->lpszText = const_cast<wchar_t*>(toolTexts_.components[static_cast<size_t>(index)].hint.c_str());
         return 0;
     }
     return 0;

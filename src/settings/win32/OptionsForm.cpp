@@ -1,58 +1,368 @@
 #include "settings/win32/OptionsForm.h"
 
 #include "app/win32/MainForm.h"
+#include "engine/ImageFile.h"
 #include "frame/win32/GrabberFrame.h"
 #include "image/win32/PreviewForm.h"
-#include "platform/win32/Dib.h"
+#include "platform/HotKeyValue.h"
 #include "platform/win32/Text.h"
+
+#include <commctrl.h>
+#include <commdlg.h>
+
+#include <algorithm>
+#include <array>
 
 namespace korvan::win {
 namespace {
 
 constexpr wchar_t kClassName[] = L"Toptionfrm";
+constexpr int kClientWidth = 418, kClientHeight = 376;
+constexpr DWORD kStyle = WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+constexpr DWORD kExStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
+
+// Entries of the control table, in tab order.
+enum : int {
+    kPages,
+    kTabSheet2, kToolbarViews, kBigtoolbar, kSmalltoolbar, kGroupBox6, kCopytoClipboard, kPastedirect, kOtherApps,
+    kHideApp, kGroupBox8, kShowpreviewwindow, kNintBox, kEnableHints,
+    kTabSheet4, kGroupBox7, kLabel24, kAreaOptions,
+    kTabSheet1, kEnableHotkeys,
+    kGroupBox1, kLabel1, kHotKey1, kLabel2, kHotKey2, kLabel3, kHotKey3, kLabel4, kHotKey4,
+    kButton3,
+    kGroupBox2, kLabel5, kHotKey5, kLabel6, kHotKey6, kLabel7, kHotKey7, kLabel8, kHotKey8,
+    kGroupBox3, kLabel9, kHotKey9, kLabel10, kHotKey10, kLabel11, kHotKey11, kLabel12, kHotKey12,
+    kGroupBox4, kLabel13, kHotKey13, kLabel14, kHotKey14, kLabel15, kHotKey15, kLabel16, kHotKey16,
+    kStoreFurther,
+    kTabSheet3, kGroupBox5, kCheckBox1, kBitBtn1,
+    kButton1, kButton2,
+    kControlCount
+};
+
+// Ok and Cancel answer Enter and Escape as in any dialog.
+constexpr int kOkId = IDOK, kCancelId = IDCANCEL;
+constexpr int Id(int index) { return 1000 + index; }
+
+using K = ControlKind;
+
+// One group of four direction rows (labels 37 to 40 beside four hot key fields).
+#define KORVAN_KEY_ROWS(group, first)                                                                              \
+    {K::Label, "Label" #first, 37, L"left", nullptr, {10, 21, 48, 16}, group, 0},                                  \
+    {K::HotKey, "HotKey" #first, 0, nullptr, nullptr, {60, 18, 97, 21}, group, Id(group + 2)},                     \
+    {K::Label, "Label", 38, L"right", nullptr, {10, 43, 48, 16}, group, 0},                                        \
+    {K::HotKey, "HotKey", 0, nullptr, nullptr, {60, 40, 97, 21}, group, Id(group + 4)},                            \
+    {K::Label, "Label", 39, L"up", nullptr, {10, 65, 48, 16}, group, 0},                                           \
+    {K::HotKey, "HotKey", 0, nullptr, nullptr, {60, 62, 97, 21}, group, Id(group + 6)},                            \
+    {K::Label, "Label", 40, L"down", nullptr, {10, 87, 48, 16}, group, 0},                                         \
+    {K::HotKey, "HotKey", 0, nullptr, nullptr, {60, 84, 97, 21}, group, Id(group + 8)}
+
+const ControlDesign kControls[] = {
+    {K::PageControl, "PageControl1", 0, nullptr, nullptr, {20, 20, 365, 325}, kOnWindow, Id(kPages)},
+    // General
+    {K::TabSheet, "TabSheet2", 12, L"General", L"Select your personal general capture options", {}, kPages, 0},
+    {K::RadioGroup, "ToolbarViews", 13, L"Toolbar Views:", L"Rezise the control bar  ", {8, 8, 200, 72}, kTabSheet2, 0},
+    {K::RadioButton, "Bigtoolbar", 14, L"Toolbarsize 32 x 32", L"Rezise the control bar to 32 x 32 pixels",
+     {12, 20, 180, 20}, kToolbarViews, Id(kBigtoolbar), WS_GROUP},
+    {K::RadioButton, "Smalltoolbar", 15, L"Toolbarsize 19 x 19", L"Rezise the control bar to 19 x 19 pixels",
+     {12, 44, 180, 20}, kToolbarViews, Id(kSmalltoolbar)},
+    {K::GroupBox, "GroupBox6", 20, L"Capture to:", L"Choose where you want to capture to", {8, 140, 341, 130},
+     kTabSheet2, 0, WS_GROUP},
+    {K::CheckBox, "CopytoClipboard", 21, L"Clipboard", L"Capture directly to your clipboard.\r\nOther content will be removed",
+     {12, 20, 320, 20}, kGroupBox6, Id(kCopytoClipboard)},
+    {K::CheckBox, "Pastedirect", 22, L"Paste directly to:",
+     L"Paste the image directly to an \r\napplication you can choose below", {28, 44, 300, 20}, kGroupBox6,
+     Id(kPastedirect)},
+    {K::ComboBox, "OtherApps", 0, L"Word", L"Choose the application you want to send to.", {28, 68, 180, 150},
+     kGroupBox6, Id(kOtherApps)},
+    {K::CheckBox, "HideApp", 23, L"Minimize application if capture is active",
+     L"Often it make sense to minimize \r\nthe application befor starting the \r\ncapture process. ",
+     {28, 100, 305, 20}, kGroupBox6, Id(kHideApp)},
+    {K::GroupBox, "GroupBox8", 18, L"Preview:", L"Enable or disable the preview window", {8, 86, 341, 48}, kTabSheet2, 0},
+    {K::CheckBox, "Showpreviewwindow", 19, L"Show Preview Window", L"Enable or disable the preview window",
+     {12, 20, 320, 20}, kGroupBox8, Id(kShowpreviewwindow)},
+    {K::GroupBox, "NintBox", 16, L"Hints", L"Enable or disable hints", {216, 8, 133, 72}, kTabSheet2, 0},
+    {K::CheckBox, "EnableHints", 17, L"Enable Hints", nullptr, {12, 20, 115, 20}, kNintBox, Id(kEnableHints)},
+    // Capture Options
+    {K::TabSheet, "TabSheet4", 26, L"Capture Options", nullptr, {}, kPages, 0},
+    {K::GroupBox, "GroupBox7", 27, L"Area Options", L"Choose the mouse capture area below.", {8, 8, 341, 92}, kTabSheet4, 0},
+    {K::Label, "Label24", 28, L"Choose the area form", nullptr, {12, 24, 300, 16}, kGroupBox7, 0},
+    {K::ComboBox, "AreaOptions", 0, L"options", nullptr, {12, 46, 200, 160}, kGroupBox7, Id(kAreaOptions)},
+    // Cursor Key Option: a 2 x 2 grid of groups, the switches below it
+    {K::TabSheet, "TabSheet1", 29, L"Cursor Key Option",
+     L"If you want to move the static \r\ngrabber frame by your keyboard you can choose\r\nhere your hotkeys for that "
+     L"operation", {}, kPages, 0},
+    {K::CheckBox, "EnableHotkeys", 34, L"Enable", L"Enable the hotkeys", {10, 234, 220, 18}, kTabSheet1, Id(kEnableHotkeys)},
+    {K::GroupBox, "GroupBox1", 30, L"Fast move", L"5 pixel fast move", {8, 4, 167, 110}, kTabSheet1, 0},
+    KORVAN_KEY_ROWS(kGroupBox1, 1),
+    {K::Button, "Button3", 36, L"Default", nullptr, {269, 240, 80, 24}, kTabSheet1, Id(kButton3)},
+    {K::GroupBox, "GroupBox2", 31, L"Slow move", L"1 pixel slow move", {182, 4, 167, 110}, kTabSheet1, 0},
+    KORVAN_KEY_ROWS(kGroupBox2, 5),
+    {K::GroupBox, "GroupBox3", 32, L"Fast resize", L"5 pixel fast resize", {8, 118, 167, 110}, kTabSheet1, 0},
+    KORVAN_KEY_ROWS(kGroupBox3, 9),
+    {K::GroupBox, "GroupBox4", 33, L"Slow resize", L"1 pixel slow resize", {182, 118, 167, 110}, kTabSheet1, 0},
+    KORVAN_KEY_ROWS(kGroupBox4, 13),
+    {K::CheckBox, "StoreFurther", 35, L"Store for further session",
+     L"If you want to use the hotkeys next session again use this option ", {10, 254, 250, 18}, kTabSheet1,
+     Id(kStoreFurther)},
+    // Automatic
+    {K::TabSheet, "TabSheet3", 50, L"Automatic", nullptr, {}, kPages, 0},
+    {K::GroupBox, "GroupBox5", 53, L"Saving Settings", nullptr, {8, 8, 341, 92}, kTabSheet3, 0},
+    {K::CheckBox, "CheckBox1", 51, L"Save images automatically", nullptr, {12, 22, 320, 20}, kGroupBox5, Id(kCheckBox1)},
+    {K::BitmapButton, "BitBtn1", 52, L"Edit saving options", nullptr, {12, 52, 180, 26}, kGroupBox5, Id(kBitBtn1)},
+    // Below the pages
+    {K::Button, "Button1", 24, L"Ok", nullptr, {225, 350, 75, 23}, kOnWindow, kOkId, BS_DEFPUSHBUTTON},
+    {K::Button, "Button2", 25, L"Cancel", nullptr, {310, 350, 75, 23}, kOnWindow, kCancelId},
+};
+#undef KORVAN_KEY_ROWS
+static_assert(std::size(kControls) == kControlCount);
+
+constexpr std::array<int, 16> kHotKeyFields{kHotKey1,  kHotKey2,  kHotKey3,  kHotKey4,  kHotKey5,  kHotKey6,
+                                            kHotKey7,  kHotKey8,  kHotKey9,  kHotKey10, kHotKey11, kHotKey12,
+                                            kHotKey13, kHotKey14, kHotKey15, kHotKey16};
+
+struct Binding {
+    OptionControl control;
+    int index;
+    bool checkable;
+};
+constexpr Binding kBindings[] = {
+    {OptionControl::Showpreviewwindow, kShowpreviewwindow, true}, {OptionControl::CopytoClipboard, kCopytoClipboard, true},
+    {OptionControl::Pastedirect, kPastedirect, true},             {OptionControl::OtherApps, kOtherApps, false},
+    {OptionControl::HideApp, kHideApp, true},                     {OptionControl::Bigtoolbar, kBigtoolbar, true},
+    {OptionControl::Smalltoolbar, kSmalltoolbar, true},           {OptionControl::EnableHints, kEnableHints, true},
+    {OptionControl::AreaOptions, kAreaOptions, false},            {OptionControl::EnableHotkeys, kEnableHotkeys, true},
+    {OptionControl::StoreFurther, kStoreFurther, true},           {OptionControl::CheckBox1, kCheckBox1, true},
+};
+
+const Binding* BindingOf(int index) {
+    for (const Binding& binding : kBindings)
+        if (binding.index == index) return &binding;
+    return nullptr;
+}
+
+bool IsExtendedKey(unsigned vk) {
+    return (vk >= VK_PRIOR && vk <= VK_DOWN) || vk == VK_INSERT || vk == VK_DELETE || vk == VK_DIVIDE ||
+           vk == VK_NUMLOCK;
+}
+
+// Hot key values and the key-combination fields' own encoding.
+WPARAM ToField(uint16_t value) {
+    unsigned vk = HotKeyCode(value) & 0xFF;
+    if (!vk) return 0;
+    BYTE modifiers = static_cast<BYTE>(((value & kHotKeyShift) ? HOTKEYF_SHIFT : 0) |
+                                       ((value & kHotKeyCtrl) ? HOTKEYF_CONTROL : 0) |
+                                       ((value & kHotKeyAlt) ? HOTKEYF_ALT : 0) | (IsExtendedKey(vk) ? HOTKEYF_EXT : 0));
+    return MAKEWORD(vk, modifiers);
+}
+
+uint16_t FromField(LRESULT field) {
+    unsigned vk = LOBYTE(LOWORD(field)), modifiers = HIBYTE(LOWORD(field));
+    if (!vk) return 0;
+    return static_cast<uint16_t>(vk | ((modifiers & HOTKEYF_SHIFT) ? kHotKeyShift : 0) |
+                                 ((modifiers & HOTKEYF_CONTROL) ? kHotKeyCtrl : 0) |
+                                 ((modifiers & HOTKEYF_ALT) ? kHotKeyAlt : 0));
+}
+
+// While a key field has the focus the frame keys are off, so the keys typed reach the
+// field instead of moving the frame.
+LRESULT CALLBACK HotKeyFieldProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data) {
+    auto* options = reinterpret_cast<FrameKeyOptions*>(data);
+    if (message == WM_SETFOCUS) options->SwitchOffForDialog();
+    if (message == WM_KILLFOCUS) {
+        DWORD foregroundProcess = 0;
+        ::GetWindowThreadProcessId(::GetForegroundWindow(), &foregroundProcess);
+        if (foregroundProcess == ::GetCurrentProcessId()) options->SwitchBackAfterDialog();
+    }
+    return ::DefSubclassProc(hwnd, message, wParam, lParam);
+}
+
+BOOL CALLBACK EnumerateWindow(HWND window, LPARAM dialog) {
+    UINT message = ::RegisterWindowMessageA("Enumerate this Window");
+    ::SendMessageA(reinterpret_cast<HWND>(dialog), message, 0, reinterpret_cast<LPARAM>(window));
+    return TRUE;
+}
+
+RECT CenteredForDpi(UINT dpi) {
+    RECT frame{0, 0, ::MulDiv(kClientWidth, static_cast<int>(dpi), 96), ::MulDiv(kClientHeight, static_cast<int>(dpi), 96)};
+    ::AdjustWindowRectExForDpi(&frame, kStyle, FALSE, kExStyle, dpi);
+    int width = frame.right - frame.left, height = frame.bottom - frame.top;
+    int left = (::GetSystemMetrics(SM_CXSCREEN) - width) / 2, top = (::GetSystemMetrics(SM_CYSCREEN) - height) / 2;
+    return {left, top, left + width, top + height};
+}
+
+// Until the save dialog with its format panel is in place: the system's plain save
+// dialog; the name and type chosen are what automatic saving uses.
+void RunPlainSaveDialog(HWND owner, CaptureCommands& commands, bool resetFileType) {
+    struct Type {
+        int format;
+        const wchar_t* extension;
+    };
+    static constexpr Type kTypes[] = {{sdk::kFormatBmp, L"bmp"},  {sdk::kFormatJpeg, L"jpg"}, {sdk::kFormatPng, L"png"},
+                                      {sdk::kFormatPict, L"pct"}, {sdk::kFormatPsd, L"psd"},  {sdk::kFormatEps, L"eps"}};
+    static DWORD typeIndex = 1;
+    if (resetFileType) typeIndex = 1;
+    std::wstring name = commands.ExtSave.FileName;
+    name.resize(MAX_PATH * 4, L'\0');
+    std::wstring extension = commands.ExtSave.DefaultExt;
+    OPENFILENAMEW dialog{sizeof(dialog)};
+    dialog.hwndOwner = owner;
+    dialog.lpstrFilter = L"Bitmap (*.bmp)\0*.bmp\0JPEG (*.jpg)\0*.jpg\0PNG (*.png)\0*.png\0Macintosh PICT (*.pct)\0*.pct\0"
+                         L"Photoshop (*.psd)\0*.psd\0Encapsulated PostScript (*.eps)\0*.eps\0";
+    dialog.nFilterIndex = typeIndex;
+    dialog.lpstrFile = name.data();
+    dialog.nMaxFile = static_cast<DWORD>(name.size());
+    dialog.lpstrDefExt = extension.c_str();
+    dialog.Flags = OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_EXPLORER;
+    if (!::GetSaveFileNameW(&dialog)) return;
+    typeIndex = dialog.nFilterIndex ? dialog.nFilterIndex : 1;
+    const Type& type = kTypes[std::min<size_t>(typeIndex - 1, std::size(kTypes) - 1)];
+    std::wstring chosen = name.c_str();
+    // Automatic names are built from the name without its extension.
+    if (size_t dot = chosen.find_last_of(L'.'); dot != std::wstring::npos && chosen.find_last_of(L"\\/") < dot)
+        chosen.resize(dot);
+    commands.ExtSave.FileName = chosen;
+    commands.ExtSave.DefaultExt = type.extension;
+    commands.Settings.SaveFormat = type.format;
+    commands.Settings.SaveBits = 24;
+    commands.Settings.SaveQuality = type.format == sdk::kFormatJpeg ? 63 : 0;
+}
 
 } // namespace
 
 Toptionfrm::Toptionfrm(Forms& forms, IRegistry& registry)
     : forms_(forms),
-      frameKeys_(registry, forms.Form2->Keys(), [](const std::string& error) { ShowErrorBox(nullptr, Widen(error)); }) {
+      frameKeys_(registry, forms.Form2->Keys(), [](const std::string& error) { ShowErrorBox(nullptr, Widen(error)); }),
+      dialog_(*this, processes_, frameKeys_.Fields) {
     background_.reset(::CreateSolidBrush(kWindowColour));
     RegisterClassOnce(kClassName, 0, static_cast<HBRUSH>(background_.get()), ProgramIcon());
-    RECT place = CenteredWindowFor(418, 376, WS_CAPTION | WS_SYSMENU, WS_EX_DLGMODALFRAME);
-    CreateWindowOf(kClassName, WS_EX_DLGMODALFRAME, WS_CAPTION | WS_SYSMENU, L"Options", place.left, place.top, place.right - place.left,
+    RECT place = CenteredForDpi(::GetDpiForSystem());
+    CreateWindowOf(kClassName, kExStyle, kStyle, L"Options", place.left, place.top, place.right - place.left,
                    place.bottom - place.top);
+    controls_.Create(Hwnd(), kControls);
+    for (int field : kHotKeyFields)
+        ::SetWindowSubclass(controls_[field], HotKeyFieldProc, 1, reinterpret_cast<DWORD_PTR>(&frameKeys_));
     FormCreate();
 }
 
 void Toptionfrm::FormCreate() {
-    // Every other option starts from its default at each start; only the frame keys persist.
+    ApplyLanguageTables();
+    // The window colour is the class background.
+    dialog_.Create();
+    for (OptionControl list : {OptionControl::AreaOptions, OptionControl::OtherApps}) {
+        HWND combo = controls_[list == OptionControl::AreaOptions ? kAreaOptions : kOtherApps];
+        ::SendMessageW(combo, CB_RESETCONTENT, 0, 0);
+        for (const std::wstring& item : dialog_.Items(list))
+            ::SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
+        ::SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(dialog_.Selected(list)), 0);
+    }
+    discoveryMessage_ = ::RegisterWindowMessageA("Enumerate this Window");
+    Refresh();
     frameKeys_.Load([this] { Button1Click(); });
+    ShowHotKeys();
+    Refresh();
 }
 
 LRESULT Toptionfrm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_CLOSE) return HandleClose();
-    return Default(message, wParam, lParam);
+    if (discoveryMessage_ != 0 && message == discoveryMessage_) {
+        dialog_.ExamineWindow(static_cast<WindowHandle>(lParam));
+        return 0;
+    }
+    switch (message) {
+    case WM_COMMAND: OnCommand(LOWORD(wParam), HIWORD(wParam)); return 0;
+    case WM_NOTIFY: controls_.HandleNotify(reinterpret_cast<NMHDR*>(lParam)); return 0;
+    case WM_DPICHANGED: OnDpiChanged(*reinterpret_cast<RECT*>(lParam)); return 0;
+    case WM_CLOSE: return HandleClose();
+    default: return Default(message, wParam, lParam);
+    }
+}
+
+void Toptionfrm::OnCommand(int id, int code) {
+    if (id == kOkId && code == BN_CLICKED) {
+        ReadHotKeys();
+        Button1Click();
+        return;
+    }
+    if (id == kCancelId && code == BN_CLICKED) {
+        dialog_.Button2Click();
+        return;
+    }
+    int index = controls_.IndexOfId(id);
+    if (index == kButton3 && code == BN_CLICKED) {
+        dialog_.Button3Click();
+        ShowHotKeys();
+    } else if (index == kBitBtn1 && code == BN_CLICKED) {
+        dialog_.BitBtn1Click();
+    } else if (const Binding* binding = index >= 0 ? BindingOf(index) : nullptr) {
+        if (binding->checkable && code == BN_CLICKED) {
+            dialog_.SetChecked(binding->control, controls_.Checked(index));
+        } else if (!binding->checkable && code == CBN_SELCHANGE) {
+            dialog_.Select(binding->control, static_cast<int>(::SendMessageW(controls_[index], CB_GETCURSEL, 0, 0)));
+        } else if (!binding->checkable && code == CBN_EDITCHANGE) {
+            // A typed text selects the entry it names, or none.
+            wchar_t text[256] = {};
+            ::GetWindowTextW(controls_[index], text, static_cast<int>(std::size(text)));
+            LRESULT found = ::SendMessageW(controls_[index], CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                           reinterpret_cast<LPARAM>(text));
+            dialog_.Select(binding->control, found == CB_ERR ? -1 : static_cast<int>(found));
+        }
+    }
+    Refresh();
+}
+
+void Toptionfrm::Refresh() {
+    for (const Binding& binding : kBindings) {
+        if (binding.checkable && controls_.Checked(binding.index) != dialog_.Checked(binding.control))
+            controls_.SetCheck(binding.index, dialog_.Checked(binding.control));
+        if (controls_.Enabled(binding.index) != dialog_.Enabled(binding.control))
+            controls_.SetEnabled(binding.index, dialog_.Enabled(binding.control));
+    }
+}
+
+void Toptionfrm::ReadHotKeys() {
+    for (size_t i = 0; i < kHotKeyFields.size(); ++i)
+        frameKeys_.Fields.HotKey[i] = FromField(::SendMessageW(controls_[kHotKeyFields[i]], HKM_GETHOTKEY, 0, 0));
+}
+
+void Toptionfrm::ShowHotKeys() {
+    for (size_t i = 0; i < kHotKeyFields.size(); ++i)
+        ::SendMessageW(controls_[kHotKeyFields[i]], HKM_SETHOTKEY, ToField(frameKeys_.Fields.HotKey[i]), 0);
 }
 
 void Toptionfrm::Button1Click() {
-    bool mayClose = true;
-    // No paste target can be chosen while the application list is disabled.
-    settings_.targetWindow = 0;
-    frameKeys_.SaveAndApply();
-    if (!keepOpen_ && mayClose) Close();
-    keepOpen_ = false;
+    dialog_.Button1Click();
+    if (Hwnd()) Refresh();
+}
+
+void Toptionfrm::OnDpiChanged(const RECT& suggested) {
+    ::SetWindowPos(Hwnd(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                   suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    controls_.Rescale();
 }
 
 void Toptionfrm::FormShow() {
     forms_.Mainfrm->MoveOffScreen();
     if (forms_.Image->Visible()) forms_.Image->Close();
-    keepOpen_ = false;
+    dialog_.FormShow();
 }
 
 // Runs also when the dialog was never shown (the first run's OK step).
 void Toptionfrm::FormClose() {
     forms_.Mainfrm->RestoreAfterCapture();
     if (forms_.Image->ShotImage().HoldsImage()) forms_.Image->Show();
+}
+
+void Toptionfrm::ShowMessage(const std::string& text, const std::string& caption, unsigned flags) {
+    ::MessageBoxW(Hwnd(), Widen(text).c_str(), Widen(caption).c_str(), flags);
+}
+
+void Toptionfrm::UseLargeToolbar() { forms_.Mainfrm->SetSmallToolbar(false); }
+void Toptionfrm::UseSmallToolbar() { forms_.Mainfrm->SetSmallToolbar(true); }
+void Toptionfrm::SetHintsShown(bool shown) { win::SetHintsShown(shown); }
+
+void Toptionfrm::EnumerateTopLevelWindows() { ::EnumWindows(EnumerateWindow, reinterpret_cast<LPARAM>(Hwnd())); }
+
+void Toptionfrm::RunSaveDialog(bool resetFileType) {
+    RunPlainSaveDialog(Hwnd(), forms_.Mainfrm->Commands(), resetFileType);
 }
 
 } // namespace korvan::win

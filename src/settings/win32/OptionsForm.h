@@ -1,21 +1,25 @@
 #pragma once
-// The options dialog: holder of the live settings for the whole run. Its creation loads
-// the frame-key settings from the registry and switches the frame keys; its OK step
-// stores and applies them.
+// The options dialog: holder of the live settings for the whole run. Its controls are
+// declared in one table; what they do is OptionsDialog's. Its creation loads the
+// frame-key settings from the registry and switches the frame keys; its OK step finds
+// the target application, stores and applies the frame keys.
 #include "app/win32/Forms.h"
 #include "platform/Registry.h"
+#include "platform/win32/ControlTable.h"
 #include "platform/win32/Form.h"
 #include "settings/FrameKeyOptions.h"
-#include "settings/OptionsDefaults.h"
+#include "settings/OptionsDialog.h"
+#include "settings/win32/ProcessLookupWin32.h"
 
 namespace korvan::win {
 
-class Toptionfrm final : public Form<Toptionfrm> {
+class Toptionfrm final : public Form<Toptionfrm>, private IOptionsDialogPorts {
 public:
     Toptionfrm(Forms& forms, IRegistry& registry);
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
-    const IOptionsSettings& Settings() const { return settings_; }
+    const IOptionsSettings& Settings() const { return dialog_; }
+    OptionsDialog& Dialog() { return dialog_; }
     FrameKeyOptions& FrameKeySettings() { return frameKeys_; }
     bool EnableHotkeys() const { return frameKeys_.Fields.EnableHotkeys; }
 
@@ -27,11 +31,31 @@ public:
 
 private:
     void FormCreate();
+    void OnCommand(int id, int code);
+    void OnDpiChanged(const RECT& suggested);
+    // The dialog's state shown in the controls; the hot key fields read and set.
+    void Refresh();
+    void ReadHotKeys();
+    void ShowHotKeys();
+
+    // IOptionsDialogPorts
+    void ShowMessage(const std::string& text, const std::string& caption, unsigned flags) override;
+    void CloseDialog() override { Close(); }
+    void UseLargeToolbar() override;
+    void UseSmallToolbar() override;
+    void SetHintsShown(bool shown) override;
+    void EnumerateTopLevelWindows() override;
+    void StoreAndApplyFrameKeys() override { frameKeys_.SaveAndApply(); }
+    void SwitchFrameKeysOff() override { frameKeys_.SwitchOffForDialog(); }
+    void SwitchFrameKeysBack() override { frameKeys_.SwitchBackAfterDialog(); }
+    void RunSaveDialog(bool resetFileType) override;
 
     Forms& forms_;
-    OptionsDefaults settings_;
+    ProcessLookupWin32 processes_;
     FrameKeyOptions frameKeys_;
-    bool keepOpen_ = false;
+    OptionsDialog dialog_;
+    ControlTable controls_;
+    UINT discoveryMessage_ = 0;
     GdiObject background_;
 };
 

@@ -1,0 +1,126 @@
+#pragma once
+// What the options dialog does, apart from its window: the state of its check boxes,
+// radio buttons and lists (they are the program's live settings), the enabling rule of
+// the "Capture to" group, the OK step, Default and Cancel. The window shows this state
+// and passes the user's clicks in; the capture commands read it as IOptionsSettings.
+#include "capture/CapturePorts.h"
+#include "settings/SettingsStore.h"
+#include "settings/TargetDiscovery.h"
+
+#include <array>
+#include <string>
+#include <vector>
+
+namespace korvan {
+
+enum class OptionControl {
+    Showpreviewwindow,
+    CopytoClipboard,
+    Pastedirect,
+    OtherApps,
+    HideApp,
+    Bigtoolbar,
+    Smalltoolbar,
+    EnableHints,
+    AreaOptions,
+    EnableHotkeys,
+    StoreFurther,
+    CheckBox1,
+    Count,
+};
+
+// What the dialog's handlers do outside its own controls.
+class IOptionsDialogPorts {
+public:
+    virtual ~IOptionsDialogPorts() = default;
+    virtual void ShowMessage(const std::string& text, const std::string& caption, unsigned flags) = 0;
+    virtual void CloseDialog() = 0;
+    virtual void UseLargeToolbar() = 0;
+    virtual void UseSmallToolbar() = 0;
+    virtual void SetHintsShown(bool shown) = 0;
+    // Hands every top-level window to OptionsDialog::ExamineWindow, top of the Z order first.
+    virtual void EnumerateTopLevelWindows() = 0;
+    // The OK step's frame-key part: store the settings, assign the sixteen combinations,
+    // switch the keys by EnableHotkeys.
+    virtual void StoreAndApplyFrameKeys() = 0;
+    virtual void SwitchFrameKeysOff() = 0;
+    // On again only when EnableHotkeys is checked.
+    virtual void SwitchFrameKeysBack() = 0;
+    // The save dialog; resetFileType starts it at the first file type.
+    virtual void RunSaveDialog(bool resetFileType) = 0;
+};
+
+inline constexpr unsigned kMbIconInformation = 0x40;
+inline constexpr unsigned kMbIconError = 0x10;
+
+class OptionsDialog final : public IOptionsSettings {
+public:
+    OptionsDialog(IOptionsDialogPorts& ports, const IProcessLookup& processes, FrameKeySettings& frameKeys);
+
+    // The creation steps between the language passes and the settings load: defaults
+    // checked (running their click handlers), lists filled, no target.
+    void Create();
+
+    bool Checked(OptionControl control) const;
+    bool Enabled(OptionControl control) const { return enabled_[Index(control)]; }
+    int Selected(OptionControl list) const { return selected_[Index(list)]; }
+    const std::vector<std::wstring>& Items(OptionControl list) const;
+
+    // Checking from code runs the click handler exactly as a user click does, when the
+    // state changes; a radio button unchecks its sibling.
+    void SetChecked(OptionControl control, bool checked);
+    // The user picked an entry, or typed a text (entry -1 when it names none).
+    void Select(OptionControl list, int entry) { selected_[Index(list)] = entry; }
+
+    void CopytoClipboardClick();
+    void PastedirectClick();
+    void BigtoolbarClick() { ports_.UseLargeToolbar(); }
+    void SmalltoolbarClick() { ports_.UseSmallToolbar(); }
+    void EnableHintsClick() { ports_.SetHintsShown(Checked(OptionControl::EnableHints)); }
+    void CheckBox1Click();
+    void BitBtn1Click();
+    void Button1Click();  // OK
+    void Button2Click() { ports_.CloseDialog(); }  // Cancel
+    void Button3Click();  // Default
+    void FormShow() { keepOpen_ = false; }
+
+    // The discovery message's examination of one window (during the OK step's enumeration).
+    void ExamineWindow(WindowHandle window);
+    bool KeepOpen() const { return keepOpen_; }
+    void SetTargetWindow(WindowHandle window) { targetWindow_ = window; }
+
+    // IOptionsSettings
+    bool CopytoClipboard() const override { return Checked(OptionControl::CopytoClipboard); }
+    bool Pastedirect() const override { return Checked(OptionControl::Pastedirect); }
+    bool OtherAppsEnabled() const override { return Enabled(OptionControl::OtherApps); }
+    int OtherAppsIndex() const override { return Selected(OptionControl::OtherApps); }
+    bool HideApp() const override { return Checked(OptionControl::HideApp); }
+    bool Showpreviewwindow() const override { return Checked(OptionControl::Showpreviewwindow); }
+    bool CheckBox1() const override { return Checked(OptionControl::CheckBox1); }
+    WindowHandle TargetWindow() const override { return targetWindow_; }
+    int AreaOptionsIndex() const override { return Selected(OptionControl::AreaOptions); }
+
+    static constexpr const char* kChooseApplicationText =
+        "Dear User. Choose an application\r in witch you want to grab in.";
+    static constexpr const char* kApplicationNotFoundText =
+        "Dear User. We can\xC2\xB4t found the application you choosed.\rBe sure that the application runs before "
+        "you press \"OK\"!";
+
+private:
+    static size_t Index(OptionControl control) { return static_cast<size_t>(control); }
+    void RunHandler(OptionControl control);
+    void RunSaveDialog(bool resetFileType);
+
+    IOptionsDialogPorts& ports_;
+    TargetDiscovery discovery_;
+    FrameKeySettings& frameKeys_;
+    static constexpr size_t kCount = static_cast<size_t>(OptionControl::Count);
+    std::array<bool, kCount> checked_{};
+    std::array<bool, kCount> enabled_{};
+    std::array<int, kCount> selected_{};
+    std::vector<std::wstring> areaOptions_, otherApps_;
+    WindowHandle targetWindow_ = 0;
+    bool keepOpen_ = false;
+};
+
+} // namespace korvan
