@@ -47,14 +47,14 @@ using K = ControlKind;
 
 // One group of four direction rows (labels 37 to 40 beside four hot key fields).
 #define KORVAN_KEY_ROWS(group, first)                                                                              \
-    {K::Label, "Label" #first, 37, L"left", nullptr, {10, 21, 48, 16}, group, 0},                                  \
-    {K::HotKey, "HotKey" #first, 0, nullptr, nullptr, {60, 18, 97, 21}, group, Id(group + 2)},                     \
-    {K::Label, "Label", 38, L"right", nullptr, {10, 43, 48, 16}, group, 0},                                        \
-    {K::HotKey, "HotKey", 0, nullptr, nullptr, {60, 40, 97, 21}, group, Id(group + 4)},                            \
-    {K::Label, "Label", 39, L"up", nullptr, {10, 65, 48, 16}, group, 0},                                           \
-    {K::HotKey, "HotKey", 0, nullptr, nullptr, {60, 62, 97, 21}, group, Id(group + 6)},                            \
-    {K::Label, "Label", 40, L"down", nullptr, {10, 87, 48, 16}, group, 0},                                         \
-    {K::HotKey, "HotKey", 0, nullptr, nullptr, {60, 84, 97, 21}, group, Id(group + 8)}
+    {K::Label, "Label" #first, 37, L"left", nullptr, {8, 21, 42, 16}, group, 0},                                  \
+    {K::HotKey, "HotKey" #first, 0, nullptr, nullptr, {52, 18, 108, 21}, group, Id(group + 2)},                     \
+    {K::Label, "Label", 38, L"right", nullptr, {8, 43, 42, 16}, group, 0},                                        \
+    {K::HotKey, "HotKey", 0, nullptr, nullptr, {52, 40, 108, 21}, group, Id(group + 4)},                            \
+    {K::Label, "Label", 39, L"up", nullptr, {8, 65, 42, 16}, group, 0},                                           \
+    {K::HotKey, "HotKey", 0, nullptr, nullptr, {52, 62, 108, 21}, group, Id(group + 6)},                            \
+    {K::Label, "Label", 40, L"down", nullptr, {8, 87, 42, 16}, group, 0},                                         \
+    {K::HotKey, "HotKey", 0, nullptr, nullptr, {52, 84, 108, 21}, group, Id(group + 8)}
 
 const ControlDesign kControls[] = {
     {K::PageControl, "PageControl1", 0, nullptr, nullptr, {20, 20, 365, 325}, kOnWindow, Id(kPages)},
