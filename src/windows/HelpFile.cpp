@@ -6,10 +6,6 @@
 
 namespace korvan {
 
-bool IsGermanSystem(uint16_t languageId) {
-    return languageId == 0x0407 || languageId == 0x0807 || languageId == 0x0C07;
-}
-
 std::string_view HelpFileName(bool germanSystem) { return germanSystem ? "help_de.rtf" : "help_us.rtf"; }
 
 void SaveHelpFile(const std::filesystem::path& file, std::string_view richText) {

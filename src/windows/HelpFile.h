@@ -1,15 +1,13 @@
 #pragma once
 // The help window's file: its name follows the system language, and saving replaces
 // the file only once the new content is completely written.
+#include "platform/LanguageTables.h"  // IsGermanSystem
+
 #include <cstdint>
 #include <filesystem>
 #include <string_view>
 
 namespace korvan {
-
-// Whether the system's default language is German as spoken in Germany, Switzerland
-// or Austria; every other language, German ones included, counts as English.
-bool IsGermanSystem(uint16_t languageId);
 
 // "help_de.rtf" on German systems, "help_us.rtf" on all others.
 std::string_view HelpFileName(bool germanSystem);

@@ -39,9 +39,9 @@ TEST(SystemLanguage, OnlyTheThreeGermanLanguageIdsCountAsGerman) {
 
 // Both pages live under one domain, the one the link label shows.
 TEST(InfoWindowDesign, LinkShowsTheDomainOfBothPages) {
-    const ControlDesign* link = nullptr;
-    for (const ControlDesign& control : kAboutControls)
-        if (control.kind == ControlKind::Link) link = &control;
+    const AboutControl* link = nullptr;
+    for (const AboutControl& control : kAboutControls)
+        if (control.kind == AboutKind::Link) link = &control;
     ASSERT_NE(link, nullptr);
     std::wstring domain = std::wstring(L"https://") + link->caption + L"/";
     for (bool german : {true, false}) EXPECT_EQ(ProductPage(german).substr(0, domain.size()), domain);

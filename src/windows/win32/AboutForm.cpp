@@ -1,5 +1,6 @@
 #include "windows/win32/AboutForm.h"
 
+#include "platform/win32/ControlTable.h"
 #include "resource.h"
 #include "windows/HelpFile.h"
 #include "windows/win32/MessageFont.h"
@@ -21,14 +22,14 @@ constexpr int kCaptionBaseGerman = 0, kCaptionBaseEnglish = 1000;
 
 bool GermanSystem() { return IsGermanSystem(::GetSystemDefaultLangID()); }
 
-DWORD StyleOf(ControlKind kind) {
+DWORD StyleOf(AboutKind kind) {
     switch (kind) {
-    case ControlKind::Label:
-    case ControlKind::Title: return SS_LEFT | SS_NOPREFIX;
-    case ControlKind::Picture: return SS_ICON | SS_REALSIZECONTROL;
-    case ControlKind::Rule: return SS_ETCHEDHORZ;
-    case ControlKind::Link: return SS_LEFT | SS_NOPREFIX | SS_NOTIFY;
-    case ControlKind::Button: return BS_DEFPUSHBUTTON | WS_TABSTOP;
+    case AboutKind::Label:
+    case AboutKind::Title: return SS_LEFT | SS_NOPREFIX;
+    case AboutKind::Picture: return SS_ICON | SS_REALSIZECONTROL;
+    case AboutKind::Rule: return SS_ETCHEDHORZ;
+    case AboutKind::Link: return SS_LEFT | SS_NOPREFIX | SS_NOTIFY;
+    case AboutKind::Button: return BS_DEFPUSHBUTTON | WS_TABSTOP;
     }
     return 0;
 }
@@ -62,6 +63,8 @@ TAboutfrm::TAboutfrm() {
 
 void TAboutfrm::FormCreate() {
     CreateControls();
+    // The passes once more over every window made so far (their texts stay as they are).
+    ApplyLanguageTables();
     ApplyCaptions(GermanSystem() ? kCaptionBaseGerman : kCaptionBaseEnglish);
     Arrange(DpiOf(Hwnd()));
     // Centred on the desktop.
@@ -74,8 +77,8 @@ void TAboutfrm::FormCreate() {
 
 void TAboutfrm::CreateControls() {
     for (size_t i = 0; i < kAboutControls.size(); ++i) {
-        const ControlDesign& design = kAboutControls[i];
-        const wchar_t* windowClass = design.kind == ControlKind::Button ? L"BUTTON" : L"STATIC";
+        const AboutControl& design = kAboutControls[i];
+        const wchar_t* windowClass = design.kind == AboutKind::Button ? L"BUTTON" : L"STATIC";
         controls_[i] = ::CreateWindowExW(0, windowClass, design.caption, WS_CHILD | WS_VISIBLE | StyleOf(design.kind),
                                          0, 0, 0, 0, Hwnd(),
                                          reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstControlId + i)),
@@ -84,10 +87,10 @@ void TAboutfrm::CreateControls() {
     ::SetWindowSubclass(Control("Button1"), ButtonKeys, 1, 0);
 }
 
-HFONT TAboutfrm::FontOf(ControlKind kind) const {
+HFONT TAboutfrm::FontOf(AboutKind kind) const {
     switch (kind) {
-    case ControlKind::Link: return static_cast<HFONT>(linkFont_.get());
-    case ControlKind::Title: return static_cast<HFONT>(titleFont_.get());
+    case AboutKind::Link: return static_cast<HFONT>(linkFont_.get());
+    case AboutKind::Title: return static_cast<HFONT>(titleFont_.get());
     default: return static_cast<HFONT>(font_.get());
     }
 }
@@ -115,11 +118,11 @@ void TAboutfrm::Arrange(UINT dpi) {
     icon_ = std::move(icon);
     WindowDc dc(Hwnd());
     for (size_t i = 0; i < kAboutControls.size(); ++i) {
-        const ControlDesign& design = kAboutControls[i];
+        const AboutControl& design = kAboutControls[i];
         HFONT controlFont = FontOf(design.kind);
         ::SendMessageW(controls_[i], WM_SETFONT, reinterpret_cast<WPARAM>(controlFont), FALSE);
         int width = Scale(design.width, dpi), height = Scale(design.height, dpi);
-        if (design.kind == ControlKind::Label || design.kind == ControlKind::Title || design.kind == ControlKind::Link) {
+        if (design.kind == AboutKind::Label || design.kind == AboutKind::Title || design.kind == AboutKind::Link) {
             wchar_t text[256] = L"";
             int length = ::GetWindowTextW(controls_[i], text, 256);
             HGDIOBJ old = ::SelectObject(dc.get(), controlFont);

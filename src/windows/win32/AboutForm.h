@@ -23,7 +23,7 @@ private:
     HWND Control(const char* name) const;
     LRESULT ColourStatic(HDC dc, HWND control);
     bool SetLinkCursor(HWND under);
-    HFONT FontOf(ControlKind kind) const;
+    HFONT FontOf(AboutKind kind) const;
 
     GdiObject background_;
     GdiObject font_, linkFont_, titleFont_;
