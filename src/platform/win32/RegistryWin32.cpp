@@ -1,5 +1,9 @@
 #include "platform/win32/RegistryWin32.h"
 
+#include "platform/ReportingRegistry.h"
+#include "platform/win32/Text.h"
+#include "platform/win32/WindowBase.h"
+
 #include <windows.h>
 
 #include <vector>
@@ -64,6 +68,14 @@ bool RegistryWin32::WriteValue(const std::wstring& path, const std::wstring& nam
                                 bytes) == ERROR_SUCCESS;
     }
     return false;
+}
+
+IRegistry& ProgramRegistry() {
+    static RegistryWin32 registry;
+    static ReportingRegistry reporting(registry, [](const std::string& message) {
+        ShowErrorBox(ApplicationHandle(), Widen(message));
+    });
+    return reporting;
 }
 
 } // namespace korvan::win

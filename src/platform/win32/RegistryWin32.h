@@ -10,4 +10,8 @@ public:
     bool WriteValue(const std::wstring& path, const std::wstring& name, const RegistryValue& value) override;
 };
 
+// The registry the program keeps its settings and window placements in: a write that
+// fails is told in the error box, once per run and key.
+IRegistry& ProgramRegistry();
+
 } // namespace korvan::win
