@@ -28,9 +28,10 @@ const FrameKeyCombinations kDefaultFrameKeys = {
     uint16_t(kHotKeyShift | kLeft), uint16_t(kHotKeyShift | kRight), uint16_t(kHotKeyShift | kUp), uint16_t(kHotKeyShift | kDown)};
 
 FrameKeys::FrameKeys(IHotKeySystem& system, IFrameGeometry& frame, HotKeyConflicts* conflicts)
-    : frame_(frame), conflicts_(conflicts) {
-    for (int i = 0; i < kCount; ++i) keys_[static_cast<size_t>(i)] = std::make_unique<TGlobalHotKey>(system, kNames[i]);
-    avShortcuts_ = std::make_unique<TGlobalHotKey>(system, "av_shortcuts");
+    : frame_(frame) {
+    for (int i = 0; i < kCount; ++i)
+        keys_[static_cast<size_t>(i)] = std::make_unique<TGlobalHotKey>(system, kNames[i], conflicts);
+    avShortcuts_ = std::make_unique<TGlobalHotKey>(system, "av_shortcuts", conflicts);
     Bind(pright, 5, 0, 0, 0);
     Bind(pleft, -5, 0, 0, 0);
     Bind(pup, 0, -5, 0, 0);
@@ -49,12 +50,10 @@ FrameKeys::FrameKeys(IHotKeySystem& system, IFrameGeometry& frame, HotKeyConflic
     Bind(shift_down, 0, 0, 0, 1);
     avShortcuts_->SetOnKeyDown([this](TGlobalHotKey&, uint16_t, ShiftState) { av_shortcutsKeyDown(); });
     // The frame's defaults: every key active with its designed combination. Whether the
-    // keys stay on is decided right after, by the stored settings; conflicts of these
-    // first registrations are not worth a message.
-    AssignFields(kDefaultFrameKeys);
+    // keys stay on is decided right after, by the stored settings: a key switched off
+    // before the conflicts are told is not told.
+    Assign(kDefaultFrameKeys);
     avShortcuts_->SetHotKey(static_cast<uint16_t>(kHotKeyAlt | kF5));
-    for (auto& key : keys_) key->SetConflicts(conflicts_);
-    avShortcuts_->SetConflicts(conflicts_);
 }
 
 void FrameKeys::Bind(int slot, int dx, int dy, int dw, int dh) {
@@ -69,7 +68,6 @@ void FrameKeys::Bind(int slot, int dx, int dy, int dw, int dh) {
 
 void FrameKeys::SwitchOn() {
     for (auto& key : keys_) key->SetActive(true);
-    if (conflicts_) conflicts_->Report();
 }
 
 void FrameKeys::SwitchOff() {
@@ -77,11 +75,6 @@ void FrameKeys::SwitchOff() {
 }
 
 void FrameKeys::Assign(const FrameKeyCombinations& fields) {
-    AssignFields(fields);
-    if (conflicts_) conflicts_->Report();
-}
-
-void FrameKeys::AssignFields(const FrameKeyCombinations& fields) {
     for (int field = 0; field < kCount; ++field) keys_[static_cast<size_t>(kFieldSlot[field])]->SetHotKey(fields[static_cast<size_t>(field)]);
 }
 

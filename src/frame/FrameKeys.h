@@ -49,11 +49,9 @@ public:
     void SetFlag(bool value) { flag_ = value; }
 
 private:
-    void AssignFields(const FrameKeyCombinations& fields);
     void Bind(int switchingIndex, int dx, int dy, int dw, int dh);
 
     IFrameGeometry& frame_;
-    HotKeyConflicts* conflicts_;
     std::array<std::unique_ptr<TGlobalHotKey>, kCount> keys_;
     std::unique_ptr<TGlobalHotKey> avShortcuts_;
     bool flag_ = true;

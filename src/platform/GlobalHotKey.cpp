@@ -2,10 +2,23 @@
 
 namespace korvan {
 
+void HotKeyConflicts::Failed(const TGlobalHotKey& component, uint16_t value) {
+    Cleared(component);
+    pending_.emplace_back(&component, value);
+    if (scheduled_ || !schedule_) return;
+    scheduled_ = true;
+    schedule_();
+}
+
+void HotKeyConflicts::Cleared(const TGlobalHotKey& component) {
+    std::erase_if(pending_, [&](const auto& entry) { return entry.first == &component; });
+}
+
 void HotKeyConflicts::Report() {
+    scheduled_ = false;
     std::vector<uint16_t> fresh;
-    for (uint16_t value : pending_)
-        if (reported_.insert(value).second) fresh.push_back(value);
+    for (const auto& entry : pending_)
+        if (reported_.insert(entry.second).second) fresh.push_back(entry.second);
     pending_.clear();
     if (fresh.empty() || !show_) return;
     std::string message = fresh.size() == 1 ? "This key could not be registered because another program already uses it:\n"
@@ -49,12 +62,15 @@ void TGlobalHotKey::Register(uint16_t value) {
     // One id holds one combination: the earlier registration goes first.
     if (registered_) system_.UnregisterHotKey(window_, id_);
     registered_ = system_.RegisterHotKey(window_, id_, HotKeyModifiers(value), HotKeyCode(value));
-    if (!registered_ && conflicts_) conflicts_->Failed(value);
+    if (!conflicts_) return;
+    if (registered_) conflicts_->Cleared(*this);
+    else conflicts_->Failed(*this, value);
 }
 
 void TGlobalHotKey::Withdraw() {
     system_.UnregisterHotKey(window_, id_);
     registered_ = false;
+    if (conflicts_) conflicts_->Cleared(*this);
 }
 
 void TGlobalHotKey::HotKeyPressed() {

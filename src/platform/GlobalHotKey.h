@@ -7,6 +7,7 @@
 #include <functional>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace korvan {
@@ -27,18 +28,30 @@ public:
     virtual void UnregisterHotKey(HotKeyWindow window, int id) = 0;
 };
 
-// Collects combinations that could not be registered and tells the user once per run
-// and per combination, in one message per batch of registrations.
+class TGlobalHotKey;
+
+// Collects the combinations that could not be registered while their component was to
+// be active, and tells the user once per run and combination. A failure is only told
+// if the component still wants it when the report runs: the frame's keys start active
+// and are switched off right after when they are not enabled, which is no conflict.
 class HotKeyConflicts {
 public:
-    explicit HotKeyConflicts(std::function<void(const std::string&)> show) : show_(std::move(show)) {}
-    void Failed(uint16_t value) { pending_.insert(value); }
-    // Shows the combinations that failed since the last report and were not reported before.
+    // show tells the user; schedule arranges one call of Report once the work at hand is
+    // done, so all failures of one start-up or one OK step come in the same notice.
+    explicit HotKeyConflicts(std::function<void(const std::string&)> show, std::function<void()> schedule = {})
+        : show_(std::move(show)), schedule_(std::move(schedule)) {}
+    // The component could not register value.
+    void Failed(const TGlobalHotKey& component, uint16_t value);
+    // The component holds its registration again, or no longer wants one.
+    void Cleared(const TGlobalHotKey& component);
+    // Shows the combinations still failing that were not told before, in one message.
     void Report();
 
 private:
     std::function<void(const std::string&)> show_;
-    std::set<uint16_t> pending_;
+    std::function<void()> schedule_;
+    bool scheduled_ = false;
+    std::vector<std::pair<const TGlobalHotKey*, uint16_t>> pending_;  // in the order they failed
     std::set<uint16_t> reported_;
 };
 
@@ -57,8 +70,6 @@ public:
     void SetHotKey(uint16_t value);
     const std::string& Name() const { return name_; }
     void SetOnKeyDown(KeyDownHandler handler) { onKeyDown_ = std::move(handler); }
-    // Where failed registrations are reported from now on (none: not reported).
-    void SetConflicts(HotKeyConflicts* conflicts) { conflicts_ = conflicts; }
 
     // The hot key message arrived on the hidden window.
     void HotKeyPressed();

@@ -116,25 +116,39 @@ TEST(FrameKeys, DefaultCombinationsAreTheDesignedValues) {
 namespace korvan {
 namespace {
 
-// The frame's own default registrations are not reported, and they do not swallow a
-// conflict found before them; keys switched on later are.
-TEST(FrameKeysConflicts, OnlySwitchingOnReportsAndEarlierFailuresSurvive) {
-    FakeHotKeySystem system;
-    FakeFrame frame;
-    std::vector<std::string> messages;
-    HotKeyConflicts conflicts([&](const std::string& text) { messages.push_back(text); });
-    system.taken = {0x2C, 0x25};
-    TGlobalHotKey grabit(system, "Grabit", &conflicts);
-    grabit.SetHotKey(0x2C);
-    FrameKeys keys(system, frame, &conflicts);
-    conflicts.Report();
-    ASSERT_EQ(messages.size(), 1u);
-    EXPECT_NE(messages[0].find("Print Screen"), std::string::npos);
-    EXPECT_EQ(messages[0].find("Left"), std::string::npos);
-    keys.SwitchOff();
-    keys.SwitchOn();
-    ASSERT_EQ(messages.size(), 2u);
-    EXPECT_NE(messages[1].find("\n    Left\n"), std::string::npos);
+// At start-up every key that stays active and cannot be registered is told, in one
+// notice: Print Screen, Alt+F5, and the frame keys when the stored "enable" keeps them
+// on; keys the settings switch off are not told. Each combination is told once per run.
+TEST(FrameKeysConflicts, StartUpTellsEveryKeyThatStaysActiveOnce) {
+    struct Case { bool enabled; const char* told; } cases[] = {
+        {false, "\n    Print Screen\n    Alt+F5\n"},
+        {true, "\n    Print Screen\n    Left\n    Alt+F5\n"},
+    };
+    for (const Case& c : cases) {
+        FakeHotKeySystem system;
+        FakeFrame frame;
+        std::vector<std::string> messages;
+        int scheduled = 0;
+        HotKeyConflicts conflicts([&](const std::string& text) { messages.push_back(text); }, [&] { ++scheduled; });
+        system.taken = {0x2C, 0x25, 1u << 16 | 0x74};
+        TGlobalHotKey grabit(system, "Grabit", &conflicts);
+        grabit.SetHotKey(0x2C);
+        FrameKeys keys(system, frame, &conflicts);
+        if (c.enabled) keys.SwitchOn();  // what the stored settings decide
+        else keys.SwitchOff();
+        keys.Assign(kDefaultFrameKeys);
+        EXPECT_EQ(scheduled, 1);
+        conflicts.Report();
+        ASSERT_EQ(messages.size(), 1u);
+        EXPECT_NE(messages[0].find(c.told), std::string::npos) << messages[0];
+        EXPECT_TRUE(keys.Toggle().Active());  // the components' states stay as they are
+
+        keys.SwitchOff();
+        keys.SwitchOn();
+        conflicts.Report();
+        ASSERT_EQ(messages.size(), c.enabled ? 1u : 2u);
+        if (!c.enabled) EXPECT_NE(messages[1].find("\n    Left\n"), std::string::npos);
+    }
 }
 
 } // namespace
