@@ -122,7 +122,7 @@ void TPlacementStore::FormCloseQuery(bool canClose) {
 }
 
 void TPlacementStore::FormDestroy() {
-    if (!Active || saved_) return;
+    if (!Active || (saved_ && !moved_)) return;
     struct ClearOnExit {
         bool& flag;
         ~ClearOnExit() { flag = false; }
@@ -169,7 +169,7 @@ void TPlacementStore::WriteText(const std::wstring& name, const std::wstring& te
 }
 
 void TPlacementStore::SavePlacement() {
-    if (!restored_ && Active) return;  // never shown: keep what an earlier run stored
+    if (!restored_ && !moved_ && Active) return;  // never shown nor moved: keep what an earlier run stored
     registry_.OpenKey(Key(), true);
     if (!registry_.OpenKey(SectionPath(), true)) throw Exception("Failed to create key " + Narrow(Section()));
     WriteText(L"FormVersion", std::to_wstring(Version));
@@ -192,14 +192,24 @@ void TPlacementStore::SavePlacement() {
     WriteText(L"NormPos", norm);
     WriteText(L"Visible", destroying_ ? L"1" : L"0");
     saved_ = true;
+    moved_ = false;
 }
 
 void TPlacementStore::RestorePlacement() {
     saved_ = false;
+    bool keepMovedPlace = moved_;
     registry_.OpenKey(Key(), true);  // a key that cannot be made only leaves every read at its default
-    if (ReadInteger(L"FormVersion", 0) >= Version) ApplyStoredPlacement();
+    if (!keepMovedPlace && ReadInteger(L"FormVersion", 0) >= Version) ApplyStoredPlacement();
     restored_ = true;
     AdjustMaximizedPosition();
+    if (!keepMovedPlace) return;
+    SavePlacement();
+    saved_ = false;  // the window is shown now: its destruction still stores where it is then
+}
+
+void TPlacementStore::PlaceHidden() {
+    if (!Active || !Options.Has(PlacementOption::fpPosition) || window_.Visible()) return;
+    if (ReadInteger(L"FormVersion", 0) >= Version) ApplyPosition(VisiblePlacement());
 }
 
 WindowPlacementRecord TPlacementStore::VisiblePlacement() const {

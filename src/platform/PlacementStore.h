@@ -57,6 +57,14 @@ public:
     void RestorePlacement();
     void SavePlacement();
 
+    // Puts a window that is not shown yet where it was stored, without showing it and
+    // without counting as a restore: what moves it before its first show (the frame
+    // keys) then starts from there.
+    void PlaceHidden();
+    // The program moved the window while it was hidden. That place is kept: the next
+    // show does not restore over it, and it is stored then or at destruction.
+    void HiddenWindowMoved() { moved_ = true; }
+
     bool Restored() const { return restored_; }
     bool Saved() const { return saved_; }
     bool Destroying() const { return destroying_; }
@@ -84,6 +92,7 @@ private:
     bool restored_ = false;
     bool saved_ = false;
     bool destroying_ = false;
+    bool moved_ = false;
 };
 
 } // namespace korvan

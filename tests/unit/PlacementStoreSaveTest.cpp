@@ -208,6 +208,37 @@ TEST_F(PlacementSave, FailedSaveFromDestructionClearsDestroying) {
     EXPECT_FALSE(store.Saved());
 }
 
+// Key presses that move the hidden window start from the stored place, write nothing,
+// are kept by the next show and stored then, and at destruction in any case.
+TEST(PlacementHiddenMoves, StartFromTheStoredPlaceAndAreKept) {
+    for (bool shownAfterwards : {true, false}) {
+        FakeRegistry registry;
+        FakePlacementWindow window;
+        TPlacementStore store(registry, window);
+        registry.PlantString(kSection, L"NormPos", L"100,100,366,237");
+        store.PlaceHidden();
+        EXPECT_EQ(window.placement.normalRect, (PlacementRect{100, 100, 366, 237}));
+        EXPECT_EQ(window.placement.showCmd, 0u);  // still hidden
+        EXPECT_FALSE(store.Restored());
+        registry.ClearCalls();
+        for (int press = 0; press < 3; ++press) {
+            window.placement.normalRect.left += 5;
+            window.placement.normalRect.right += 5;
+            store.HiddenWindowMoved();
+        }
+        EXPECT_TRUE(registry.CallsOf(L"Write(").empty());
+        if (shownAfterwards) {
+            store.FormShow();
+            EXPECT_EQ(window.placement.normalRect.left, 115) << "the show kept the moved place";
+            EXPECT_EQ(registry.Text(kSection, L"NormPos"), L"115,100,381,237");
+            EXPECT_EQ(registry.Text(kSection, L"Visible"), L"0");
+        }
+        store.FormDestroy();
+        EXPECT_EQ(registry.Text(kSection, L"NormPos"), L"115,100,381,237");
+        EXPECT_EQ(registry.Text(kSection, L"Visible"), L"1");
+    }
+}
+
 // Explicit key and section replace the defaults.
 TEST_F(PlacementSave, ExplicitKeyAndSectionReplaceTheDefaults) {
     store.IniFileName = L"Software\\Other";

@@ -41,6 +41,8 @@ TForm2::TForm2(HWND mainWindow, IHotKeySystem& hotKeys, HotKeyConflicts* conflic
     placement_ = std::make_unique<PlacementBinding>(
         Hwnd(), mainWindow,
         PlacementSetup{PlacementOption::fpState | PlacementOption::fpPosition, {BorderKind::SizeToolWin}});
+    // The frame keys move the hidden frame from where the user left it last time.
+    placement_->PlaceHidden();
 }
 
 TForm2::~TForm2() {
@@ -136,9 +138,9 @@ RECT TForm2::WindowRect() const {
 
 void TForm2::MoveTo(int left, int top, int width, int height) {
     ::SetWindowPos(Hwnd(), nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
-    // A hidden frame moved by its keys shows at the new place: its stored placement,
-    // restored at the next show, follows the move.
-    if (placement_ && !Visible()) placement_->OnCloseQuery(true);
+    // A hidden frame moved by its keys shows at the new place; the place is stored at
+    // that show or at the end, not at every key press.
+    if (placement_ && !Visible()) placement_->Store().HiddenWindowMoved();
 }
 
 int TForm2::Left() const { return WindowRect().left; }
