@@ -76,19 +76,49 @@ TEST(HotKeys, AltF5TogglesTheFrameKeys) {
     EXPECT_TRUE(WaitFor([&] { return WindowRect(frame).left == left - 5; }, std::chrono::seconds(3)));
 }
 
-// A Print Screen key held by another program: the user is told once which key it is.
-TEST(HotKeys, ATakenKeyIsReportedByName) {
+// Keys held by another program before the start: one notice names each of them.
+TEST(HotKeys, TakenKeysAreReportedByName) {
     HWND holder = ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
     ASSERT_TRUE(::RegisterHotKey(holder, 1, 0, VK_SNAPSHOT));
+    ASSERT_TRUE(::RegisterHotKey(holder, 2, MOD_ALT, VK_F5));
     Program program;
     std::wstring text;
     HWND box = nullptr;
     EXPECT_TRUE(WaitFor([&] { return (box = FindMessageBox(program.ProcessId(), L"Print Screen", &text)) != nullptr; }));
     EXPECT_NE(text.find(L"another program"), std::wstring::npos);
+    EXPECT_NE(text.find(L"\n    Alt+F5\n"), std::wstring::npos) << "one notice names both";
     if (box) SaveArtifact(box, "hot-key-conflict-message");
     if (box) ::PostMessageW(box, WM_COMMAND, IDOK, 0);
     ::UnregisterHotKey(holder, 1);
+    ::UnregisterHotKey(holder, 2);
     ::DestroyWindow(holder);
+}
+
+// After a restart with a stored place, keys pressed before the frame's first show move it
+// from that place, and it shows where they put it.
+TEST(HotKeys, HiddenFrameMovedAfterARestartShowsWhereTheKeysPutIt) {
+    {
+        Program program;
+        program.ClickButton(Id(Command::Frame));
+        HWND frame = program.FindForm(L"TForm2");
+        ASSERT_TRUE(WaitFor([&] { return ::IsWindowVisible(frame) != 0; }));
+        ::SetWindowPos(frame, nullptr, 300, 310, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        PumpMessages(std::chrono::milliseconds(200));
+        ::PostMessageW(program.MainWindow(), WM_CLOSE, 0, 0);
+        ASSERT_TRUE(WaitFor([&] { return !program.Running(); }));
+    }
+    WriteDword(kCursor, L"enable", 1);
+    WriteDword(kCursor, L"further", 1);
+    Program program;
+    HWND frame = program.FindForm(L"TForm2");
+    program.Activate();
+    for (int press = 0; press < 3; ++press) PressKey(VK_RIGHT);
+    ASSERT_TRUE(WaitFor([&] { return WindowRect(frame).left == 315; }, std::chrono::seconds(3)));
+    program.ClickButton(Id(Command::Frame));
+    ASSERT_TRUE(WaitFor([&] { return ::IsWindowVisible(frame) != 0; }));
+    PumpMessages(std::chrono::milliseconds(200));
+    EXPECT_EQ(WindowRect(frame).left, 315);
+    EXPECT_EQ(WindowRect(frame).top, 310);
 }
 
 } // namespace

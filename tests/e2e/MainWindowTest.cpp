@@ -6,6 +6,9 @@
 
 #include <commctrl.h>
 
+#include <utility>
+#include <vector>
+
 namespace korvan::e2e {
 namespace {
 
@@ -32,6 +35,56 @@ TEST(MainWindow, StartsWithOnlyTheMainToolWindowShownCentred) {
     EXPECT_NEAR((rect.top + rect.bottom) / 2, screenHeight / 2, 1);
     PumpMessages(std::chrono::milliseconds(300));
     SaveArtifact(main, "main-window");
+}
+
+// The windows the task bar and Alt+Tab list: shown, and unowned tool-less or app windows.
+std::vector<HWND> TaskBarWindows(DWORD processId) {
+    std::pair<DWORD, std::vector<HWND>> context{processId, {}};
+    ::EnumWindows(
+        [](HWND window, LPARAM lParam) -> BOOL {
+            auto& [process, found] = *reinterpret_cast<std::pair<DWORD, std::vector<HWND>>*>(lParam);
+            DWORD owner = 0;
+            ::GetWindowThreadProcessId(window, &owner);
+            LONG_PTR exStyle = ::GetWindowLongPtrW(window, GWL_EXSTYLE);
+            bool listed = (exStyle & WS_EX_APPWINDOW) ||
+                          (!::GetWindow(window, GW_OWNER) && !(exStyle & WS_EX_TOOLWINDOW));
+            if (owner == process && ::IsWindowVisible(window) && listed) found.push_back(window);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&context));
+    return context.second;
+}
+
+// One task-bar entry: an application window of no size, titled "Korvan Screenshot", owns
+// every other window and stays the only one listed whatever is open. Minimised, it takes
+// the program away; the next capture brings it back.
+TEST(MainWindow, OneApplicationWindowOwnsTheOthers) {
+    Program program;
+    HWND application = ::GetWindow(program.MainWindow(), GW_OWNER);
+    ASSERT_NE(application, nullptr);
+    wchar_t title[64] = {};
+    ::GetWindowTextW(application, title, 64);
+    EXPECT_STREQ(title, L"Korvan Screenshot");
+    RECT rect = WindowRect(application);
+    EXPECT_TRUE(rect.right == rect.left && rect.bottom == rect.top);
+    for (const wchar_t* form : {L"TImage", L"TForm2", L"Toptionfrm", L"TAboutfrm", L"Thelpfrm"})
+        EXPECT_EQ(::GetWindow(program.FindForm(form), GW_OWNER), application) << form;
+
+    const std::vector<HWND> onlyTheApplication{application};
+    EXPECT_EQ(TaskBarWindows(program.ProcessId()), onlyTheApplication);
+    ASSERT_NE(program.CaptureDesktop(), nullptr);
+    EXPECT_EQ(TaskBarWindows(program.ProcessId()), onlyTheApplication);
+    program.ClickButton(Id(Command::Options));
+    ASSERT_TRUE(WaitFor([&] { return ::IsWindowVisible(program.FindForm(L"Toptionfrm")) != 0; }));
+    EXPECT_EQ(TaskBarWindows(program.ProcessId()), onlyTheApplication);
+    ::PostMessageW(program.FindForm(L"Toptionfrm"), WM_CLOSE, 0, 0);
+    ASSERT_TRUE(WaitFor([&] { return WindowRect(program.MainWindow()).left > 0; }));
+
+    ::PostMessageW(application, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    ASSERT_TRUE(WaitFor([&] { return ::IsIconic(application) && !::IsWindowVisible(program.MainWindow()); }));
+    ActivateDriver();
+    PressKey(VK_SNAPSHOT);
+    EXPECT_TRUE(WaitFor([&] { return !::IsIconic(application) && ::IsWindowVisible(program.MainWindow()); }));
 }
 
 // Ten visible flat buttons of 39 x 38 in one row, the help button hidden; the window

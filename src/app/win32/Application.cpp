@@ -12,9 +12,9 @@
 namespace korvan::win {
 
 Application::Application()
-    : conflicts_([this](const std::string& text) {
-          if (forms_.Mainfrm) forms_.Mainfrm->QueueMessage(text);
-      }) {
+    : registry_(ProgramRegistry()),
+      conflicts_([this](const std::string& text) { if (forms_.Mainfrm) forms_.Mainfrm->QueueMessage(text); },
+                 [this] { window_.Post([this] { conflicts_.Report(); }); }) {
     INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_BAR_CLASSES | ICC_STANDARD_CLASSES | ICC_TAB_CLASSES};
     ::InitCommonControlsEx(&controls);
 }
@@ -32,6 +32,7 @@ Application::~Application() {
 void Application::CreateForms() {
     mainfrm_ = std::make_unique<TMainfrm>(forms_, hotKeys_, conflicts_);
     forms_.Mainfrm = mainfrm_.get();
+    window_.SetMainWindow(mainfrm_->Hwnd());
     image_ = std::make_unique<TImage>(mainfrm_->Hwnd(), grabber_, clipboard_);
     forms_.Image = image_.get();
     form2_ = std::make_unique<TForm2>(mainfrm_->Hwnd(), hotKeys_, &conflicts_);
@@ -46,7 +47,13 @@ void Application::CreateForms() {
 }
 
 int Application::Run() {
-    CreateForms();
+    try {
+        CreateForms();
+    } catch (...) {
+        ShowCurrentException(nullptr);
+        return 1;
+    }
+    window_.Show();
     mainfrm_->ShowAtStart();
     MSG message;
     while (::GetMessageW(&message, nullptr, 0, 0) > 0) {

@@ -1,5 +1,6 @@
 #pragma once
 // The application object: owns the imaging services and the six windows.
+#include "app/win32/ApplicationWindow.h"
 #include "app/win32/Forms.h"
 #include "engine/win32/ClipboardWin32.h"
 #include "engine/win32/ScreenGrabberWin32.h"
@@ -18,7 +19,8 @@ public:
     Application(const Application&) = delete;
     Application& operator=(const Application&) = delete;
 
-    // Creates the windows, shows the main window and runs the message loop.
+    // Creates the windows, shows the main window and runs the message loop. An error
+    // while the windows are created is shown in the error box before it ends the run.
     int Run();
 
     static constexpr const wchar_t* kTitle = L"Korvan Screenshot";
@@ -29,7 +31,9 @@ private:
     sdk::ScreenGrabberWin32 grabber_;
     sdk::ClipboardWin32 clipboard_;
     HotKeySystemWin32 hotKeys_;
-    RegistryWin32 registry_;
+    IRegistry& registry_;
+    // Owns every window below, so it goes last.
+    ApplicationWindow window_{kTitle};
     HotKeyConflicts conflicts_;
     Forms forms_;
     std::unique_ptr<TMainfrm> mainfrm_;

@@ -22,7 +22,6 @@ namespace {
 constexpr wchar_t kClassName[] = L"TMainfrm";
 constexpr int kButton1Id = 300;
 constexpr UINT kShowQueuedMessages = WM_APP + 1;
-constexpr UINT kReportConflicts = WM_APP + 2;
 constexpr UINT kWindowPicked = WM_APP + 3;
 constexpr UINT kWindowPickCancelled = WM_APP + 4;
 constexpr uint16_t kPrintScreen = 0x2C;
@@ -85,7 +84,7 @@ TMainfrm::TMainfrm(Forms& forms, IHotKeySystem& hotKeys, HotKeyConflicts& confli
 TMainfrm::~TMainfrm() { ProgramLanguage().Unregister(toolTexts_); }
 
 void TMainfrm::FormCreate() {
-    system_ = WindowSystemWin32(Hwnd());
+    system_ = WindowSystemWin32(ApplicationHandle());  // the task-bar window a capture restores
     for (const ToolButtonDesign& design : kToolButtons)
         toolTexts_.components.push_back({ControlKind::ToolButton, design.tag, L"", design.hint});
     ProgramLanguage().Register(toolTexts_);
@@ -108,8 +107,6 @@ void TMainfrm::FormCreate() {
     // Print Screen stays registered for the whole run.
     grabit_->SetOnKeyDown([this](TGlobalHotKey&, uint16_t, ShiftState) { GrabitKeyDown(); });
     grabit_->SetHotKey(kPrintScreen);
-    // Told once the message loop runs, when the user can see the program.
-    ::PostMessageW(Hwnd(), kReportConflicts, 0, 0);
 }
 
 void TMainfrm::FormsCreated() {
@@ -246,7 +243,6 @@ LRESULT TMainfrm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         ToolButton12Click();
         return 0;
     case kShowQueuedMessages: ShowQueuedMessages(); return 0;
-    case kReportConflicts: conflicts_.Report(); return 0;
     case kWindowPicked: Button1MouseDown(); return 0;
     case kWindowPickCancelled:
         if (commands_) commands_->CancelWindowPick();

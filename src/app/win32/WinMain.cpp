@@ -5,6 +5,12 @@
 #include <windows.h>
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
-    korvan::win::Application application;
-    return application.Run();
+    // Nothing ends the program silently: what no window caught is shown first.
+    try {
+        korvan::win::Application application;
+        return application.Run();
+    } catch (...) {
+        korvan::win::ShowCurrentException(nullptr);
+        return 1;
+    }
 }

@@ -4,17 +4,22 @@
 #include "platform/win32/WindowBase.h"
 
 #include <exception>
+#include <set>
 #include <utility>
 
 namespace korvan::win {
 namespace {
 
-void ShowInErrorBox(HWND window, const std::string& message) { ShowErrorBox(window, Widen(message)); }
+// A placement that cannot be stored is told once per run, not at every close.
+void ShowInErrorBox(HWND window, const std::string& message) {
+    static std::set<std::string> told;
+    if (told.insert(message).second) ShowErrorBox(window, Widen(message));
+}
 
 } // namespace
 
 PlacementBinding::PlacementBinding(HWND window, HWND mainWindow, const PlacementSetup& setup)
-    : PlacementBinding(window, mainWindow, setup, ownRegistry_, &ShowInErrorBox) {}
+    : PlacementBinding(window, mainWindow, setup, ProgramRegistry(), &ShowInErrorBox) {}
 
 PlacementBinding::PlacementBinding(HWND window, HWND mainWindow, const PlacementSetup& setup, IRegistry& registry,
                                    ErrorReporter reportError)
@@ -33,6 +38,10 @@ template <typename Step> void PlacementBinding::Guarded(Step step) {
     } catch (...) {
         reportError_(hwnd_, "Unexpected error");
     }
+}
+
+void PlacementBinding::PlaceHidden() {
+    Guarded([this] { store_.PlaceHidden(); });
 }
 
 void PlacementBinding::OnShow() {

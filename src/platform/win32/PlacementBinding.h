@@ -29,6 +29,9 @@ public:
     PlacementBinding(const PlacementBinding&) = delete;
     PlacementBinding& operator=(const PlacementBinding&) = delete;
 
+    // Call once the window is made, for a window that other code moves before its first
+    // show: it is put where it was stored, still hidden.
+    void PlaceHidden();
     // Call just before the window is shown.
     void OnShow();
     // Call once the window's own close handling has decided; saves only when closing goes on.
@@ -45,7 +48,6 @@ private:
     template <typename Step> void Guarded(Step step);
 
     HWND hwnd_;
-    RegistryWin32 ownRegistry_;
     PlacementWindowWin32 window_;
     TPlacementStore store_;
     ErrorReporter reportError_;

@@ -1,6 +1,7 @@
 #include "platform/win32/PlacementWindowWin32.h"
 
 #include "platform/win32/Handles.h"
+#include "platform/win32/WindowBase.h"
 
 #include <vector>
 
@@ -45,7 +46,16 @@ MainWindowRole PlacementWindowWin32::MainRole() const {
     return mainWindow_ == window_ ? MainWindowRole::ThisWindow : MainWindowRole::OtherWindow;
 }
 
-bool PlacementWindowWin32::ApplicationMinimized() const { return mainWindow_ && ::IsIconic(mainWindow_); }
+// The application minimises through its task-bar window, which owns the main window.
+HWND PlacementWindowWin32::ApplicationWindow() const {
+    HWND application = ApplicationHandle();
+    return application ? application : mainWindow_;
+}
+
+bool PlacementWindowWin32::ApplicationMinimized() const {
+    HWND application = ApplicationWindow();
+    return application && ::IsIconic(application);
+}
 
 // Workspace coordinates start at the primary monitor's work area; tool windows use the screen's.
 POINT PlacementWindowWin32::WorkspaceOffset() const {
@@ -97,7 +107,8 @@ void PlacementWindowWin32::SetWindowState(WindowState state) {
 }
 
 void PlacementWindowWin32::PostMinimizeToApplication() {
-    ::PostMessageW(mainWindow_ ? mainWindow_ : window_, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    HWND application = ApplicationWindow();
+    ::PostMessageW(application ? application : window_, WM_SYSCOMMAND, SC_MINIMIZE, 0);
 }
 
 void PlacementWindowWin32::Repaint() {

@@ -46,6 +46,7 @@ public:
     std::vector<PlacementRect> MonitorWorkAreas() const override;
 
 private:
+    HWND ApplicationWindow() const;
     POINT WorkspaceOffset() const;
     PlacementRect ToPlacementCoordinates(const RECT& screen) const;
 

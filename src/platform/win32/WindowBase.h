@@ -15,6 +15,11 @@ void ShowCurrentException(HWND owner);
 // The program's icon, for every window's caption.
 HICON ProgramIcon();
 
+// The application's task-bar window, owner of every other top-level window of the
+// program (none until the application creates it).
+HWND ApplicationHandle();
+void SetApplicationHandle(HWND window);
+
 // Scales a length designed at 96 dots per inch to the window's DPI.
 int Scale(int designed, UINT dpi);
 UINT DpiOf(HWND window);
@@ -49,8 +54,11 @@ protected:
         ::RegisterClassExW(&wc);
     }
 
+    // A top-level window without a parent is owned by the application's window, so the
+    // program has one task-bar entry however many windows it shows.
     HWND CreateWindowOf(const wchar_t* className, DWORD exStyle, DWORD style, const wchar_t* title, int x, int y,
                         int width, int height, HWND parent = nullptr) {
+        if (!parent && !(style & WS_CHILD)) parent = ApplicationHandle();
         return ::CreateWindowExW(exStyle, className, title, style, x, y, width, height, parent, nullptr,
                                  ::GetModuleHandleW(nullptr), this);
     }

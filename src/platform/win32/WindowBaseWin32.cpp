@@ -21,6 +21,15 @@ void ShowCurrentException(HWND owner) {
     }
 }
 
+namespace {
+
+HWND g_application = nullptr;
+
+} // namespace
+
+HWND ApplicationHandle() { return g_application; }
+void SetApplicationHandle(HWND window) { g_application = window; }
+
 HICON ProgramIcon() {
     static HICON icon = ::LoadIconW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_PROGRAM));
     return icon;

@@ -1,0 +1,70 @@
+#include "app/win32/ApplicationWindow.h"
+
+namespace korvan::win {
+namespace {
+
+constexpr wchar_t kClassName[] = L"KorvanScreenshotApplication";
+constexpr UINT kActivateLastWindow = WM_APP + 1;
+constexpr UINT kRunPosted = WM_APP + 2;
+
+} // namespace
+
+ApplicationWindow::ApplicationWindow(const wchar_t* title) {
+    RegisterClassOnce(kClassName, 0, nullptr, ProgramIcon());
+    // A captioned popup of no size: listed by the task bar, never drawn.
+    CreateWindowOf(kClassName, 0, WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPSIBLINGS, title,
+                   ::GetSystemMetrics(SM_CXSCREEN) / 2, ::GetSystemMetrics(SM_CYSCREEN) / 2, 0, 0);
+    // The task bar and Alt+Tab ask the window for its icon.
+    ::SendMessageW(Hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(ProgramIcon()));
+    ::SendMessageW(Hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(ProgramIcon()));
+    SetApplicationHandle(Hwnd());
+}
+
+ApplicationWindow::~ApplicationWindow() { SetApplicationHandle(nullptr); }
+
+void ApplicationWindow::Show() { ::ShowWindow(Hwnd(), SW_SHOWNA); }
+
+void ApplicationWindow::Post(std::function<void()> work) {
+    posted_.push_back(std::move(work));
+    ::PostMessageW(Hwnd(), kRunPosted, 0, 0);
+}
+
+LRESULT ApplicationWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_ACTIVATE:
+        // Chosen in the task bar or with Alt+Tab: the window the user worked in takes over.
+        if (LOWORD(wParam) != WA_INACTIVE && !HIWORD(wParam)) ::PostMessageW(Hwnd(), kActivateLastWindow, 0, 0);
+        return 0;
+    case WM_SIZE:
+        // The other windows leave with a minimised application and come back with it.
+        if (wParam == SIZE_MINIMIZED) {
+            minimized_ = true;
+            ::ShowOwnedPopups(Hwnd(), FALSE);
+        } else if (minimized_) {
+            minimized_ = false;
+            ::ShowOwnedPopups(Hwnd(), TRUE);
+        }
+        return 0;
+    case kActivateLastWindow: ActivateLastWindow(); return 0;
+    case kRunPosted:
+        if (!posted_.empty()) {
+            std::function<void()> work = std::move(posted_.front());
+            posted_.pop_front();
+            work();
+        }
+        return 0;
+    case WM_CLOSE:
+        if (main_) ::PostMessageW(main_, WM_CLOSE, 0, 0);
+        return 0;
+    default: return Default(message, wParam, lParam);
+    }
+}
+
+void ApplicationWindow::ActivateLastWindow() {
+    if (::GetActiveWindow() != Hwnd() || ::IsIconic(Hwnd())) return;
+    HWND last = ::GetLastActivePopup(Hwnd());
+    if (last == Hwnd() || !::IsWindowVisible(last) || !::IsWindowEnabled(last)) last = main_;
+    if (last && ::IsWindowVisible(last)) ::SetActiveWindow(last);
+}
+
+} // namespace korvan::win

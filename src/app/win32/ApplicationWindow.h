@@ -1,0 +1,34 @@
+#pragma once
+// The application's window: never seen itself (it has no size), it is the one entry of
+// the program in the task bar and in Alt+Tab, titled "Korvan Screenshot" with the program
+// icon, and it owns every other window, so minimising it takes them all away and
+// restoring it brings them back.
+#include "platform/win32/WindowBase.h"
+
+#include <deque>
+#include <functional>
+
+namespace korvan::win {
+
+class ApplicationWindow final : public WindowBase<ApplicationWindow> {
+public:
+    explicit ApplicationWindow(const wchar_t* title);
+    ~ApplicationWindow() override;
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+
+    // The window that the task-bar entry activates and that its Close closes.
+    void SetMainWindow(HWND main) { main_ = main; }
+    // Puts the entry into the task bar; call when the main window is shown.
+    void Show();
+    // Runs work once the current message is handled (the hot key conflicts' notice).
+    void Post(std::function<void()> work);
+
+private:
+    void ActivateLastWindow();
+
+    HWND main_ = nullptr;
+    bool minimized_ = false;
+    std::deque<std::function<void()>> posted_;
+};
+
+} // namespace korvan::win
