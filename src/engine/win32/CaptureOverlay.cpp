@@ -303,7 +303,13 @@ void CaptureOverlay::Paint() {
     HDC dc = ::BeginPaint(Hwnd(), &ps);
     const RECT& clip = ps.rcPaint;
     int width = clip.right - clip.left, height = clip.bottom - clip.top;
-    if (width > 0 && height > 0) {
+    if (width > 0 && height > 0 && !painted_) {
+        // The first picture goes straight to the screen: nothing shows there yet that
+        // could flicker, and a full-screen buffer would cost as much as the grab.
+        ::BitBlt(dc, clip.left, clip.top, width, height, frozen_.Dc(), clip.left, clip.top, SRCCOPY);
+        PaintDecorations(dc, clip);
+        painted_ = true;
+    } else if (width > 0 && height > 0) {
         // Drawn off screen first so the outline never flickers; the frozen picture under
         // the changed part only, since the rest of the window already shows it.
         win::MemoryDc buffer(::CreateCompatibleDC(dc));

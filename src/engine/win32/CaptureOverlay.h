@@ -108,6 +108,7 @@ private:
     Picked hovered_;
     std::vector<Rect> lastDecorations_;
     bool infoWindowMoved_ = false;
+    bool painted_ = false;
 };
 
 } // namespace korvan::sdk
