@@ -42,10 +42,15 @@ Rect VirtualScreen::MonitorAt(Point p, const std::vector<Rect>& monitors) const 
     return bounds_;
 }
 
-Rect PlaceBeside(Point pointer, int width, int height, int gap, const Rect& area) {
-    int left = pointer.x + gap, top = pointer.y + gap;
-    if (left + width > area.right) left = pointer.x - gap - width;
-    if (top + height > area.bottom) top = pointer.y - gap - height;
+Rect PlaceBeside(Point pointer, int width, int height, int gap, const Rect& area, Point anchor) {
+    int right = pointer.x + gap, leftOf = pointer.x - gap - width;
+    int below = pointer.y + gap, above = pointer.y - gap - height;
+    int left = pointer.x < anchor.x ? leftOf : right;
+    int top = pointer.y < anchor.y ? above : below;
+    if (left + width > area.right) left = leftOf;
+    if (left < area.left) left = right;
+    if (top + height > area.bottom) top = above;
+    if (top < area.top) top = below;
     left = std::max(left, area.left);
     top = std::max(top, area.top);
     return {left, top, left + width, top + height};

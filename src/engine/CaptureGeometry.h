@@ -44,8 +44,12 @@ private:
     Rect bounds_;
 };
 
-// Where a box of the given size goes beside the pointer: below right of it, flipped to
-// the other side of the pointer where it would leave the area.
-Rect PlaceBeside(Point pointer, int width, int height, int gap, const Rect& area);
+// Where a box of the given size goes beside the pointer: on the side away from the
+// anchor (below right of the pointer when it lies below right of the anchor, as while
+// dragging from a start point), flipped to the other side where it would leave the area.
+Rect PlaceBeside(Point pointer, int width, int height, int gap, const Rect& area, Point anchor);
+inline Rect PlaceBeside(Point pointer, int width, int height, int gap, const Rect& area) {
+    return PlaceBeside(pointer, width, height, gap, area, pointer);
+}
 
 } // namespace korvan::sdk

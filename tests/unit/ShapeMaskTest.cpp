@@ -114,6 +114,9 @@ TEST(PlaceBeside, FlipsAtTheEdgesOfTheArea) {
     EXPECT_EQ(PlaceBeside({0, 0}, 100, 50, 20, area), (Rect{20, 20, 120, 70}));
     EXPECT_EQ(PlaceBeside({950, 790}, 100, 50, 20, area), (Rect{830, 720, 930, 770}));
     EXPECT_EQ(PlaceBeside({-1000, 790}, 100, 50, 20, area), (Rect{-980, 720, -880, 770}));
+    // Dragging up and left: the box goes above left of the pointer, off the shape.
+    EXPECT_EQ(PlaceBeside({500, 400}, 100, 50, 20, area, {700, 600}), (Rect{380, 330, 480, 380}));
+    EXPECT_EQ(PlaceBeside({-990, 10}, 100, 50, 20, area, {0, 600}), (Rect{-970, 30, -870, 80}));
 }
 
 } // namespace

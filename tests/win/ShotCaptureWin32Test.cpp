@@ -426,3 +426,49 @@ TEST(ShotCaptureWin32, CountAndIntervalDeliverEveryImage) {
 
 } // namespace
 } // namespace korvan::sdk
+
+namespace korvan::sdk {
+namespace {
+
+// With a delay the overlay comes that much later; with a hot key the capture waits for it.
+TEST(ShotCaptureWin32, DelayAndHotKeyHoldTheCaptureBack) {
+    Fixture f;
+    auto& layer = InteractiveCaptureWin32::Instance();
+    f.capture->SetCaptureDelay(250);
+    {
+        InputDriver driver([](InputDriver& d) { d.Key(VK_ESCAPE); });
+        EXPECT_EQ(f.capture->CaptureArea(kAreaRectangle), kCaptureCancelled);
+        driver.Join();
+    }
+    EXPECT_GE(layer.LastTimings().ready - layer.LastTimings().start, 250ms);
+    f.capture->SetCaptureDelay(0);
+
+    f.capture->SetCaptureHotKey(VK_F9);
+    int hotKeyType = -1;
+    f.capture->OnCaptureHotKeyPressed = [&](TShotCapture&, int type) { hotKeyType = type; };
+    std::atomic<bool> ready{false};
+    layer.SetReadyObserver([&](HWND) { ready = true; });
+    std::thread presser([&] {
+        // Pressed until the capture, armed meanwhile, shows its overlay; then called off.
+        for (int i = 0; i < 50 && !ready; ++i) {
+            INPUT keys[2] = {{INPUT_KEYBOARD}, {INPUT_KEYBOARD}};
+            keys[0].ki.wVk = keys[1].ki.wVk = VK_F9;
+            keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
+            ::SendInput(2, keys, sizeof(INPUT));
+            std::this_thread::sleep_for(100ms);
+        }
+        INPUT escape[2] = {{INPUT_KEYBOARD}, {INPUT_KEYBOARD}};
+        escape[0].ki.wVk = escape[1].ki.wVk = VK_ESCAPE;
+        escape[1].ki.dwFlags = KEYEVENTF_KEYUP;
+        ::SendInput(2, escape, sizeof(INPUT));
+    });
+    EXPECT_EQ(f.capture->CaptureArea(kAreaRectangle), kCaptureCancelled);
+    presser.join();
+    layer.SetReadyObserver(nullptr);
+    EXPECT_TRUE(ready);
+    EXPECT_EQ(hotKeyType, 0);
+    f.capture->SetCaptureHotKey(0);
+}
+
+} // namespace
+} // namespace korvan::sdk

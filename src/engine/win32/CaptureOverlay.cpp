@@ -441,7 +441,8 @@ Rect CaptureOverlay::InfoBlockRect(Rect* magnifier, Rect* text) {
     int width = std::max(side, textWidth), height = side + textHeight;
     if (width == 0 || height == 0) return {};
     Rect monitor = VirtualScreen(screen_).MonitorAt(pointer_, monitors_);
-    Rect block = PlaceBeside(pointer_, width, height, Scaled(20), monitor);
+    Point anchor = drawing_ && !shape_.points.empty() ? shape_.points.front() : pointer_;
+    Rect block = PlaceBeside(pointer_, width, height, Scaled(20), monitor, anchor);
     if (magnifier) *magnifier = side ? Rect{block.left, block.top, block.left + side, block.top + side} : Rect{};
     if (text) *text = textHeight ? Rect{block.left, block.top + side, block.left + textWidth, block.bottom} : Rect{};
     return block;
