@@ -1,14 +1,12 @@
 #include "windows/win32/AboutForm.h"
 
-#include "platform/win32/ControlTable.h"
+#include "platform/LanguageTables.h"
 #include "resource.h"
-#include "windows/HelpFile.h"
-#include "windows/win32/MessageFont.h"
+#include "windows/AboutDesign.h"
 
 #include <commctrl.h>
 #include <shellapi.h>
 
-#include <cstring>
 #include <string>
 
 namespace korvan::win {
@@ -17,29 +15,25 @@ namespace {
 constexpr wchar_t kClassName[] = L"TAboutfrm";
 constexpr DWORD kStyle = WS_CAPTION | WS_SYSMENU;
 constexpr DWORD kExStyle = WS_EX_TOOLWINDOW;
-constexpr int kFirstControlId = 100;
-constexpr int kCaptionBaseGerman = 0, kCaptionBaseEnglish = 1000;
+constexpr int kWwwaddId = 101, kButton1Id = 102;
+
+enum : int { kVersion, kLabel1, kBevel1, kLabel2, kBevel2, kWwwadd, kButton1 };
+// Between the rules stand the program's icon and name.
+const ControlDesign kControls[] = {
+    // kind,             name,      tag,           caption,                            hint,    x, y, w, h,      parent,   id,         style
+    {ControlKind::Label, "version", 0, L"Version: 2.3", nullptr, {33, 20, 236, 16}, kOnWindow, 0, SS_NOPREFIX},
+    {ControlKind::Label, "Label1", kAboutLineTag, L"The screenshot tool for Windows", nullptr, {33, 39, 236, 16},
+     kOnWindow, 0, SS_NOPREFIX},
+    {ControlKind::Label, "Bevel1", 0, nullptr, nullptr, {33, 59, 195, 2}, kOnWindow, 0, SS_ETCHEDHORZ},
+    {ControlKind::Label, "Label2", 0, L"Korvan Screenshot", nullptr, {77, 96, 190, 24}, kOnWindow, 0, SS_NOPREFIX},
+    {ControlKind::Label, "Bevel2", 0, nullptr, nullptr, {33, 156, 195, 2}, kOnWindow, 0, SS_ETCHEDHORZ},
+    {ControlKind::Label, "wwwadd", 0, kProductDomain.data(), nullptr, {91, 176, 170, 13}, kOnWindow, kWwwaddId,
+     SS_NOPREFIX},
+    {ControlKind::Button, "Button1", 0, L"OK", nullptr, {221, 189, 46, 20}, kOnWindow, kButton1Id, BS_DEFPUSHBUTTON},
+};
+constexpr RECT kImage1{33, 91, 65, 123};
 
 bool GermanSystem() { return IsGermanSystem(::GetSystemDefaultLangID()); }
-
-DWORD StyleOf(AboutKind kind) {
-    switch (kind) {
-    case AboutKind::Label:
-    case AboutKind::Title: return SS_LEFT | SS_NOPREFIX;
-    case AboutKind::Picture: return SS_ICON | SS_REALSIZECONTROL;
-    case AboutKind::Rule: return SS_ETCHEDHORZ;
-    case AboutKind::Link: return SS_LEFT | SS_NOPREFIX | SS_NOTIFY;
-    case AboutKind::Button: return BS_DEFPUSHBUTTON | WS_TABSTOP;
-    }
-    return 0;
-}
-
-// The whole text of a string-table entry; an id without a text gives an empty text.
-std::wstring LoadText(int id) {
-    const wchar_t* text = nullptr;
-    int length = ::LoadStringW(::GetModuleHandleW(nullptr), static_cast<UINT>(id), reinterpret_cast<LPWSTR>(&text), 0);
-    return length > 0 ? std::wstring(text, static_cast<size_t>(length)) : std::wstring();
-}
 
 // Escape and Enter close the info window from its button, as in a dialog box.
 LRESULT CALLBACK ButtonKeys(HWND button, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
@@ -62,11 +56,14 @@ TAboutfrm::TAboutfrm() {
 }
 
 void TAboutfrm::FormCreate() {
-    CreateControls();
-    // The passes once more over every window made so far (their texts stay as they are).
+    controls_.Create(Hwnd(), kControls);
+    // The icon is a picture, not a text: it stays out of the language passes.
+    image1_ = ::CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_ICON | SS_REALSIZECONTROL, 0, 0, 0, 0,
+                                Hwnd(), nullptr, ::GetModuleHandleW(nullptr), nullptr);
+    ::SetWindowSubclass(controls_[kButton1], ButtonKeys, 1, 0);
+    // The passes once more over every window made so far, this one included.
     ApplyLanguageTables();
-    ApplyCaptions(GermanSystem() ? kCaptionBaseGerman : kCaptionBaseEnglish);
-    Arrange(DpiOf(Hwnd()));
+    Arrange();
     // Centred on the desktop.
     RECT window{};
     ::GetWindowRect(Hwnd(), &window);
@@ -75,99 +72,67 @@ void TAboutfrm::FormCreate() {
                    (::GetSystemMetrics(SM_CYSCREEN) - height) / 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void TAboutfrm::CreateControls() {
-    for (size_t i = 0; i < kAboutControls.size(); ++i) {
-        const AboutControl& design = kAboutControls[i];
-        const wchar_t* windowClass = design.kind == AboutKind::Button ? L"BUTTON" : L"STATIC";
-        controls_[i] = ::CreateWindowExW(0, windowClass, design.caption, WS_CHILD | WS_VISIBLE | StyleOf(design.kind),
-                                         0, 0, 0, 0, Hwnd(),
-                                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstControlId + i)),
-                                         ::GetModuleHandleW(nullptr), nullptr);
-    }
-    ::SetWindowSubclass(Control("Button1"), ButtonKeys, 1, 0);
-}
-
-HFONT TAboutfrm::FontOf(AboutKind kind) const {
-    switch (kind) {
-    case AboutKind::Link: return static_cast<HFONT>(linkFont_.get());
-    case AboutKind::Title: return static_cast<HFONT>(titleFont_.get());
-    default: return static_cast<HFONT>(font_.get());
-    }
-}
-
-void TAboutfrm::ApplyCaptions(int captionBase) {
-    for (size_t i = 0; i < kAboutControls.size(); ++i)
-        if (kAboutControls[i].tag != 0)
-            ::SetWindowTextW(controls_[i], LoadText(captionBase + kAboutControls[i].tag).c_str());
-}
-
-// Places the controls and sizes the window for the DPI; labels are as wide as their text.
-void TAboutfrm::Arrange(UINT dpi) {
-    LOGFONTW font = MessageFont(dpi);
-    font.lfHeight = -Scale(11, dpi);
-    font_.reset(::CreateFontIndirectW(&font));
+// The window, the link and the title for the current DPI; the table places the rest.
+void TAboutfrm::Arrange() {
+    UINT dpi = DpiOf(Hwnd());
+    LOGFONTW font{};
+    ::GetObjectW(controls_.Font(), sizeof(font), &font);
     font.lfUnderline = TRUE;
     linkFont_.reset(::CreateFontIndirectW(&font));
     font.lfUnderline = FALSE;
     font.lfWeight = FW_BOLD;
     font.lfHeight = -Scale(16, dpi);
     titleFont_.reset(::CreateFontIndirectW(&font));
+    ::SendMessageW(controls_[kWwwadd], WM_SETFONT, reinterpret_cast<WPARAM>(linkFont_.get()), TRUE);
+    ::SendMessageW(controls_[kLabel2], WM_SETFONT, reinterpret_cast<WPARAM>(titleFont_.get()), TRUE);
+
+    // The link is as wide as its text, so the hand shows only over the address.
+    HWND link = controls_[kWwwadd];
+    RECT place = controls_.ScaledRect(kWwwadd);
+    WindowDc dc(link);
+    HGDIOBJ old = ::SelectObject(dc.get(), linkFont_.get());
+    SIZE extent{};
+    ::GetTextExtentPoint32W(dc.get(), kProductDomain.data(), static_cast<int>(kProductDomain.size()), &extent);
+    ::SelectObject(dc.get(), old);
+    ::SetWindowPos(link, nullptr, place.left, place.top, extent.cx + 1, extent.cy, SWP_NOZORDER | SWP_NOACTIVATE);
+
     Icon icon(static_cast<HICON>(::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_PROGRAM), IMAGE_ICON,
                                               Scale(32, dpi), Scale(32, dpi), LR_DEFAULTCOLOR)));
-    ::SendMessageW(Control("Image1"), STM_SETICON, reinterpret_cast<WPARAM>(icon.get()), 0);
+    ::SendMessageW(image1_, STM_SETICON, reinterpret_cast<WPARAM>(icon.get()), 0);
     icon_ = std::move(icon);
-    WindowDc dc(Hwnd());
-    for (size_t i = 0; i < kAboutControls.size(); ++i) {
-        const AboutControl& design = kAboutControls[i];
-        HFONT controlFont = FontOf(design.kind);
-        ::SendMessageW(controls_[i], WM_SETFONT, reinterpret_cast<WPARAM>(controlFont), FALSE);
-        int width = Scale(design.width, dpi), height = Scale(design.height, dpi);
-        if (design.kind == AboutKind::Label || design.kind == AboutKind::Title || design.kind == AboutKind::Link) {
-            wchar_t text[256] = L"";
-            int length = ::GetWindowTextW(controls_[i], text, 256);
-            HGDIOBJ old = ::SelectObject(dc.get(), controlFont);
-            SIZE extent{};
-            ::GetTextExtentPoint32W(dc.get(), text, length, &extent);
-            ::SelectObject(dc.get(), old);
-            width = extent.cx + 1;
-            height = extent.cy;
-        }
-        ::MoveWindow(controls_[i], Scale(design.left, dpi), Scale(design.top, dpi), width, height, TRUE);
-    }
+    ::SetWindowPos(image1_, nullptr, Scale(kImage1.left, dpi), Scale(kImage1.top, dpi), Scale(32, dpi),
+                   Scale(32, dpi), SWP_NOZORDER | SWP_NOACTIVATE);
+
     RECT frame{0, 0, Scale(kAboutClientWidth, dpi), Scale(kAboutClientHeight, dpi)};
     ::AdjustWindowRectExForDpi(&frame, kStyle, FALSE, kExStyle, dpi);
     ::SetWindowPos(Hwnd(), nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
                    SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-HWND TAboutfrm::Control(const char* name) const {
-    for (size_t i = 0; i < kAboutControls.size(); ++i)
-        if (std::strcmp(kAboutControls[i].name, name) == 0) return controls_[i];
-    return nullptr;
-}
-
 LRESULT TAboutfrm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_CLOSE: return HandleClose();
     case WM_ACTIVATE:
-        if (LOWORD(wParam) != WA_INACTIVE) ::SetFocus(Control("Button1"));
+        if (LOWORD(wParam) != WA_INACTIVE) ::SetFocus(controls_[kButton1]);
         return 0;
-    case WM_COMMAND: {
-        auto control = reinterpret_cast<HWND>(lParam);
-        if (control && control == Control("wwwadd") && HIWORD(wParam) == STN_CLICKED) wwwaddClick();
-        else if (control && control == Control("Button1") && HIWORD(wParam) == BN_CLICKED) Button1Click();
+    case WM_COMMAND:
+        if (LOWORD(wParam) == kWwwaddId && HIWORD(wParam) == STN_CLICKED) wwwaddClick();
+        else if (LOWORD(wParam) == kButton1Id && HIWORD(wParam) == BN_CLICKED) Button1Click();
         return 0;
-    }
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN: return ColourStatic(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
     case WM_SETCURSOR:
-        if (LOWORD(lParam) == HTCLIENT && SetLinkCursor(reinterpret_cast<HWND>(wParam))) return TRUE;
+        if (LOWORD(lParam) == HTCLIENT && reinterpret_cast<HWND>(wParam) == controls_[kWwwadd]) {
+            ::SetCursor(::LoadCursorW(nullptr, IDC_HAND));
+            return TRUE;
+        }
         return Default(message, wParam, lParam);
     case WM_DPICHANGED: {
         auto suggested = reinterpret_cast<const RECT*>(lParam);
-        Arrange(HIWORD(wParam));
         ::SetWindowPos(Hwnd(), nullptr, suggested->left, suggested->top, 0, 0,
                        SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        controls_.Rescale();
+        Arrange();
         return 0;
     }
     default: return Default(message, wParam, lParam);
@@ -177,14 +142,8 @@ LRESULT TAboutfrm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 // Texts stand on the window colour; the link has the colour of an active caption.
 LRESULT TAboutfrm::ColourStatic(HDC dc, HWND control) {
     ::SetBkMode(dc, TRANSPARENT);
-    ::SetTextColor(dc, ::GetSysColor(control == Control("wwwadd") ? COLOR_ACTIVECAPTION : COLOR_WINDOWTEXT));
+    ::SetTextColor(dc, ::GetSysColor(control == controls_[kWwwadd] ? COLOR_ACTIVECAPTION : COLOR_WINDOWTEXT));
     return reinterpret_cast<LRESULT>(background_.get());
-}
-
-bool TAboutfrm::SetLinkCursor(HWND under) {
-    if (under != Control("wwwadd")) return false;
-    ::SetCursor(::LoadCursorW(nullptr, IDC_HAND));
-    return true;
 }
 
 // Opens the product's page in the user's browser; a failed launch shows nothing.

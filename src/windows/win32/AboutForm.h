@@ -1,9 +1,7 @@
 #pragma once
 // The info window: version, what the program is, and a link to the product's web page.
+#include "platform/win32/ControlTable.h"
 #include "platform/win32/Form.h"
-#include "windows/AboutDesign.h"
-
-#include <array>
 
 namespace korvan::win {
 
@@ -17,18 +15,14 @@ public:
 
 private:
     void FormCreate();
-    void CreateControls();
-    void ApplyCaptions(int captionBase);
-    void Arrange(UINT dpi);
-    HWND Control(const char* name) const;
+    void Arrange();
     LRESULT ColourStatic(HDC dc, HWND control);
-    bool SetLinkCursor(HWND under);
-    HFONT FontOf(AboutKind kind) const;
 
     GdiObject background_;
-    GdiObject font_, linkFont_, titleFont_;
+    GdiObject linkFont_, titleFont_;
     Icon icon_;
-    std::array<HWND, kAboutControls.size()> controls_{};
+    HWND image1_ = nullptr;
+    ControlTable controls_;
 };
 
 } // namespace korvan::win

@@ -2,7 +2,6 @@
 
 #include "resource.h"
 #include "windows/HelpFile.h"
-#include "windows/win32/MessageFont.h"
 
 #include <commctrl.h>
 #include <commdlg.h>
@@ -46,6 +45,27 @@ DWORD CALLBACK AppendToString(DWORD_PTR cookie, LPBYTE buffer, LONG count, LONG*
     reinterpret_cast<std::string*>(cookie)->append(reinterpret_cast<const char*>(buffer), static_cast<size_t>(count));
     *written = count;
     return 0;
+}
+
+// The system's message font at the DPI, named by the face that is really used (an alias
+// such as "MS Shell Dlg" is resolved, so the font dialog finds it in its list).
+LOGFONTW MessageFont(UINT dpi) {
+    NONCLIENTMETRICSW metrics{sizeof(metrics)};
+    LOGFONTW font{};
+    if (::SystemParametersInfoForDpi(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0, dpi)) {
+        font = metrics.lfMessageFont;
+    } else {
+        font.lfHeight = -Scale(11, dpi);
+        font.lfWeight = FW_NORMAL;
+        font.lfCharSet = DEFAULT_CHARSET;
+        wcscpy_s(font.lfFaceName, L"Tahoma");
+    }
+    GdiObject created(::CreateFontIndirectW(&font));
+    WindowDc screen(nullptr);
+    HGDIOBJ old = ::SelectObject(screen.get(), created.get());
+    ::GetTextFaceW(screen.get(), LF_FACESIZE, font.lfFaceName);
+    ::SelectObject(screen.get(), old);
+    return font;
 }
 
 } // namespace
