@@ -5,23 +5,11 @@
 #include "capture/CapturePorts.h"
 #include "engine/ShotCapturePort.h"
 #include "image/ShotImage.h"
+#include "saving/SaveSettings.h"
 
 #include <string>
 
 namespace korvan {
-
-// The save dialog's name and extension as the automatic save reads and rewrites them.
-struct SaveDialogState {
-    std::wstring FileName = L"myImage";
-    std::wstring DefaultExt = L"bmp";
-};
-
-// Format code, bits per pixel and quality factor of every save; chosen in the save dialog.
-struct SaveSettings {
-    int SaveFormat = 0;
-    int SaveBits = 0;
-    int SaveQuality = 0;
-};
 
 struct CapturePorts {
     IMainWindowPosition& mainWindow;

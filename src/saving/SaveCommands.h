@@ -1,0 +1,53 @@
+#pragma once
+// Saving by hand: the save button asks for a name through the save dialog and writes the
+// held image with the settings chosen there. The options dialog runs the same dialog to
+// choose the name and format of automatic saving. The frame keys are off while it runs.
+#include "image/ShotImage.h"
+#include "saving/SaveSettings.h"
+
+namespace korvan {
+
+// The save dialog as its callers run it.
+class ISaveDialog {
+public:
+    virtual ~ISaveDialog() = default;
+    // Runs the dialog modally; true when the user confirmed a file name.
+    virtual bool Execute() = 0;
+};
+
+// The grabber frame's sixteen keys, switched as one block, and the "Enable" box.
+class IFrameKeySwitch {
+public:
+    virtual ~IFrameKeySwitch() = default;
+    virtual void SwitchOff() = 0;
+    virtual void SwitchOn() = 0;
+    virtual bool EnableHotkeys() const = 0;
+};
+
+class SaveCommands {
+public:
+    SaveCommands(SaveDialogState& extSave, SaveSettings& settings, TShotImage& image, ISaveDialog& dialog,
+                 IFrameKeySwitch& keys)
+        : extSave_(extSave), settings_(settings), image_(image), dialog_(dialog), keys_(keys) {}
+
+    // The save button. A failing save raises the image document's error after the frame
+    // keys are back on.
+    void ToolButton1Click();
+    // "Save images automatically" just checked: choose name and format, starting on the first type.
+    void CheckBox1Click(bool checked);
+    // "Edit saving options": the same, on the type chosen last.
+    void BitBtn1Click();
+
+private:
+    // Runs the body with the frame keys off, and back on afterwards when enabled, also
+    // when the body fails.
+    template <typename Body> void WithFrameKeysOff(Body body);
+
+    SaveDialogState& extSave_;
+    SaveSettings& settings_;
+    TShotImage& image_;
+    ISaveDialog& dialog_;
+    IFrameKeySwitch& keys_;
+};
+
+} // namespace korvan
