@@ -5,7 +5,6 @@
 #include <atomic>
 #include <chrono>
 #include <string>
-#include <system_error>
 
 namespace korvan::sdk {
 namespace {
@@ -26,39 +25,43 @@ AtomicFile::~AtomicFile() { Discard(); }
 
 int AtomicFile::Open(const std::filesystem::path& target) {
     Discard();
+    cause_.clear();
     if (target.empty() || !target.has_filename()) return kInvalidFilename;
     for (int attempt = 0; attempt < 16; ++attempt) {
         std::filesystem::path temp = TempNameBeside(target, attempt);
-        std::error_code ec;
-        if (std::filesystem::exists(temp, ec)) continue;
-        file_ = CreateNew(temp);
-        if (file_) {
+        IFileStore::Created created = store_.CreateNew(temp);
+        if (created.file) {
+            file_ = std::move(created.file);
             target_ = target;
             temp_ = temp;
             failed_ = false;
             return kSuccess;
         }
-        if (!std::filesystem::exists(temp.parent_path().empty() ? "." : temp.parent_path(), ec)) break;
+        cause_ = created.cause;
+        if (!created.nameTaken) break;  // a missing or closed folder does not change by retrying
     }
     return kCannotOpenFile;
 }
 
 bool AtomicFile::Write(const void* data, size_t size) {
     if (!file_ || failed_) return false;
-    if (size && std::fwrite(data, 1, size, file_) != size) failed_ = true;
+    if (size && !file_->Write(data, size)) {
+        failed_ = true;
+        cause_ = file_->Cause();
+    }
     return !failed_;
 }
 
 int AtomicFile::Commit(bool failIfExists) {
     if (!file_) return kErrorWriting;
-    bool flushed = std::fflush(file_) == 0;
-    bool closed = std::fclose(file_) == 0;
-    file_ = nullptr;
-    if (failed_ || !flushed || !closed) {
+    bool closed = file_->Close();
+    if (!closed && !failed_) cause_ = file_->Cause();
+    file_.reset();
+    if (failed_ || !closed) {
         Discard();
         return kErrorWriting;
     }
-    int status = MoveIntoPlace(temp_, target_, failIfExists);
+    int status = store_.MoveIntoPlace(temp_, target_, failIfExists, cause_);
     if (status != kSuccess) {
         Discard();
         return status;
@@ -69,12 +72,11 @@ int AtomicFile::Commit(bool failIfExists) {
 
 void AtomicFile::Discard() {
     if (file_) {
-        std::fclose(file_);
-        file_ = nullptr;
+        (void)file_->Close();
+        file_.reset();
     }
     if (!temp_.empty()) {
-        std::error_code ec;
-        std::filesystem::remove(temp_, ec);
+        store_.Remove(temp_);
         temp_.clear();
     }
 }

@@ -2,15 +2,17 @@
 // A file written under a temporary name beside its target and moved into place only
 // when complete. Destroying an uncommitted AtomicFile removes the temporary file.
 #include "engine/ByteSink.h"
+#include "engine/ImagingPorts.h"
 
-#include <cstdio>
 #include <filesystem>
+#include <memory>
+#include <string>
 
 namespace korvan::sdk {
 
 class AtomicFile final : public ByteSink {
 public:
-    AtomicFile() = default;
+    explicit AtomicFile(IFileStore& store = DiskFileStore()) : store_(store) {}
     ~AtomicFile() override;
     AtomicFile(const AtomicFile&) = delete;
     AtomicFile& operator=(const AtomicFile&) = delete;
@@ -21,18 +23,18 @@ public:
     // Closes the temporary file and moves it over the target (or, with failIfExists,
     // beside no existing file). Answers kSuccess, kErrorWriting or kFileExists.
     [[nodiscard]] int Commit(bool failIfExists);
+    // Why the last step failed, in the system's words ("" when it did not say).
+    const std::string& Cause() const { return cause_; }
 
 private:
     void Discard();
-    // Platform part: moves temp to target; answers kSuccess, kFileExists or kErrorWriting.
-    static int MoveIntoPlace(const std::filesystem::path& temp, const std::filesystem::path& target,
-                             bool failIfExists);
-    static std::FILE* CreateNew(const std::filesystem::path& path);
 
+    IFileStore& store_;
     std::filesystem::path target_;
     std::filesystem::path temp_;
-    std::FILE* file_ = nullptr;
+    std::unique_ptr<IOutputFile> file_;
     bool failed_ = false;
+    std::string cause_;
 };
 
 } // namespace korvan::sdk

@@ -55,19 +55,23 @@ int EncodeBitmap(const SdkBitmap& bitmap, int format, int bitsPerPixel, int qual
 
 int SaveBitmapFile(const std::filesystem::path& file, const SdkBitmap& bitmap, int format, int bitsPerPixel,
                    int quality, const SaveFileOptions& options) {
-    if (file.empty() || !file.has_filename()) return kInvalidFilename;
+    return WriteBitmapFile(file, bitmap, format, bitsPerPixel, quality, options).status;
+}
+
+SaveFileResult WriteBitmapFile(const std::filesystem::path& file, const SdkBitmap& bitmap, int format,
+                               int bitsPerPixel, int quality, const SaveFileOptions& options) {
+    if (file.empty() || !file.has_filename()) return {kInvalidFilename, {}};
     // Parameter errors are found before the disk is touched.
     int status = CheckSaveParameters(format, bitsPerPixel, quality);
-    if (status != kSuccess) return status;
-    if (bitmap.Empty()) return kInvalidBitmap;
+    if (status != kSuccess) return {status, {}};
+    if (bitmap.Empty()) return {kInvalidBitmap, {}};
     // The encoder streams into a temporary file beside the target; it replaces the target
     // only when complete, and is removed on any failure.
-    AtomicFile out;
+    AtomicFile out(options.store ? *options.store : DiskFileStore());
     status = out.Open(file);
-    if (status != kSuccess) return status;
-    status = EncodeBitmap(bitmap, format, bitsPerPixel, quality, out);
-    if (status != kSuccess) return status;
-    return out.Commit(options.failIfExists);
+    if (status == kSuccess) status = EncodeBitmap(bitmap, format, bitsPerPixel, quality, out);
+    if (status == kSuccess) status = out.Commit(options.failIfExists);
+    return {status, status == kSuccess ? std::string() : out.Cause()};
 }
 
 } // namespace korvan::sdk

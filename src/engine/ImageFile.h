@@ -1,9 +1,11 @@
 #pragma once
 // Writing a bitmap as an image file, by the imaging layer's format codes.
 #include "engine/ByteSink.h"
+#include "engine/ImagingPorts.h"
 #include "engine/SdkBitmap.h"
 
 #include <filesystem>
+#include <string>
 
 namespace korvan::sdk {
 
@@ -20,6 +22,13 @@ struct SaveFileOptions {
     // Answer kFileExists instead of replacing a file of the same name. The check and
     // the creation are one step, so no other writer can slip in between.
     bool failIfExists = false;
+    // Where the file goes; the disk when null.
+    IFileStore* store = nullptr;
+};
+
+struct SaveFileResult {
+    int status = 1;
+    std::string cause;  // the system's reason when writing the file failed
 };
 
 // Checks a format code, depth and quality factor: kSuccess, kInvalidFileFormat,
@@ -35,5 +44,8 @@ struct SaveFileOptions {
 // so a failed save never leaves a truncated file or destroys an existing one.
 [[nodiscard]] int SaveBitmapFile(const std::filesystem::path& file, const SdkBitmap& bitmap, int format,
                                  int bitsPerPixel, int quality, const SaveFileOptions& options = {});
+// The same, answering also why a write failed.
+[[nodiscard]] SaveFileResult WriteBitmapFile(const std::filesystem::path& file, const SdkBitmap& bitmap, int format,
+                                             int bitsPerPixel, int quality, const SaveFileOptions& options = {});
 
 } // namespace korvan::sdk

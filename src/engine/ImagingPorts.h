@@ -4,6 +4,8 @@
 #include "engine/SdkBitmap.h"
 
 #include <cstdint>
+#include <filesystem>
+#include <memory>
 #include <string>
 
 namespace korvan::sdk {
@@ -33,5 +35,37 @@ public:
     // Replaces the clipboard's content with the image (flags 3: empty first, then place).
     virtual ClipboardResult CopyBitmap(WindowId owner, const SdkBitmap& bitmap, int flags) = 0;
 };
+
+// A file being written; every failure keeps the system's reason for the user.
+class IOutputFile {
+public:
+    virtual ~IOutputFile() = default;
+    [[nodiscard]] virtual bool Write(const void* data, size_t size) = 0;
+    // Writes everything through to the disk and closes the file.
+    [[nodiscard]] virtual bool Close() = 0;
+    virtual const std::string& Cause() const = 0;
+};
+
+// Where saved files go: the disk, or a fake that fails on purpose in tests. Paths of
+// any length are accepted.
+class IFileStore {
+public:
+    virtual ~IFileStore() = default;
+    struct Created {
+        std::unique_ptr<IOutputFile> file;  // null on failure
+        bool nameTaken = false;             // a file of that name exists already
+        std::string cause;
+    };
+    // Creates a file that did not exist before.
+    virtual Created CreateNew(const std::filesystem::path& path) = 0;
+    // Moves a complete file over the target (or, failIfExists, only beside no file of
+    // that name). Answers kSuccess, kFileExists or kErrorWriting with the cause.
+    virtual int MoveIntoPlace(const std::filesystem::path& from, const std::filesystem::path& to, bool failIfExists,
+                              std::string& cause) = 0;
+    virtual void Remove(const std::filesystem::path& path) = 0;
+};
+
+// The real disk.
+IFileStore& DiskFileStore();
 
 } // namespace korvan::sdk

@@ -10,6 +10,20 @@ namespace korvan {
 
 using sdk::kSuccess;
 
+namespace {
+
+bool IsFileFailure(int status) {
+    return status == sdk::kInvalidFilename || status == sdk::kCannotOpenFile || status == sdk::kErrorWriting ||
+           status == sdk::kFileExists;
+}
+
+std::string PathText(const std::filesystem::path& path) {
+    std::u8string text = path.u8string();
+    return std::string(text.begin(), text.end());
+}
+
+} // namespace
+
 // Marks the document busy for the duration of one imaging call, also when it throws.
 class TShotImage::BusyScope {
 public:
@@ -78,14 +92,19 @@ int TShotImage::Copy(int flags) {
 int TShotImage::Save(const std::filesystem::path& fileName, int format, int bitsPerPixel, int quality, int saveMode) {
     CheckNotBusy();
     if (!held_) RaiseNotAllocated("Save");
-    int status;
+    sdk::SaveFileResult result;
     {
         BusyScope busy(busy_);
         sdk::SaveFileOptions options;
         options.failIfExists = saveMode == kSaveModeNewFileOnly;
-        status = sdk::SaveBitmapFile(fileName, *held_, format, bitsPerPixel, quality, options);
+        options.store = store_;
+        result = sdk::WriteBitmapFile(fileName, *held_, format, bitsPerPixel, quality, options);
     }
-    return Report(status, "Save");
+    if (!IsFileFailure(result.status)) return Report(result.status, "Save");
+    // The user sees which file failed and, when the system said, why.
+    std::string detail = PathText(fileName);
+    if (!result.cause.empty()) detail += ": " + result.cause;
+    return Report(result.status, "Save", detail);
 }
 
 int TShotImage::PaintZoomFactor() const { return static_cast<int>(RoundHalfEven(zoomX_ * 100.0)); }

@@ -69,6 +69,8 @@ public:
     const ZoomLayoutResult& Layout() const { return layout_; }
     // Called whenever the control must repaint (layout or image changed).
     void OnInvalidate(std::function<void()> callback) { onInvalidate_ = std::move(callback); }
+    // Where saved files go (the disk unless a test says otherwise).
+    void SetFileStore(sdk::IFileStore& store) { store_ = &store; }
     // The window handle used as the clipboard owner.
     void SetWindowId(sdk::WindowId id) { window_ = id; }
 
@@ -85,6 +87,7 @@ private:
 
     sdk::IScreenGrabber& grabber_;
     sdk::IClipboardWriter& clipboard_;
+    sdk::IFileStore* store_ = nullptr;
     std::string name_;
     std::optional<sdk::SdkBitmap> held_;
     int displayedWidth_ = 0, displayedHeight_ = 0, heldBitsPerPixel_ = 0;

@@ -158,7 +158,7 @@ TEST(ShotImageSave, WritesAFileAndReportsErrors) {
     EXPECT_EQ(MessageOf([&] { d.image.Save("", 6, 24, 0, 0); }),
               "ShotImage \nError code: -8\nSave: Invalid filename specified ");
     EXPECT_EQ(MessageOf([&] { d.image.Save(file, 6, 24, 0, kSaveModeNewFileOnly); }),
-              "ShotImage \nError code: -15\nSave: File already exists ");
+              "ShotImage \nError code: -15\nSave: File already exists (" + file.string() + ": File exists) ");
     EXPECT_EQ(std::filesystem::file_size(file), 54u + 2 * 12);
     std::filesystem::remove(file);
 }

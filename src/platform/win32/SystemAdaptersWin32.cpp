@@ -1,5 +1,7 @@
 #include "platform/win32/SystemAdapters.h"
 
+#include "platform/win32/LongPath.h"
+
 #include <utility>
 
 namespace korvan::win {
@@ -123,7 +125,7 @@ void CursorsWin32::RestoreSystemCursors(uintptr_t savedArrow, uintptr_t savedIBe
 }
 
 bool FileSystemWin32::FileExists(const std::wstring& path) const {
-    return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+    return ::GetFileAttributesW(ExtendedLengthPath(path).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 } // namespace korvan::win

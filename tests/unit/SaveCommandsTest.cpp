@@ -1,0 +1,192 @@
+// Saving by hand and choosing the automatic saving's name: the save button's steps, the
+// frame keys around the dialog, and failures that never lose a file.
+#include "saving/SaveCommands.h"
+#include "unit/CaptureFakes.h"
+#include "unit/FakeFileStore.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace korvan {
+namespace {
+
+using fakes::CallLog;
+using fakes::FakeFileStore;
+using Calls = std::vector<std::string>;
+
+class FakeDialog final : public ISaveDialog {
+public:
+    FakeDialog(CallLog& log, SaveDialogState& state) : log_(log), state_(state) {}
+    bool Execute() override {
+        log_.Add("Execute(type " + std::to_string(state_.FilterIndex) + ", name '" +
+                 std::string(state_.FileName.begin(), state_.FileName.end()) + "')");
+        return user ? user(state_) : false;
+    }
+    // What the user does in the dialog; answers whether a name was confirmed.
+    std::function<bool(SaveDialogState&)> user;
+
+private:
+    CallLog& log_;
+    SaveDialogState& state_;
+};
+
+class FakeKeys final : public IFrameKeySwitch {
+public:
+    explicit FakeKeys(CallLog& log) : log_(log) {}
+    void SwitchOff() override { log_.Add("KeysOff"); }
+    void SwitchOn() override { log_.Add("KeysOn"); }
+    bool EnableHotkeys() const override { return enabled; }
+    bool enabled = true;
+
+private:
+    CallLog& log_;
+};
+
+struct SaveRig {
+    CallLog log;
+    fakes::FakeGrabber grabber{log};
+    fakes::FakeClipboard clipboard{log};
+    TShotImage image{grabber, clipboard};
+    FakeFileStore store;
+    SaveDialogState extSave;
+    SaveSettings settings{6, 24, 63};
+    FakeDialog dialog{log, extSave};
+    FakeKeys keys{log};
+    SaveCommands commands{extSave, settings, image, dialog, keys};
+
+    SaveRig() { image.SetFileStore(store); }
+    void Capture() {
+        image.Capture(0, 0, 0, 4, 3);
+        log.calls.clear();
+    }
+    void UserChooses(const std::wstring& name) {
+        dialog.user = [name](SaveDialogState& s) {
+            s.FileName = name;
+            return true;
+        };
+    }
+    std::string SaveError() {
+        try {
+            commands.ToolButton1Click();
+        } catch (const EShotImageError& error) {
+            return error.what();
+        }
+        return {};
+    }
+};
+
+// The seven steps: name emptied, nothing shown without an image, type 0, keys off
+// around the dialog and the save, on again only with "Enable" checked.
+TEST(SaveButton, EmptiesTheNameAndShowsNothingWithoutAnImage) {
+    SaveRig rig;
+    rig.extSave.FileName = L"C:\\shots\\a.png";
+    rig.commands.ToolButton1Click();
+    EXPECT_EQ(rig.log.calls, Calls{});
+    EXPECT_EQ(rig.extSave.FileName, L"");
+}
+
+TEST(SaveButton, RunsTheDialogWithKeysOffAndSavesTheConfirmedName) {
+    SaveRig rig;
+    rig.Capture();
+    rig.extSave.FileName = L"old.bmp";
+    rig.extSave.FilterIndex = 3;
+    rig.UserChooses(L"shot.png");
+    rig.settings = {75, 8, 0};
+    rig.commands.ToolButton1Click();
+    EXPECT_EQ(rig.log.calls, (Calls{"KeysOff", "Execute(type 0, name '')", "KeysOn"}));
+    ASSERT_EQ(rig.store.files.size(), 1u);
+    EXPECT_EQ(rig.store.files.begin()->first, "shot.png");
+    EXPECT_EQ(rig.store.files.begin()->second[1], 'P');  // written with the dialog's settings
+}
+
+TEST(SaveButton, CancelWritesNothingAndKeepsTheNameEmpty) {
+    for (bool enabled : {true, false}) {
+        SaveRig rig;
+        rig.Capture();
+        rig.keys.enabled = enabled;
+        rig.dialog.user = [](SaveDialogState&) { return false; };
+        rig.commands.ToolButton1Click();
+        Calls expected{"KeysOff", "Execute(type 0, name '')"};
+        if (enabled) expected.push_back("KeysOn");
+        EXPECT_EQ(rig.log.calls, expected);
+        EXPECT_TRUE(rig.store.files.empty());
+        EXPECT_EQ(rig.extSave.FileName, L"");
+    }
+}
+
+// The options dialog runs the same dialog: checking the box starts on type 0, editing keeps the type.
+TEST(SaveOptions, CheckingTheBoxOrEditingRunsTheDialogWithKeysOff) {
+    SaveRig rig;
+    rig.extSave.FilterIndex = 2;
+    rig.commands.CheckBox1Click(false);
+    EXPECT_EQ(rig.log.calls, Calls{});
+    rig.commands.BitBtn1Click();
+    rig.commands.CheckBox1Click(true);
+    EXPECT_EQ(rig.log.calls, (Calls{"KeysOff", "Execute(type 2, name 'myImage')", "KeysOn", "KeysOff",
+                                    "Execute(type 0, name 'myImage')", "KeysOn"}));
+}
+
+// Every failure ends in the error box naming the file and the cause, after the keys are
+// back on; the existing file, the held image and the settings stay as they were, and no
+// temporary file is left behind.
+TEST(SaveButton, FailuresKeepTheOldFileAndTellWhichFileAndWhy) {
+    struct Row {
+        const char* what;
+        std::function<void(FakeFileStore&)> arrange;
+        std::string message;
+    };
+    const std::vector<Row> rows{
+        {"read-only or missing folder", [](FakeFileStore& s) { s.createFailure = "Access is denied."; },
+         "ShotImage \nError code: -14\nSave: Not able to open file (shot.bmp: Access is denied.) "},
+        {"disk full while writing", [](FakeFileStore& s) { s.spaceLeft = 20; },
+         "ShotImage \nError code: -5\nSave: Error writing file (shot.bmp: There is not enough space on the disk.) "},
+        {"read-only target", [](FakeFileStore& s) { s.moveFailure = "Access is denied."; },
+         "ShotImage \nError code: -5\nSave: Error writing file (shot.bmp: Access is denied.) "},
+        {"target held open",
+         [](FakeFileStore& s) {
+             s.moveFailure = "The process cannot access the file because it is being used by another process.";
+         },
+         "ShotImage \nError code: -5\nSave: Error writing file (shot.bmp: The process cannot access the file "
+         "because it is being used by another process.) "},
+    };
+    for (const Row& row : rows) {
+        SaveRig rig;
+        rig.Capture();
+        rig.store.files["shot.bmp"] = {'o', 'l', 'd'};
+        row.arrange(rig.store);
+        rig.UserChooses(L"shot.bmp");
+        EXPECT_EQ(rig.SaveError(), row.message) << row.what;
+        EXPECT_EQ(rig.log.calls, (Calls{"KeysOff", "Execute(type 0, name '')", "KeysOn"})) << row.what;
+        ASSERT_EQ(rig.store.files.size(), 1u) << row.what;  // no temporary file left
+        EXPECT_EQ(rig.store.files["shot.bmp"], (FakeFileStore::Bytes{'o', 'l', 'd'})) << row.what;
+        EXPECT_EQ(rig.settings, (SaveSettings{6, 24, 63}));
+        EXPECT_EQ(rig.image.DisplayedWidth(), 4);
+    }
+}
+
+// On the real disk: a missing folder is named with the system's reason, and a path far
+// beyond 260 characters is saved.
+TEST(SaveButton, MissingFolderFailsAndALongPathSaves) {
+    auto root = std::filesystem::temp_directory_path() / "korvan-save-long";
+    std::filesystem::remove_all(root);
+    std::filesystem::path folder = root;
+    for (int i = 0; i < 6; ++i) folder /= std::string(60, static_cast<char>('a' + i));
+    std::filesystem::create_directories(folder);
+    SaveRig rig;
+    rig.image.SetFileStore(sdk::DiskFileStore());
+    rig.Capture();
+    std::filesystem::path missing = root / "no such folder" / "a.bmp";
+    rig.UserChooses(missing.wstring());
+    EXPECT_EQ(rig.SaveError(), "ShotImage \nError code: -14\nSave: Not able to open file (" + missing.string() +
+                                   ": No such file or directory) ");
+    std::filesystem::path longName = folder / "shot.bmp";
+    ASSERT_GT(longName.string().size(), 360u);
+    rig.UserChooses(longName.wstring());
+    rig.commands.ToolButton1Click();
+    EXPECT_EQ(std::filesystem::file_size(longName), 54u + 3 * 12);
+    std::filesystem::remove_all(root);
+}
+
+} // namespace
+} // namespace korvan
