@@ -125,7 +125,26 @@ void TMainfrm::FormsCreated() {
                        *pickHelper_};
     commands_ = std::make_unique<CaptureCommands>(ports);
     forms_.Image->SetZoomSource([this] { return commands_->ZoomFactor(); });
+    CreateSaveDialog();
 }
+
+// The save dialog reads and sets the name, type and settings the capture commands'
+// automatic saving uses.
+void TMainfrm::CreateSaveDialog() {
+    extSave_ = std::make_unique<TExtSaveDialog>(Hwnd(), commands_->ExtSave);
+    TShotImage& image = forms_.Image->ShotImage();
+    extSaveEvents_ = std::make_unique<ExtSaveEvents>(extSave_->Panel, commands_->ExtSave, commands_->Settings,
+                                                     [&image] { return image.HeldBitsPerPixel(); });
+    extSave_->OnShow = [this] { extSaveEvents_->ExtSaveShow(); };
+    extSave_->OnTypeChange = [this] { extSaveEvents_->ExtSaveTypeChange(); };
+    extSave_->OnClose = [this] { extSaveEvents_->ExtSaveClose(); };
+    saving_ = std::make_unique<SaveCommands>(commands_->ExtSave, commands_->Settings, image, *extSave_,
+                                             frameKeySwitch_);
+}
+
+void TMainfrm::FrameKeySwitch::SwitchOff() { forms_.Form2->Keys().SwitchOff(); }
+void TMainfrm::FrameKeySwitch::SwitchOn() { forms_.Form2->Keys().SwitchOn(); }
+bool TMainfrm::FrameKeySwitch::EnableHotkeys() const { return forms_.Optionfrm->EnableHotkeys(); }
 
 void TMainfrm::CreateToolBar() {
     toolBar_ = ::CreateWindowExW(0, TOOLBARCLASSNAMEW, L"",
@@ -265,6 +284,7 @@ LRESULT TMainfrm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 
 void TMainfrm::OnCommand(int id) {
     switch (static_cast<Command>(id)) {
+    case Command::Save: ToolButton1Click(); break;
     case Command::Frame: ToolButton2Click(); break;
     case Command::HideFrame: ToolButton3Click(); break;
     case Command::Area: ToolButton4Click(); break;
@@ -338,6 +358,7 @@ void TMainfrm::ApplicationEvents1Deactivate() {
     if (forms_.Form2) forms_.Form2->Keys().SwitchOff();
 }
 
+void TMainfrm::ToolButton1Click() { saving_->ToolButton1Click(); }
 void TMainfrm::ToolButton2Click() { commands_->ToolButton2Click(); }
 void TMainfrm::ToolButton3Click() { forms_.Form2->Close(); }
 void TMainfrm::ToolButton4Click() { commands_->ToolButton4Click(); }

@@ -10,6 +10,9 @@
 #include "platform/win32/PlacementBinding.h"
 #include "platform/win32/SystemAdapters.h"
 #include "platform/win32/WindowBase.h"
+#include "saving/SaveCommands.h"
+#include "saving/SavePanel.h"
+#include "saving/win32/ExtSaveDialog.h"
 
 #include <deque>
 #include <memory>
@@ -34,6 +37,9 @@ public:
     void SetLeft(int left) override;
 
     CaptureCommands& Commands() { return *commands_; }
+    // Saving by hand, and the options dialog's choice of the automatic saving's name.
+    SaveCommands& Saving() { return *saving_; }
+    TExtSaveDialog& ExtSave() { return *extSave_; }
     // Pipeline steps other windows use (the options dialog moves the main window away
     // while it is open).
     void MoveOffScreen();
@@ -44,6 +50,7 @@ public:
     bool SmallToolbar() const { return smallToolbar_; }
     void SetSmallToolbar(bool small);
 
+    void ToolButton1Click();
     void ToolButton2Click();
     void ToolButton3Click();
     void ToolButton4Click();
@@ -72,6 +79,19 @@ private:
     LRESULT OnNotify(NMHDR* header);
     void OnDpiChanged(const RECT& suggested);
     void ShowQueuedMessages();
+    void CreateSaveDialog();
+
+    // The frame keys as the save commands switch them.
+    class FrameKeySwitch final : public IFrameKeySwitch {
+    public:
+        explicit FrameKeySwitch(Forms& forms) : forms_(forms) {}
+        void SwitchOff() override;
+        void SwitchOn() override;
+        bool EnableHotkeys() const override;
+
+    private:
+        Forms& forms_;
+    };
 
     Forms& forms_;
     HWND toolBar_ = nullptr;
@@ -88,6 +108,10 @@ private:
     std::unique_ptr<PickHelperWin32> pickHelper_;
     std::unique_ptr<sdk::IShotCapture> shotCapture_;
     std::unique_ptr<CaptureCommands> commands_;
+    std::unique_ptr<TExtSaveDialog> extSave_;
+    std::unique_ptr<ExtSaveEvents> extSaveEvents_;
+    FrameKeySwitch frameKeySwitch_{forms_};
+    std::unique_ptr<SaveCommands> saving_;
     std::unique_ptr<TGlobalHotKey> grabit_;
     std::unique_ptr<PlacementBinding> placement_;
     HotKeyConflicts& conflicts_;

@@ -1,0 +1,57 @@
+#pragma once
+// The save dialog: the system's standard save-file dialog with a panel of format options
+// below its standard controls (colour depth, JPEG compression). The panel's state and
+// logic live in ExtSavePanel; this class mirrors it in controls and reports the user's
+// clicks to it. The owner reacts to OnShow, OnTypeChange and OnClose.
+#include "saving/SaveCommands.h"
+#include "saving/SavePanel.h"
+#include "saving/SaveSettings.h"
+
+#include <windows.h>
+
+#include <array>
+#include <functional>
+
+namespace korvan::win {
+
+class TExtSaveDialog final : public ISaveDialog {
+public:
+    TExtSaveDialog(HWND owner, SaveDialogState& state) : owner_(owner), state_(state) {}
+    TExtSaveDialog(const TExtSaveDialog&) = delete;
+    TExtSaveDialog& operator=(const TExtSaveDialog&) = delete;
+
+    // Runs the dialog modally; true when the user confirmed a file name, which is then
+    // in the state's FileName.
+    bool Execute() override;
+
+    ExtSavePanel Panel;
+    std::function<void()> OnShow, OnTypeChange, OnClose;
+
+    // Control ids, for the panel's window and for tests that drive it.
+    enum : int { kPanelId = 0x5A0, kSubFormatId, kDepthGroupId, kRadioGroupId, kQualityGroupId, kQualityEditId,
+                 kSliderId, kFirstDepthId };
+    static constexpr int kMaxDepths = 6;
+
+private:
+    static UINT_PTR CALLBACK Hook(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK PanelProc(HWND panel, UINT message, WPARAM wParam, LPARAM lParam);
+    void InitDone(HWND dialog);
+    void TypeChanged(int index);
+    void CreatePanel(HWND dialog);
+    void AddHints();
+    void Render();
+    void OnPanelCommand(int id, int code);
+    void OnSlider();
+    void SetEditText(const std::wstring& text);
+
+    HWND owner_;
+    SaveDialogState& state_;
+    HWND dialog_ = nullptr;   // the system dialog
+    HWND panel_ = nullptr;    // ExtraPanel
+    HWND tips_ = nullptr;
+    HWND subFormats_ = nullptr, edit_ = nullptr, slider_ = nullptr;
+    std::array<HWND, kMaxDepths> depths_{};
+    bool settingText_ = false;
+};
+
+} // namespace korvan::win
