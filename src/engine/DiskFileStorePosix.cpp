@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace korvan::sdk {
@@ -65,6 +66,12 @@ public:
     int MoveIntoPlace(const std::filesystem::path& from, const std::filesystem::path& to, bool failIfExists,
                       std::string& cause) override {
         if (!failIfExists) {
+            // A read-only file is the user's wish not to change it, also for root.
+            struct stat target{};
+            if (::stat(to.c_str(), &target) == 0 && (target.st_mode & 0222) == 0) {
+                cause = ErrnoText(EACCES);
+                return kErrorWriting;
+            }
             if (::rename(from.c_str(), to.c_str()) == 0) return kSuccess;
             cause = ErrnoText(errno);
             return kErrorWriting;

@@ -82,6 +82,12 @@ public:
     }
     int MoveIntoPlace(const std::filesystem::path& from, const std::filesystem::path& to, bool failIfExists,
                       std::string& cause) override {
+        // A read-only file is the user's wish not to change it; not every file system says so.
+        DWORD attributes = ::GetFileAttributesW(ExtendedLengthPath(to.wstring()).c_str());
+        if (!failIfExists && attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
+            cause = SystemErrorText(ERROR_ACCESS_DENIED);
+            return kErrorWriting;
+        }
         DWORD flags = MOVEFILE_WRITE_THROUGH | (failIfExists ? 0 : MOVEFILE_REPLACE_EXISTING);
         if (::MoveFileExW(ExtendedLengthPath(from.wstring()).c_str(), ExtendedLengthPath(to.wstring()).c_str(), flags))
             return kSuccess;

@@ -165,9 +165,9 @@ TEST(SaveButton, FailuresKeepTheOldFileAndTellWhichFileAndWhy) {
     }
 }
 
-// On the real disk: a missing folder is named with the system's reason, and a path far
-// beyond 260 characters is saved.
-TEST(SaveButton, MissingFolderFailsAndALongPathSaves) {
+// On the real disk: a missing folder is named with the system's reason, a path far
+// beyond 260 characters is saved, and a read-only file is left as it is.
+TEST(SaveButton, MissingFolderFailsALongPathSavesAReadOnlyFileStays) {
     auto root = std::filesystem::temp_directory_path() / "korvan-save-long";
     std::filesystem::remove_all(root);
     std::filesystem::path folder = root;
@@ -185,6 +185,11 @@ TEST(SaveButton, MissingFolderFailsAndALongPathSaves) {
     rig.UserChooses(longName.wstring());
     rig.commands.ToolButton1Click();
     EXPECT_EQ(std::filesystem::file_size(longName), 54u + 3 * 12);
+    std::filesystem::permissions(longName, std::filesystem::perms::owner_read);
+    EXPECT_EQ(rig.SaveError(), "ShotImage \nError code: -5\nSave: Error writing file (" + longName.string() +
+                                   ": Permission denied) ");
+    EXPECT_EQ(std::filesystem::file_size(longName), 54u + 3 * 12);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), std::filesystem::directory_iterator()), 1);
     std::filesystem::remove_all(root);
 }
 

@@ -47,3 +47,81 @@ TEST(SaveBitmapFileWin32, AMissingFolderCannotBeOpened) {
 
 } // namespace
 } // namespace korvan::sdk
+
+namespace korvan::sdk {
+namespace {
+
+std::string CauseOf(const std::filesystem::path& target) {
+    return WriteBitmapFile(target, Pixel(), kFormatBmp, 24, 0).cause;
+}
+
+size_t Entries(const std::filesystem::path& folder) {
+    return static_cast<size_t>(
+        std::distance(std::filesystem::directory_iterator(folder), std::filesystem::directory_iterator()));
+}
+
+// Paths beyond the classic 260 characters are written like any other.
+TEST(SaveBitmapFileWin32, APathLongerThan260CharactersIsSaved) {
+    auto folder = Folder("korvan-atomic-long");
+    std::wstring deep = folder.wstring();
+    for (int i = 0; i < 5; ++i) deep += L"\\" + std::wstring(70, static_cast<wchar_t>(L'a' + i));
+    std::wstring level = L"\\\\?\\" + folder.wstring();
+    for (int i = 0; i < 5; ++i) {
+        level += L"\\" + std::wstring(70, static_cast<wchar_t>(L'a' + i));
+        ::CreateDirectoryW(level.c_str(), nullptr);
+    }
+    std::wstring target = deep + L"\\shot.bmp";
+    ASSERT_GT(target.size(), 300u);
+    EXPECT_EQ(SaveBitmapFile(target, Pixel(), kFormatBmp, 24, 0), kSuccess);
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    ASSERT_TRUE(::GetFileAttributesExW((L"\\\\?\\" + target).c_str(), GetFileExInfoStandard, &data));
+    EXPECT_EQ(data.nFileSizeLow, 58u);
+    EXPECT_EQ(SaveBitmapFile(target, Pixel(), kFormatBmp, 24, 0, {true}), kFileExists);
+    std::error_code ec;
+    std::filesystem::remove_all(L"\\\\?\\" + folder.wstring(), ec);
+}
+
+// A read-only file is not replaced; the system's reason comes back and no temporary file stays.
+TEST(SaveBitmapFileWin32, AReadOnlyFileStaysAsItWas) {
+    auto folder = Folder("korvan-atomic-readonly");
+    auto target = folder / "locked.bmp";
+    std::ofstream(target) << "old";
+    ASSERT_TRUE(::SetFileAttributesW(target.c_str(), FILE_ATTRIBUTE_READONLY));
+    EXPECT_EQ(SaveBitmapFile(target, Pixel(), kFormatBmp, 24, 0), kErrorWriting);
+    EXPECT_FALSE(CauseOf(target).empty());
+    EXPECT_EQ(std::filesystem::file_size(target), 3u);
+    EXPECT_EQ(Entries(folder), 1u);
+    ::SetFileAttributesW(target.c_str(), FILE_ATTRIBUTE_NORMAL);
+    std::filesystem::remove_all(folder);
+}
+
+// A file another program holds open without sharing is not destroyed.
+TEST(SaveBitmapFileWin32, AFileHeldOpenIsNotDestroyed) {
+    auto folder = Folder("korvan-atomic-held");
+    auto target = folder / "held.bmp";
+    std::ofstream(target) << "old";
+    HANDLE held = ::CreateFileW(target.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    SaveFileResult result = WriteBitmapFile(target, Pixel(), kFormatBmp, 24, 0);
+    ::CloseHandle(held);
+    if (result.status == kSuccess) {
+        // The system let the name be replaced under the open handle: the new file is whole.
+        EXPECT_EQ(std::filesystem::file_size(target), 58u);
+    } else {
+        EXPECT_EQ(result.status, kErrorWriting);
+        EXPECT_FALSE(result.cause.empty());
+        EXPECT_EQ(std::filesystem::file_size(target), 3u);
+    }
+    EXPECT_EQ(Entries(folder), 1u);
+    std::filesystem::remove_all(folder);
+}
+
+// A folder that does not exist comes with the system's reason.
+TEST(SaveBitmapFileWin32, AMissingFolderTellsWhy) {
+    auto folder = Folder("korvan-atomic-why");
+    EXPECT_FALSE(CauseOf(folder / "no" / "such.bmp").empty());
+    std::filesystem::remove_all(folder);
+}
+
+} // namespace
+} // namespace korvan::sdk
