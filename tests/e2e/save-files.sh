@@ -2,6 +2,8 @@
 # Linux-side companions of the save dialog's end-to-end tests.
 #   save-files.sh arrange-read-only DIR   a folder no one can write into, root included
 #   save-files.sh remove-read-only DIR    undoes it
+#   save-files.sh arrange-small-disk DIR  a file system of 64 KiB mounted there
+#   save-files.sh remove-small-disk DIR   unmounts it
 #   save-files.sh decode DIR              reads DIR/shot.jpg and DIR/shot.png with decoders of
 #                                         their own and compares them with DIR/captured.bmp
 set -uo pipefail
@@ -17,6 +19,15 @@ case "$mode" in
   remove-read-only)
     [ -d "$dir" ] && chattr -i "$dir" 2>/dev/null
     rm -rf "$dir"
+    ;;
+  arrange-small-disk)
+    mkdir -p "$dir" || fail "cannot create $dir"
+    mountpoint -q "$dir" && umount "$dir"
+    mount -t tmpfs -o size=64k tmpfs "$dir" 2>/dev/null || { echo "cannot mount a small disk here"; rmdir "$dir"; }
+    ;;
+  remove-small-disk)
+    mountpoint -q "$dir" && umount "$dir"
+    rmdir "$dir" 2>/dev/null
     ;;
   decode)
     cd "$dir" || fail "no folder $dir"

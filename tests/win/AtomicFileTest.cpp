@@ -125,3 +125,34 @@ TEST(SaveBitmapFileWin32, AMissingFolderTellsWhy) {
 
 } // namespace
 } // namespace korvan::sdk
+
+namespace korvan::sdk {
+namespace {
+
+// A disk that fills up while the file is written: the save fails with the system's
+// reason, the file already there stays whole, and no temporary file is left. The small
+// file system is mounted on the Linux side (KORVAN_SMALL_DISK).
+TEST(SaveOnAFullDisk, FailsAndKeepsTheOldFile) {
+    wchar_t buffer[1024];
+    DWORD length = ::GetEnvironmentVariableW(L"KORVAN_SMALL_DISK", buffer, 1024);
+    if (length == 0 || length >= 1024) GTEST_SKIP() << "no small disk was arranged";
+    std::wstring folder(buffer, length);
+    if (folder[0] == L'/') {
+        for (wchar_t& c : folder)
+            if (c == L'/') c = L'\\';
+        folder = L"Z:" + folder;
+    }
+    auto target = std::filesystem::path(folder) / "shot.bmp";
+    std::ofstream(target) << "old";
+    SdkBitmap large;
+    ASSERT_EQ(SdkBitmap::Create(large, 200, 200, 24), kSuccess);  // 120 KB as BMP, the disk holds 64
+    SaveFileResult result = WriteBitmapFile(target, large, kFormatBmp, 24, 0);
+    EXPECT_EQ(result.status, kErrorWriting);
+    EXPECT_FALSE(result.cause.empty());
+    EXPECT_EQ(std::filesystem::file_size(target), 3u);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), std::filesystem::directory_iterator()), 1);
+    std::filesystem::remove(target);
+}
+
+} // namespace
+} // namespace korvan::sdk
