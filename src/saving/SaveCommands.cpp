@@ -26,14 +26,9 @@ void SaveCommands::ToolButton1Click() {
     });
 }
 
-void SaveCommands::CheckBox1Click(bool checked) {
-    if (!checked) return;
-    extSave_.FilterIndex = 0;
-    WithFrameKeysOff([&] { (void)dialog_.Execute(); });
-}
-
-void SaveCommands::BitBtn1Click() {
-    WithFrameKeysOff([&] { (void)dialog_.Execute(); });
+void SaveCommands::ChooseAutomaticSaving(bool resetFileType) {
+    if (resetFileType) extSave_.FilterIndex = 0;
+    (void)dialog_.Execute();  // a cancelled dialog still sets the type and its settings
 }
 
 } // namespace korvan

@@ -1,7 +1,7 @@
 #pragma once
 // Saving by hand: the save button asks for a name through the save dialog and writes the
-// held image with the settings chosen there. The options dialog runs the same dialog to
-// choose the name and format of automatic saving. The frame keys are off while it runs.
+// held image with the settings chosen there, with the frame keys off meanwhile. The
+// options dialog runs the same dialog to choose the name and format of automatic saving.
 #include "image/ShotImage.h"
 #include "saving/SaveSettings.h"
 
@@ -33,10 +33,10 @@ public:
     // The save button. A failing save raises the image document's error after the frame
     // keys are back on.
     void ToolButton1Click();
-    // "Save images automatically" just checked: choose name and format, starting on the first type.
-    void CheckBox1Click(bool checked);
-    // "Edit saving options": the same, on the type chosen last.
-    void BitBtn1Click();
+    // The options dialog's choice of the name and format of automatic saving ("Save images
+    // automatically" starts on the first type, "Edit saving options" on the type chosen
+    // last); the options dialog switches the frame keys around it.
+    void ChooseAutomaticSaving(bool resetFileType);
 
 private:
     // Runs the body with the frame keys off, and back on afterwards when enabled, also

@@ -248,5 +248,85 @@ TEST(SaveDialog, ReadOnlyFolderGivesTheErrorBoxAndNoFile) {
     ::PostMessageW(::GetDlgItem(box, IDOK), BM_CLICK, 0, 0);
 }
 
+HWND ChildWithText(HWND parent, const std::wstring& text) {
+    struct Search {
+        const std::wstring& text;
+        HWND found = nullptr;
+    } search{text};
+    ::EnumChildWindows(
+        parent,
+        [](HWND child, LPARAM lParam) {
+            auto s = reinterpret_cast<Search*>(lParam);
+            if (Text(child) != s->text) return TRUE;
+            s->found = child;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+// Runs the save dialog from the options dialog's control with that caption and confirms
+// the name; then closes the options dialog with Ok.
+void ChooseAutomaticName(Program& program, const wchar_t* control, const std::filesystem::path& name) {
+    program.ClickButton(Id(Command::Options));
+    HWND options = program.FindForm(L"Toptionfrm");
+    ASSERT_TRUE(WaitFor([&] { return ::IsWindowVisible(options) != 0; }));
+    ::PostMessageW(ChildWithText(options, control), BM_CLICK, 0, 0);
+    HWND dialog = SaveDialog(program);
+    ASSERT_NE(dialog, nullptr);
+    ChooseType(dialog, 1);
+    ConfirmName(dialog, name);
+    ASSERT_TRUE(WaitFor([&] { return !::IsWindow(dialog); }));
+    ::PostMessageW(ChildWithText(options, L"Ok"), BM_CLICK, 0, 0);
+    ASSERT_TRUE(WaitFor([&] { return !::IsWindowVisible(options); }));
+}
+
+bool IsJpeg(const std::filesystem::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    char magic[2] = {};
+    in.read(magic, 2);
+    return magic[0] == '\xFF' && magic[1] == '\xD8';
+}
+
+size_t Files(const std::filesystem::path& folder) {
+    return static_cast<size_t>(
+        std::distance(std::filesystem::directory_iterator(folder), std::filesystem::directory_iterator()));
+}
+
+// "Save images automatically" runs the save dialog; every capture then writes the next
+// free numbered name, never over an existing file. A cancelled manual save stops it until
+// a name is chosen again ("Edit saving options").
+TEST(AutomaticSaving, NumberedFilesSkipExistingNamesAndStopAfterACancelledSave) {
+    Program program;
+    std::filesystem::path folder = Folder("automatic");
+    ChooseAutomaticName(program, L"Save images automtically", folder / "myImage.jpg");
+    EXPECT_EQ(Files(folder), 0u);  // choosing the name writes nothing
+
+    ASSERT_NE(program.CaptureDesktop(), nullptr);
+    ASSERT_TRUE(WaitFor([&] { return std::filesystem::exists(folder / "myImage1.jpg"); }));
+    program.ClickButton(Id(Command::Desktop));
+    ASSERT_TRUE(WaitFor([&] { return std::filesystem::exists(folder / "myImage2.jpg"); }));
+    std::ofstream(folder / "myImage3.jpg") << "old";
+    program.ClickButton(Id(Command::Desktop));
+    ASSERT_TRUE(WaitFor([&] { return std::filesystem::exists(folder / "myImage4.jpg"); }));
+    EXPECT_EQ(std::filesystem::file_size(folder / "myImage3.jpg"), 3u);
+    for (const char* name : {"myImage1.jpg", "myImage2.jpg", "myImage4.jpg"}) EXPECT_TRUE(IsJpeg(folder / name)) << name;
+
+    HWND dialog = OpenSaveDialog(program);
+    ASSERT_NE(dialog, nullptr);
+    ::PostMessageW(::GetDlgItem(dialog, IDCANCEL), BM_CLICK, 0, 0);
+    ASSERT_TRUE(WaitFor([&] { return !::IsWindow(dialog); }));
+    HWND preview = program.FindForm(L"TImage");
+    program.ClickButton(Id(Command::Desktop));
+    ASSERT_TRUE(WaitFor([&] { return !::IsWindowVisible(preview); }, std::chrono::milliseconds(2000)));
+    ASSERT_TRUE(WaitFor([&] { return ::IsWindowVisible(preview) != 0; }));
+    PumpMessages(std::chrono::milliseconds(500));
+    EXPECT_EQ(Files(folder), 4u);  // nothing written after the cancelled save
+
+    ChooseAutomaticName(program, L"Edit saving options", folder / "again.jpg");
+    program.ClickButton(Id(Command::Desktop));
+    EXPECT_TRUE(WaitFor([&] { return std::filesystem::exists(folder / "again5.jpg"); }));  // the counter goes on
+}
+
 } // namespace
 } // namespace korvan::e2e

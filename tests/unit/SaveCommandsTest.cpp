@@ -115,16 +115,17 @@ TEST(SaveButton, CancelWritesNothingAndKeepsTheNameEmpty) {
     }
 }
 
-// The options dialog runs the same dialog: checking the box starts on type 0, editing keeps the type.
-TEST(SaveOptions, CheckingTheBoxOrEditingRunsTheDialogWithKeysOff) {
+// The options dialog runs the same dialog: checking the box starts on type 0, editing keeps
+// the type; a confirmed name becomes the base of automatic names, a cancelled one changes none.
+TEST(SaveOptions, ChoosingTheAutomaticSavingRunsTheDialog) {
     SaveRig rig;
     rig.extSave.FilterIndex = 2;
-    rig.commands.CheckBox1Click(false);
-    EXPECT_EQ(rig.log.calls, Calls{});
-    rig.commands.BitBtn1Click();
-    rig.commands.CheckBox1Click(true);
-    EXPECT_EQ(rig.log.calls, (Calls{"KeysOff", "Execute(type 2, name 'myImage')", "KeysOn", "KeysOff",
-                                    "Execute(type 0, name 'myImage')", "KeysOn"}));
+    rig.commands.ChooseAutomaticSaving(false);
+    rig.UserChooses(L"C:\\shots\\auto.jpg");
+    rig.commands.ChooseAutomaticSaving(true);
+    EXPECT_EQ(rig.log.calls, (Calls{"Execute(type 2, name 'myImage')", "Execute(type 0, name 'myImage')"}));
+    EXPECT_EQ(rig.extSave.FileName, L"C:\\shots\\auto.jpg");
+    EXPECT_TRUE(rig.store.files.empty());
 }
 
 // Every failure ends in the error box naming the file and the cause, after the keys are

@@ -89,7 +89,9 @@ bool TExtSaveDialog::Execute() {
 
     OPENFILENAMEW ofn{};
     ofn.lStructSize = sizeof(ofn);
-    ofn.hwndOwner = owner_;
+    // Owned by the window it was opened from (the options dialog runs it too).
+    HWND active = ::GetActiveWindow();
+    ofn.hwndOwner = active ? active : owner_;
     ofn.hInstance = ::GetModuleHandleW(nullptr);
     ofn.lpstrFilter = filter.c_str();
     ofn.nFilterIndex = static_cast<DWORD>(state_.FilterIndex);

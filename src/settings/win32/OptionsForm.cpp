@@ -1,7 +1,6 @@
 #include "settings/win32/OptionsForm.h"
 
 #include "app/win32/MainForm.h"
-#include "engine/ImageFile.h"
 #include "frame/win32/GrabberFrame.h"
 #include "image/win32/PreviewForm.h"
 #include "platform/HotKeyValue.h"
@@ -10,7 +9,6 @@
 #include <commctrl.h>
 #include <commdlg.h>
 
-#include <algorithm>
 #include <array>
 
 namespace korvan::win {
@@ -190,43 +188,6 @@ RECT CenteredForDpi(UINT dpi) {
     return {left, top, left + width, top + height};
 }
 
-// Until the save dialog with its format panel is in place: the system's plain save
-// dialog; the name and type chosen are what automatic saving uses.
-void RunPlainSaveDialog(HWND owner, CaptureCommands& commands, bool resetFileType) {
-    struct Type {
-        int format;
-        const wchar_t* extension;
-    };
-    static constexpr Type kTypes[] = {{sdk::kFormatBmp, L"bmp"},  {sdk::kFormatJpeg, L"jpg"}, {sdk::kFormatPng, L"png"},
-                                      {sdk::kFormatPict, L"pct"}, {sdk::kFormatPsd, L"psd"},  {sdk::kFormatEps, L"eps"}};
-    static DWORD typeIndex = 1;
-    if (resetFileType) typeIndex = 1;
-    std::wstring name = commands.ExtSave.FileName;
-    name.resize(MAX_PATH * 4, L'\0');
-    std::wstring extension = commands.ExtSave.DefaultExt;
-    OPENFILENAMEW dialog{sizeof(dialog)};
-    dialog.hwndOwner = owner;
-    dialog.lpstrFilter = L"Bitmap (*.bmp)\0*.bmp\0JPEG (*.jpg)\0*.jpg\0PNG (*.png)\0*.png\0Macintosh PICT (*.pct)\0*.pct\0"
-                         L"Photoshop (*.psd)\0*.psd\0Encapsulated PostScript (*.eps)\0*.eps\0";
-    dialog.nFilterIndex = typeIndex;
-    dialog.lpstrFile = name.data();
-    dialog.nMaxFile = static_cast<DWORD>(name.size());
-    dialog.lpstrDefExt = extension.c_str();
-    dialog.Flags = OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_EXPLORER;
-    if (!::GetSaveFileNameW(&dialog)) return;
-    typeIndex = dialog.nFilterIndex ? dialog.nFilterIndex : 1;
-    const Type& type = kTypes[std::min<size_t>(typeIndex - 1, std::size(kTypes) - 1)];
-    std::wstring chosen = name.c_str();
-    // Automatic names are built from the name without its extension.
-    if (size_t dot = chosen.find_last_of(L'.'); dot != std::wstring::npos && chosen.find_last_of(L"\\/") < dot)
-        chosen.resize(dot);
-    commands.ExtSave.FileName = chosen;
-    commands.ExtSave.DefaultExt = type.extension;
-    commands.Settings.SaveFormat = type.format;
-    commands.Settings.SaveBits = 24;
-    commands.Settings.SaveQuality = type.format == sdk::kFormatJpeg ? 63 : 0;
-}
-
 } // namespace
 
 Toptionfrm::Toptionfrm(Forms& forms, IRegistry& registry)
@@ -362,7 +323,7 @@ void Toptionfrm::SetHintsShown(bool shown) { win::SetHintsShown(shown); }
 void Toptionfrm::EnumerateTopLevelWindows() { ::EnumWindows(EnumerateWindow, reinterpret_cast<LPARAM>(Hwnd())); }
 
 void Toptionfrm::RunSaveDialog(bool resetFileType) {
-    RunPlainSaveDialog(Hwnd(), forms_.Mainfrm->Commands(), resetFileType);
+    forms_.Mainfrm->Saving().ChooseAutomaticSaving(resetFileType);
 }
 
 } // namespace korvan::win
