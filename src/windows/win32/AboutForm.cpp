@@ -146,10 +146,17 @@ LRESULT TAboutfrm::ColourStatic(HDC dc, HWND control) {
     return reinterpret_cast<LRESULT>(background_.get());
 }
 
-// Opens the product's page in the user's browser; a failed launch shows nothing.
+// Opens the product's page in the user's browser. A failed launch shows nothing: no
+// error box of the shell either.
 void TAboutfrm::wwwaddClick() {
     std::wstring page(ProductPage(GermanSystem()));
-    ::ShellExecuteW(Hwnd(), L"open", page.c_str(), nullptr, nullptr, SW_SHOW);
+    SHELLEXECUTEINFOW open{sizeof(open)};
+    open.fMask = SEE_MASK_FLAG_NO_UI;
+    open.hwnd = Hwnd();
+    open.lpVerb = L"open";
+    open.lpFile = page.c_str();
+    open.nShow = SW_SHOW;
+    ::ShellExecuteExW(&open);
 }
 
 void TAboutfrm::Button1Click() { Close(); }
