@@ -321,17 +321,72 @@ TEST(ShotCaptureWin32, FreehandFollowsThePointer) {
 }
 
 TEST(ShotCaptureWin32, KeyboardMovesByOnePixelAndActsAsTheButton) {
+    struct Row {
+        int areaType;
+        std::function<void(InputDriver&)> script;
+        Shape expected;
+    };
+    auto arrows = [](InputDriver& d, WORD key, int times) {
+        for (int i = 0; i < times; ++i) d.Key(key);
+    };
+    const Row rows[] = {
+        {kAreaRectangle,
+         [&](InputDriver& d) {
+             d.MoveTo(300, 200);
+             d.Key(VK_RETURN);
+             arrows(d, VK_RIGHT, 5);
+             arrows(d, VK_DOWN, 3);
+             d.Key(VK_SPACE);
+         },
+         {kAreaRectangle, {{300, 200}, {305, 203}}}},
+        {kAreaPolygon,  // Space places corners, Enter closes the polygon
+         [&](InputDriver& d) {
+             d.MoveTo(400, 300);
+             d.Key(VK_SPACE);
+             arrows(d, VK_RIGHT, 6);
+             d.Key(VK_SPACE);
+             arrows(d, VK_DOWN, 4);
+             d.Key(VK_SPACE);
+             d.Key(VK_RETURN);
+         },
+         {kAreaPolygon, {{400, 300}, {406, 300}, {406, 304}}}},
+    };
     Fixture f;
-    InputDriver driver([&](InputDriver& d) {
-        d.MoveTo(300, 200);
-        d.Key(VK_RETURN);
-        for (int i = 0; i < 5; ++i) d.Key(VK_RIGHT);
-        for (int i = 0; i < 3; ++i) d.Key(VK_DOWN);
-        d.Key(VK_SPACE);
+    for (const Row& row : rows) {
+        PatternWindow::Pump();
+        InputDriver driver(row.script);
+        ASSERT_EQ(f.capture->CaptureArea(row.areaType), kSuccess) << row.areaType;
+        driver.Join();
+        ExpectPatternInShape(*f.capture, row.expected, f.pattern);
+    }
+}
+
+// The declared defaults: dashed white outline, the info window, the cursor drawn in.
+TEST(ShotCaptureWin32, DefaultSettingsWithInfoWindowAndCursor) {
+    PatternWindow pattern{100, 80, 640, 480, 0};
+    auto capture = CreateShotCapture();
+    capture->SetCaptureHotKey(0);
+    capture->SetCaptureAreaIncludeCursor(true);
+    ::SetCursorPos(500, 450);  // where the pointer is when the capture starts
+    PatternWindow::Pump();
+    InputDriver driver([](InputDriver& d) {
+        d.MoveTo(450, 400);
+        d.Button(MOUSEEVENTF_LEFTDOWN);
+        d.MoveTo(620, 520);
+        EXPECT_TRUE(d.WaitForPixel(10 + 75, 10, RGB(0, 0, 0)));  // the top of the info window's frame
+        SaveScreenshot("capture-defaults-info-window");
+        d.Button(MOUSEEVENTF_LEFTUP);
     });
-    ASSERT_EQ(f.capture->CaptureArea(kAreaRectangle), kSuccess);
+    ASSERT_EQ(capture->CaptureArea(kAreaRectangle), kSuccess);
     driver.Join();
-    ExpectPatternInShape(*f.capture, {kAreaRectangle, {{300, 200}, {305, 203}}}, f.pattern);
+    const SdkBitmap* image = capture->Bitmap();
+    ASSERT_NE(image, nullptr);
+    ASSERT_EQ(image->Width(), 170);
+    int changed = 0;  // pixels of the arrow, drawn from the pointer's place at the start
+    for (int y = 50; y < 70; ++y)
+        for (int x = 50; x < 62; ++x) changed += !(image->PixelAt(x, y) == Pattern(450 - 100 + x, 400 - 80 + y, 0));
+    EXPECT_GT(changed, 20);
+    EXPECT_EQ(image->PixelAt(5, 5), Pattern(355, 325, 0));
 }
 
 TEST(ShotCaptureWin32, CancelAndRefusals) {
