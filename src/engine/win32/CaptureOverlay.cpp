@@ -34,8 +34,9 @@ bool IsArrow(WPARAM key) { return key == VK_LEFT || key == VK_RIGHT || key == VK
 
 } // namespace
 
-CaptureOverlay::CaptureOverlay(const ScreenPixels& frozen, std::vector<Rect> monitors, Settings settings)
-    : frozen_(frozen), monitors_(std::move(monitors)), settings_(std::move(settings)), screen_(frozen.Bounds()) {
+CaptureOverlay::CaptureOverlay(const ScreenPixels& frozen, const Rect& screen, std::vector<Rect> monitors,
+                               Settings settings)
+    : frozen_(frozen), monitors_(std::move(monitors)), settings_(std::move(settings)), screen_(screen) {
     shape_.areaType = settings_.area.areaType;
     shape_.ellipseWidth = settings_.area.ellipseWidth;
     shape_.ellipseHeight = settings_.area.ellipseHeight;
@@ -62,6 +63,13 @@ CaptureOverlay::Result CaptureOverlay::Run() {
     metrics.lfMessageFont.lfHeight = -::MulDiv(9, static_cast<int>(dpi_), 72);
     font_.reset(::CreateFontIndirectW(&metrics.lfMessageFont));
 
+    if (settings_.awaitPicture) {
+        int grabbed = settings_.awaitPicture();
+        if (grabbed != kSuccess) {
+            result_.status = grabbed;
+            return result_;
+        }
+    }
     lastDecorations_ = Decorations();
     ::ShowWindow(Hwnd(), SW_SHOW);
     ::UpdateWindow(Hwnd());
@@ -441,7 +449,10 @@ Rect CaptureOverlay::InfoBlockRect(Rect* magnifier, Rect* text) {
     int width = std::max(side, textWidth), height = side + textHeight;
     if (width == 0 || height == 0) return {};
     Rect monitor = VirtualScreen(screen_).MonitorAt(pointer_, monitors_);
-    Point anchor = drawing_ && !shape_.points.empty() ? shape_.points.front() : pointer_;
+    // Away from the drag's start, or from the last corner placed.
+    Point anchor = pointer_;
+    if (drawing_ && !shape_.points.empty())
+        anchor = shape_.areaType == kAreaPolygon ? shape_.points.back() : shape_.points.front();
     Rect block = PlaceBeside(pointer_, width, height, Scaled(20), monitor, anchor);
     if (magnifier) *magnifier = side ? Rect{block.left, block.top, block.left + side, block.top + side} : Rect{};
     if (text) *text = textHeight ? Rect{block.left, block.top + side, block.left + textWidth, block.bottom} : Rect{};

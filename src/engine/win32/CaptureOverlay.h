@@ -25,6 +25,9 @@ public:
         int cancelKey = 27;
         std::function<void(HWND)> onReady;              // shown, painted and holding the keyboard
         std::atomic<unsigned>* inputEvents = nullptr;   // counts every mouse and key message handled
+        // Called once the window exists, before it shows: waits for the frozen picture
+        // (grabbed meanwhile on another thread) and answers the grab's status.
+        std::function<int()> awaitPicture;
     };
     struct Result {
         int status = 0;
@@ -35,7 +38,8 @@ public:
         std::chrono::steady_clock::time_point finalInput;
     };
 
-    CaptureOverlay(const ScreenPixels& frozen, std::vector<Rect> monitors, Settings settings);
+    // The frozen picture covers the screen rectangle; it may still be being grabbed.
+    CaptureOverlay(const ScreenPixels& frozen, const Rect& screen, std::vector<Rect> monitors, Settings settings);
     // Shows the overlay and runs until the user finishes or cancels.
     Result Run();
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <optional>
+#include <thread>
 
 namespace korvan::sdk {
 
@@ -203,6 +204,36 @@ int InteractiveCaptureWin32::Regrab(Selection& selection) {
                     selection.image);
 }
 
+// Grabs the whole virtual screen on a second thread while the overlay window is made,
+// then shows the picture and lets the user work on it.
+int InteractiveCaptureWin32::ShowFrozenScreen(ScreenPixels& frozen, CaptureOverlay::Settings settings,
+                                              const std::function<int(const CaptureOverlay::Result&)>& take) {
+    Rect screen = VirtualScreenRect();
+    int grabbed = kCaptureBitmapFailed;
+    std::thread grabber([&] { grabbed = frozen.Grab(screen); });
+    struct JoinAtEnd {
+        std::thread& thread;
+        ~JoinAtEnd() {
+            if (thread.joinable()) thread.join();
+        }
+    } joinAtEnd{grabber};
+    settings.awaitPicture = [&] {
+        if (grabber.joinable()) grabber.join();
+        return grabbed;
+    };
+    settings.cancelKey = options_.cancelKey;
+    settings.inputEvents = &inputEvents_;
+    settings.onReady = [this](HWND overlay) {
+        timings_.ready = Clock::now();
+        if (readyObserver_) readyObserver_(overlay);
+    };
+    CaptureOverlay overlay(frozen, screen, MonitorRects(), std::move(settings));
+    CaptureOverlay::Result result = overlay.Run();
+    if (result.status != kSuccess) return result.status;
+    timings_.finalInput = result.finalInput;
+    return take(result);  // while the overlay still shows, so the image is held at once
+}
+
 int InteractiveCaptureWin32::ImgCaptureArea(SdkBitmap& bitmap, AreaOptions& options, CaptureInfo& info,
                                             CaptureCallback callback, void* userData) {
     if (options.areaType < kAreaTriangle || options.areaType > kAreaFreehand) return kWrongAreaType;
@@ -210,37 +241,26 @@ int InteractiveCaptureWin32::ImgCaptureArea(SdkBitmap& bitmap, AreaOptions& opti
         CURSORINFO cursor{sizeof(cursor)};
         bool cursorKnown = ::GetCursorInfo(&cursor) != FALSE;
         ScreenPixels frozen;
-        int status = frozen.Grab(VirtualScreenRect());
-        if (status != kSuccess) return status;
         CaptureOverlay::Settings settings;
         settings.mode = CaptureOverlay::Mode::Area;
         settings.area = options;
-        settings.cancelKey = options_.cancelKey;
-        settings.inputEvents = &inputEvents_;
-        settings.onReady = [this](HWND overlay) {
-            timings_.ready = Clock::now();
-            if (readyObserver_) readyObserver_(overlay);
-        };
-        CaptureOverlay overlay(frozen, MonitorRects(), std::move(settings));
-        CaptureOverlay::Result result = overlay.Run();
-        if (result.status != kSuccess) return result.status;
-        timings_.finalInput = result.finalInput;
-
-        const Shape& shape = result.shape;
-        bool corners = shape.areaType == kAreaPolygon || shape.areaType == kAreaFreehand;
-        if (corners && shape.points.size() < 3) return kZeroAreaSize;
-        ShapeMask mask(shape);
-        if (mask.Bounds().Empty() || mask.CountInside() == 0) return kZeroAreaSize;
-        selection.rect = mask.Bounds();
-        selection.pointer = result.pointer;
-        selection.includeCursor = (options.flags & kAreaIncludeCursor) != 0;
-        selection.fill = {options.fillPattern, options.fillForeColor, options.fillBackColor};
-        if (options.flags & kAreaBitmapWithRegion) selection.mask.emplace(std::move(mask));
-        if (selection.includeCursor && cursorKnown) frozen.DrawCursor(cursor);
-        status = CutImage(frozen.Pixels(), selection.rect, selection.mask ? &*selection.mask : nullptr, selection.fill,
-                          selection.image);
-        timings_.held = Clock::now();
-        return status;
+        return ShowFrozenScreen(frozen, std::move(settings), [&](const CaptureOverlay::Result& result) -> int {
+            const Shape& shape = result.shape;
+            bool corners = shape.areaType == kAreaPolygon || shape.areaType == kAreaFreehand;
+            if (corners && shape.points.size() < 3) return kZeroAreaSize;
+            ShapeMask mask(shape);
+            if (mask.Bounds().Empty() || mask.CountInside() == 0) return kZeroAreaSize;
+            selection.rect = mask.Bounds();
+            selection.pointer = result.pointer;
+            selection.includeCursor = (options.flags & kAreaIncludeCursor) != 0;
+            selection.fill = {options.fillPattern, options.fillForeColor, options.fillBackColor};
+            if (options.flags & kAreaBitmapWithRegion) selection.mask.emplace(std::move(mask));
+            if (selection.includeCursor && cursorKnown) frozen.DrawCursor(cursor);
+            int status = CutImage(frozen.Pixels(), selection.rect, selection.mask ? &*selection.mask : nullptr,
+                                  selection.fill, selection.image);
+            timings_.held = Clock::now();
+            return status;
+        });
     });
 }
 
@@ -248,28 +268,18 @@ int InteractiveCaptureWin32::ImgCaptureSelectedObject(SdkBitmap& bitmap, ObjectO
                                                       CaptureCallback callback, void* userData) {
     return Run(kCaptureKindObject, 0, bitmap, info, callback, userData, [&](Selection& selection) -> int {
         ScreenPixels frozen;
-        int status = frozen.Grab(VirtualScreenRect());
-        if (status != kSuccess) return status;
         CaptureOverlay::Settings settings;
         settings.mode = CaptureOverlay::Mode::Object;
         settings.object = options;
-        settings.cancelKey = options_.cancelKey;
-        settings.inputEvents = &inputEvents_;
-        settings.onReady = [this](HWND overlay) {
-            timings_.ready = Clock::now();
-            if (readyObserver_) readyObserver_(overlay);
-        };
-        CaptureOverlay overlay(frozen, MonitorRects(), std::move(settings));
-        CaptureOverlay::Result result = overlay.Run();
-        if (result.status != kSuccess) return result.status;
-        timings_.finalInput = result.finalInput;
-        if (result.objectRect.Empty()) return kNoObjectSelected;
-        selection.rect = result.objectRect;
-        selection.window = result.object;
-        selection.pointer = result.pointer;
-        status = CutImage(frozen.Pixels(), selection.rect, nullptr, {}, selection.image);
-        timings_.held = Clock::now();
-        return status;
+        return ShowFrozenScreen(frozen, std::move(settings), [&](const CaptureOverlay::Result& result) -> int {
+            if (result.objectRect.Empty()) return kNoObjectSelected;
+            selection.rect = result.objectRect;
+            selection.window = result.object;
+            selection.pointer = result.pointer;
+            int status = CutImage(frozen.Pixels(), selection.rect, nullptr, {}, selection.image);
+            timings_.held = Clock::now();
+            return status;
+        });
     });
 }
 

@@ -2,6 +2,7 @@
 // The imaging layer's interactive capture on the screen of this machine. One per process:
 // the capture options it keeps are shared by every capture component.
 #include "engine/InteractiveCapture.h"
+#include "engine/win32/CaptureOverlay.h"
 
 #include <windows.h>
 
@@ -10,9 +11,6 @@
 #include <functional>
 
 namespace korvan::sdk {
-
-class ScreenPixels;
-struct Rect;
 
 class InteractiveCaptureWin32 final : public IInteractiveCapture {
 public:
@@ -56,6 +54,8 @@ private:
     int WaitForHotKey();
     bool Pause(int milliseconds);
     int Regrab(Selection& selection);
+    int ShowFrozenScreen(ScreenPixels& frozen, CaptureOverlay::Settings settings,
+                         const std::function<int(const CaptureOverlay::Result&)>& take);
 
     CaptureOptions options_ = DefaultCaptureOptions();
     HotKeyCallback hotKeyCallback_ = nullptr;
