@@ -201,6 +201,13 @@ TEST(HelpWindow, F1OpensTheHelpTextCentredOnTheMainWindow) {
     PumpMessages(std::chrono::milliseconds(300));
     SaveArtifact(help, "help-window");
 
+    // The context menu comes from the keyboard too.
+    PressKey(VK_F10, {VK_SHIFT});
+    HWND menu = WaitForVisible(program, L"#32768");
+    EXPECT_NE(menu, nullptr);
+    PressKey(VK_ESCAPE);
+    EXPECT_TRUE(WaitFor([&] { return !::IsWindowVisible(menu); }));
+
     // Shown again after closing, it comes back in the same place.
     ::PostMessageW(help, WM_CLOSE, 0, 0);
     ASSERT_TRUE(WaitFor([&] { return ::IsWindowVisible(help) == 0; }));
