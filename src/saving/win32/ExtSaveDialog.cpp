@@ -12,52 +12,40 @@
 namespace korvan::win {
 namespace {
 
-constexpr wchar_t kPanelClass[] = L"TExtraPanel";
 constexpr wchar_t kTemplate[] = L"EXTDLGTEMPLATE2";
 constexpr int kStandardControlsArea = 1119;  // the system's placeholder for its own controls
 constexpr int kPanelHeight = 150;
 constexpr size_t kNameBuffer = 32768;  // room for long paths
 
-// The panel's controls as designed: parent-relative positions in pixels at 96 DPI.
-struct PanelControl {
-    int id;
-    int parent;  // id of the control whose position this one's is relative to; 0: the panel
-    const wchar_t* windowClass;
-    DWORD style;
-    int left, top, width, height;
-    const wchar_t* caption;
-    const wchar_t* hint;
-};
-
 using D = TExtSaveDialog;
-const PanelControl kControls[] = {
-    {D::kSubFormatId, 0, WC_COMBOBOXW, CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 108, 1, 233, 120, L"",
-     L"Choose your image format"},
-    {D::kDepthGroupId, 0, WC_BUTTONW, BS_GROUPBOX | WS_VISIBLE, 10, 30, 250, 100, L"Color Deepness in Bits:",
-     L"Choose the color deepness."},
-    {D::kRadioGroupId, D::kDepthGroupId, WC_BUTTONW, BS_GROUPBOX | WS_VISIBLE, 12, 35, 230, 35, L"",
-     L"Choose the color deepness."},
-    {D::kQualityGroupId, 0, WC_BUTTONW, BS_GROUPBOX | WS_VISIBLE, 265, 30, 130, 100, L"JPEG Compression",
-     L"Choose the JPEG compression."},
-    {D::kQualityEditId, D::kQualityGroupId, WC_EDITW, ES_AUTOHSCROLL | WS_TABSTOP | WS_VISIBLE, 10, 20,
-     70, 0, L"", nullptr},
-    {D::kSliderId, D::kQualityGroupId, TRACKBAR_CLASSW, TBS_HORZ | TBS_NOTICKS | WS_TABSTOP | WS_VISIBLE, 5, 60, 110,
-     20, L"", nullptr},
+using K = ControlKind;
+enum : int { kExtraPanel, kExtraButton, kExtraGroup, kRadioGroup, kFirstDepth, kExtraGroup2 = kFirstDepth + 6,
+             kExtEdit, kExtSlider };
+constexpr wchar_t kDepthHint[] = L"Choose the color deepness.";
+
+// The panel's controls as designed: pixels at 96 DPI, relative to the parent entry. The
+// panel itself is placed below the standard controls when the dialog shows.
+const ControlDesign kControls[] = {
+    {K::Panel, "ExtraPanel", 0, nullptr, nullptr, {0, 0, 0, 0}, kOnWindow, D::kPanelId},
+    {K::ComboBox, "ExtraButton", 0, L"", L"Choose your image format", {108, 1, 233, 21}, kExtraPanel,
+     D::kSubFormatId, CBS_DROPDOWNLIST},
+    {K::GroupBox, "ExtraGroup", 0, L"Color Deepness in Bits:", kDepthHint, {10, 30, 250, 100}, kExtraPanel,
+     D::kDepthGroupId},
+    {K::RadioGroup, "RadioGroup", 0, L"", kDepthHint, {12, 35, 230, 35}, kExtraGroup, D::kRadioGroupId},
+    // The group's entries, one column each.
+    {K::RadioButton, "RadioGroup", 0, L"", kDepthHint, {8, 12, 34, 17}, kRadioGroup, D::kFirstDepthId, WS_GROUP},
+    {K::RadioButton, "RadioGroup", 0, L"", kDepthHint, {43, 12, 34, 17}, kRadioGroup, D::kFirstDepthId + 1},
+    {K::RadioButton, "RadioGroup", 0, L"", kDepthHint, {78, 12, 34, 17}, kRadioGroup, D::kFirstDepthId + 2},
+    {K::RadioButton, "RadioGroup", 0, L"", kDepthHint, {113, 12, 34, 17}, kRadioGroup, D::kFirstDepthId + 3},
+    {K::RadioButton, "RadioGroup", 0, L"", kDepthHint, {148, 12, 34, 17}, kRadioGroup, D::kFirstDepthId + 4},
+    {K::RadioButton, "RadioGroup", 0, L"", kDepthHint, {183, 12, 34, 17}, kRadioGroup, D::kFirstDepthId + 5},
+    {K::GroupBox, "ExtraGroup2", 0, L"JPEG Compression", L"Choose the JPEG compression.", {265, 30, 130, 100},
+     kExtraPanel, D::kQualityGroupId},
+    // The edit's height follows its font.
+    {K::Edit, "ExtEdit", 0, L"", nullptr, {10, 20, 70, 21}, kExtraGroup2, D::kQualityEditId},
+    {K::TrackBar, "ExtSlider", 0, L"", nullptr, {5, 60, 110, 20}, kExtraGroup2, D::kSliderId, TBS_NOTICKS},
 };
-
-const PanelControl& Design(int id) {
-    for (const PanelControl& control : kControls)
-        if (control.id == id) return control;
-    return kControls[0];
-}
-
-// A control's designed rectangle in the panel's coordinates.
-RECT PanelRect(const PanelControl& control) {
-    RECT rect{control.left, control.top, control.left + control.width, control.top + control.height};
-    for (int parent = control.parent; parent != 0; parent = Design(parent).parent)
-        OffsetRect(&rect, Design(parent).left, Design(parent).top);
-    return rect;
-}
+static_assert(std::size(kControls) == kExtSlider + 1);
 
 std::wstring FilterText() {
     std::wstring filter(kSaveFilter);
@@ -75,6 +63,7 @@ std::wstring WindowText(HWND window) {
 }
 
 TExtSaveDialog* Self(HWND window) {
+    // The hook dialog keeps the object from WM_INITDIALOG on.
     return reinterpret_cast<TExtSaveDialog*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
 }
 
@@ -113,12 +102,12 @@ bool TExtSaveDialog::Execute() {
     } else {
         state_.FilterIndex = confirmedIndex;  // the type last confirmed
     }
-    dialog_ = panel_ = tips_ = subFormats_ = edit_ = slider_ = nullptr;
-    depths_.fill(nullptr);
+    dialog_ = nullptr;
+    controls_.reset();
     return confirmed;
 }
 
-UINT_PTR CALLBACK TExtSaveDialog::Hook(HWND dialog, UINT message, WPARAM, LPARAM lParam) {
+UINT_PTR CALLBACK TExtSaveDialog::Hook(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     try {
         if (message == WM_INITDIALOG) {
             auto ofn = reinterpret_cast<OPENFILENAMEW*>(lParam);
@@ -131,8 +120,13 @@ UINT_PTR CALLBACK TExtSaveDialog::Hook(HWND dialog, UINT message, WPARAM, LPARAM
             auto notify = reinterpret_cast<OFNOTIFYW*>(lParam);
             if (notify->hdr.code == CDN_INITDONE) self->InitDone(dialog);
             else if (notify->hdr.code == CDN_TYPECHANGE) self->TypeChanged(static_cast<int>(notify->lpOFN->nFilterIndex));
-        } else if (message == WM_DESTROY && self->tips_) {
-            ::SendMessageW(self->tips_, TTM_POP, 0, 0);  // no hint outlives the dialog
+        } else if (message == WM_COMMAND) {
+            // The panel passes its controls' messages on to the dialog.
+            self->OnPanelCommand(LOWORD(wParam), HIWORD(wParam));
+        } else if (message == WM_HSCROLL && reinterpret_cast<HWND>(lParam) == self->Item(kSliderId)) {
+            self->OnSlider();
+        } else if (message == WM_DESTROY) {
+            self->controls_.reset();  // no hint outlives the dialog
         }
     } catch (...) {
         ShowCurrentException(dialog);
@@ -155,116 +149,55 @@ void TExtSaveDialog::TypeChanged(int index) {
 
 // The panel sits below the standard controls' area, as wide as that area.
 void TExtSaveDialog::CreatePanel(HWND dialog) {
-    WNDCLASSEXW wc{sizeof(wc)};
-    if (!::GetClassInfoExW(::GetModuleHandleW(nullptr), kPanelClass, &wc)) {
-        wc = {sizeof(wc)};
-        wc.lpfnWndProc = &TExtSaveDialog::PanelProc;
-        wc.hInstance = ::GetModuleHandleW(nullptr);
-        wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-        wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-        wc.lpszClassName = kPanelClass;
-        ::RegisterClassExW(&wc);
-    }
+    controls_ = std::make_unique<ControlTable>();
+    controls_->Create(dialog, kControls);
     RECT area{};
-    HWND placeholder = ::GetDlgItem(dialog, kStandardControlsArea);
-    ::GetWindowRect(placeholder, &area);
+    ::GetWindowRect(::GetDlgItem(dialog, kStandardControlsArea), &area);
     ::MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&area), 2);
-    UINT dpi = DpiOf(dialog);
-    panel_ = ::CreateWindowExW(WS_EX_CONTROLPARENT, kPanelClass, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS,
-                               area.left, area.bottom, area.right - area.left, Scale(kPanelHeight, dpi), dialog,
-                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(kPanelId)), ::GetModuleHandleW(nullptr),
-                               nullptr);
-    ::SetWindowLongPtrW(panel_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    ::SetWindowPos(panel_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    HFONT font = reinterpret_cast<HFONT>(::SendMessageW(dialog_, WM_GETFONT, 0, 0));
-    int border = Scale(2, dpi);
-    auto make = [&](const PanelControl& design, const wchar_t* windowClass, DWORD style, const wchar_t* caption,
-                    RECT rect, int id) {
-        if (rect.bottom == rect.top) rect.bottom = rect.top + 21;  // the edit's height follows its font
-        HWND control = ::CreateWindowExW(design.id == kQualityEditId ? WS_EX_CLIENTEDGE : 0, windowClass, caption,
-                                         WS_CHILD | style, Scale(rect.left, dpi) + border, Scale(rect.top, dpi) + border,
-                                         Scale(rect.right - rect.left, dpi), Scale(rect.bottom - rect.top, dpi),
-                                         panel_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                                         ::GetModuleHandleW(nullptr), nullptr);
-        ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-        return control;
-    };
-    for (const PanelControl& design : kControls) {
-        HWND control = make(design, design.windowClass, design.style, design.caption, PanelRect(design), design.id);
-        if (design.id == kSubFormatId) subFormats_ = control;
-        if (design.id == kQualityEditId) edit_ = control;
-        if (design.id == kSliderId) slider_ = control;
-    }
-    // The depth entries share the radio group's width in six columns.
-    RECT group = PanelRect(Design(kRadioGroupId));
-    int columnWidth = (group.right - group.left - 16) / kMaxDepths;
-    for (int i = 0; i < kMaxDepths; ++i) {
-        RECT cell{group.left + 8 + i * columnWidth, group.top + 12, group.left + 8 + (i + 1) * columnWidth - 2,
-                  group.top + 29};
-        depths_[static_cast<size_t>(i)] =
-            make(Design(kRadioGroupId), WC_BUTTONW, BS_RADIOBUTTON | WS_TABSTOP, L"", cell, kFirstDepthId + i);
-    }
-    ::SendMessageW(slider_, TBM_SETRANGEMIN, FALSE, kSliderMin);
-    ::SendMessageW(slider_, TBM_SETRANGEMAX, TRUE, kSliderMax);
+    ::SetWindowPos((*controls_)[kExtraPanel], HWND_TOP, area.left, area.bottom, area.right - area.left,
+                   Scale(kPanelHeight, DpiOf(dialog)), SWP_NOACTIVATE);
+    HWND slider = Item(kSliderId);
+    ::SendMessageW(slider, TBM_SETRANGEMIN, FALSE, kSliderMin);
+    ::SendMessageW(slider, TBM_SETRANGEMAX, TRUE, kSliderMax);
     // The component's own show step: the captions again, the percent of the slider.
-    ::SetWindowTextW(::GetDlgItem(panel_, kQualityGroupId), L"JPEG Compression");
-    ::SetWindowTextW(::GetDlgItem(panel_, kDepthGroupId), L"Color Deepness in Bits:");
+    ::SetWindowTextW(Item(kQualityGroupId), L"JPEG Compression");
+    ::SetWindowTextW(Item(kDepthGroupId), L"Color Deepness in Bits:");
     Panel.QualityText = std::to_wstring(QualityPercent(Panel.SliderPosition()));
-    AddHints();
 }
 
-void TExtSaveDialog::AddHints() {
-    tips_ = ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, 0, 0,
-                              0, 0, panel_, nullptr, ::GetModuleHandleW(nullptr), nullptr);
-    // A group box lets the mouse through to the panel, so its area is the tool.
-    auto add = [&](HWND control, const wchar_t* hint, bool byArea) {
-        TTTOOLINFOW tool{};
-        tool.cbSize = sizeof(tool);
-        tool.hwnd = panel_;
-        tool.lpszText = const_cast<wchar_t*>(hint);
-        if (byArea) {
-            tool.uFlags = TTF_SUBCLASS;
-            tool.uId = static_cast<UINT_PTR>(::GetDlgCtrlID(control));
-            ::GetWindowRect(control, &tool.rect);
-            ::MapWindowPoints(nullptr, panel_, reinterpret_cast<POINT*>(&tool.rect), 2);
-        } else {
-            tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-            tool.uId = reinterpret_cast<UINT_PTR>(control);
-        }
-        ::SendMessageW(tips_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
-    };
-    add(subFormats_, Design(kSubFormatId).hint, false);
-    for (HWND depth : depths_) add(depth, Design(kRadioGroupId).hint, false);
-    for (int group : {kRadioGroupId, kDepthGroupId, kQualityGroupId})
-        add(::GetDlgItem(panel_, group), Design(group).hint, true);
+HWND TExtSaveDialog::Item(int id) const {
+    int index = controls_ ? controls_->IndexOfId(id) : -1;
+    return index >= 0 ? (*controls_)[index] : nullptr;
 }
 
 // Shows the panel's state in its controls.
 void TExtSaveDialog::Render() {
-    if (!panel_) return;
-    ::SendMessageW(subFormats_, CB_RESETCONTENT, 0, 0);
+    if (!controls_) return;
+    HWND subFormats = Item(kSubFormatId), edit = Item(kQualityEditId), slider = Item(kSliderId);
+    ::SendMessageW(subFormats, CB_RESETCONTENT, 0, 0);
     for (const std::wstring& entry : Panel.SubFormats)
-        ::SendMessageW(subFormats_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.c_str()));
-    ::SendMessageW(subFormats_, CB_SETCURSEL, static_cast<WPARAM>(Panel.SubFormatIndex), 0);
-    ::ShowWindow(subFormats_, Panel.SubFormatVisible ? SW_SHOW : SW_HIDE);
+        ::SendMessageW(subFormats, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.c_str()));
+    ::SendMessageW(subFormats, CB_SETCURSEL, static_cast<WPARAM>(Panel.SubFormatIndex), 0);
+    ::ShowWindow(subFormats, Panel.SubFormatVisible ? SW_SHOW : SW_HIDE);
     for (int i = 0; i < kMaxDepths; ++i) {
-        HWND radio = depths_[static_cast<size_t>(i)];
+        HWND radio = Item(kFirstDepthId + i);
         bool present = i < static_cast<int>(Panel.Depths.size());
         if (present) ::SetWindowTextW(radio, std::to_wstring(Panel.Depths[static_cast<size_t>(i)]).c_str());
         ::SendMessageW(radio, BM_SETCHECK, present && i == Panel.DepthIndex ? BST_CHECKED : BST_UNCHECKED, 0);
         ::ShowWindow(radio, present ? SW_SHOW : SW_HIDE);
     }
-    ::EnableWindow(edit_, Panel.QualityEnabled);
-    ::EnableWindow(slider_, Panel.QualityEnabled);
-    ::SendMessageW(slider_, TBM_SETPOS, TRUE, Panel.SliderPosition());
+    ::EnableWindow(edit, Panel.QualityEnabled);
+    ::EnableWindow(slider, Panel.QualityEnabled);
+    ::SendMessageW(slider, TBM_SETPOS, TRUE, Panel.SliderPosition());
     SetEditText(Panel.QualityText);
     if (dialog_) ::SendMessageW(dialog_, CDM_SETDEFEXT, 0, reinterpret_cast<LPARAM>(state_.DefaultExt.c_str()));
 }
 
 void TExtSaveDialog::SetEditText(const std::wstring& text) {
-    if (WindowText(edit_) == text) return;
+    HWND edit = Item(kQualityEditId);
+    if (WindowText(edit) == text) return;
     settingText_ = true;
-    ::SetWindowTextW(edit_, text.c_str());
+    ::SetWindowTextW(edit, text.c_str());
     settingText_ = false;
 }
 
@@ -273,32 +206,14 @@ void TExtSaveDialog::OnPanelCommand(int id, int code) {
         Panel.ClickDepth(id - kFirstDepthId);
         Render();
     } else if (id == kQualityEditId && code == EN_CHANGE && !settingText_) {
-        if (Panel.EditQuality(WindowText(edit_))) SetEditText(Panel.QualityText);
-        ::SendMessageW(slider_, TBM_SETPOS, TRUE, Panel.SliderPosition());
+        if (Panel.EditQuality(WindowText(Item(kQualityEditId)))) SetEditText(Panel.QualityText);
+        ::SendMessageW(Item(kSliderId), TBM_SETPOS, TRUE, Panel.SliderPosition());
     }
 }
 
 void TExtSaveDialog::OnSlider() {
-    Panel.MoveSlider(static_cast<int>(::SendMessageW(slider_, TBM_GETPOS, 0, 0)));
+    Panel.MoveSlider(static_cast<int>(::SendMessageW(Item(kSliderId), TBM_GETPOS, 0, 0)));
     SetEditText(Panel.QualityText);
-}
-
-LRESULT CALLBACK TExtSaveDialog::PanelProc(HWND panel, UINT message, WPARAM wParam, LPARAM lParam) {
-    TExtSaveDialog* self = Self(panel);
-    try {
-        if (self && message == WM_COMMAND) {
-            self->OnPanelCommand(LOWORD(wParam), HIWORD(wParam));
-            return 0;
-        }
-        if (self && message == WM_HSCROLL && reinterpret_cast<HWND>(lParam) == self->slider_) {
-            self->OnSlider();
-            return 0;
-        }
-    } catch (...) {
-        ShowCurrentException(panel);
-        return 0;
-    }
-    return ::DefWindowProcW(panel, message, wParam, lParam);
 }
 
 } // namespace korvan::win

@@ -3,14 +3,15 @@
 // below its standard controls (colour depth, JPEG compression). The panel's state and
 // logic live in ExtSavePanel; this class mirrors it in controls and reports the user's
 // clicks to it. The owner reacts to OnShow, OnTypeChange and OnClose.
+#include "platform/win32/ControlTable.h"
 #include "saving/SaveCommands.h"
 #include "saving/SavePanel.h"
 #include "saving/SaveSettings.h"
 
 #include <windows.h>
 
-#include <array>
 #include <functional>
+#include <memory>
 
 namespace korvan::win {
 
@@ -34,23 +35,19 @@ public:
 
 private:
     static UINT_PTR CALLBACK Hook(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
-    static LRESULT CALLBACK PanelProc(HWND panel, UINT message, WPARAM wParam, LPARAM lParam);
     void InitDone(HWND dialog);
     void TypeChanged(int index);
     void CreatePanel(HWND dialog);
-    void AddHints();
     void Render();
+    HWND Item(int id) const;
     void OnPanelCommand(int id, int code);
     void OnSlider();
     void SetEditText(const std::wstring& text);
 
     HWND owner_;
     SaveDialogState& state_;
-    HWND dialog_ = nullptr;   // the system dialog
-    HWND panel_ = nullptr;    // ExtraPanel
-    HWND tips_ = nullptr;
-    HWND subFormats_ = nullptr, edit_ = nullptr, slider_ = nullptr;
-    std::array<HWND, kMaxDepths> depths_{};
+    HWND dialog_ = nullptr;  // the system dialog
+    std::unique_ptr<ControlTable> controls_;  // ExtraPanel and its controls, while the dialog is open
     bool settingText_ = false;
 };
 
