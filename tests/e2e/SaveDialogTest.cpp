@@ -191,6 +191,27 @@ TEST(SaveDialog, PanelBelowTheStandardControlsSavesJpegAndPng) {
     ASSERT_TRUE(WaitFor([&] { return std::filesystem::exists(folder / "shot.png"); }));
 }
 
+// At 144 dots per inch the panel grows with the dialog and still fits below its controls.
+TEST(SaveDialog, PanelScalesAt144DotsPerInch) {
+    WriteDword(L"Control Panel\\Desktop", L"LogPixels", 144);
+    Program program;
+    ASSERT_NE(program.CaptureDesktop(), nullptr);
+    HWND dialog = OpenSaveDialog(program);
+    ASSERT_NE(dialog, nullptr);
+    RECT screen{0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
+    EXPECT_TRUE(Inside(WindowRect(dialog), screen)) << "the dialog runs off the screen";
+    RECT client{}, panel = WindowRect(Control(dialog, TExtSaveDialog::kPanelId));
+    ::GetClientRect(dialog, &client);
+    ::MapWindowPoints(dialog, nullptr, reinterpret_cast<POINT*>(&client), 2);
+    EXPECT_TRUE(Inside(panel, client)) << "the panel is cut off";
+    RECT group = WindowRect(Control(dialog, TExtSaveDialog::kQualityGroupId));
+    EXPECT_EQ(group.right - group.left, 195);  // 130 at 96 dots per inch
+    EXPECT_TRUE(Inside(group, panel));
+    PumpMessages(std::chrono::milliseconds(300));
+    SaveArtifact(dialog, "save-dialog-144dpi");
+    ::PostMessageW(::GetDlgItem(dialog, IDCANCEL), BM_CLICK, 0, 0);
+}
+
 // Saving over a file asks first; after Yes the new picture replaces it.
 TEST(SaveDialog, ReplacesAnExistingFileAfterTheQuestion) {
     Program program;

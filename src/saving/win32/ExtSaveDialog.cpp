@@ -6,6 +6,7 @@
 #include <commctrl.h>
 #include <commdlg.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -134,9 +135,27 @@ UINT_PTR CALLBACK TExtSaveDialog::Hook(HWND dialog, UINT message, WPARAM wParam,
     return 0;
 }
 
+namespace {
+
+// The panel makes the dialog taller; it is kept on its monitor's work area.
+void KeepOnMonitor(HWND window) {
+    RECT rect{};
+    ::GetWindowRect(window, &rect);
+    MONITORINFO monitor{sizeof(monitor)};
+    if (!::GetMonitorInfoW(::MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &monitor)) return;
+    const RECT& work = monitor.rcWork;
+    int left = std::max(std::min(rect.left, work.right - (rect.right - rect.left)), work.left);
+    int top = std::max(std::min(rect.top, work.bottom - (rect.bottom - rect.top)), work.top);
+    if (left != rect.left || top != rect.top)
+        ::SetWindowPos(window, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+} // namespace
+
 void TExtSaveDialog::InitDone(HWND dialog) {
     dialog_ = ::GetParent(dialog);
     CreatePanel(dialog);
+    KeepOnMonitor(dialog_);
     if (OnShow) OnShow();
     Render();
 }
