@@ -142,6 +142,7 @@ TEST(SaveOnAFullDisk, FailsAndKeepsTheOldFile) {
             if (c == L'/') c = L'\\';
         folder = L"Z:" + folder;
     }
+    if (!std::filesystem::exists(folder)) GTEST_SKIP() << "no small disk could be mounted";
     auto target = std::filesystem::path(folder) / "shot.bmp";
     std::ofstream(target) << "old";
     SdkBitmap large;
