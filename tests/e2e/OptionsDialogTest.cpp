@@ -180,6 +180,73 @@ TEST(OptionsDialog, PagesInTheSystemLanguage) {
     EXPECT_EQ(Text(options), L"Options");
 }
 
+std::vector<HWND> Pages(HWND options) {
+    std::vector<HWND> pages;
+    HWND tabs = ::FindWindowExW(options, nullptr, WC_TABCONTROLW, nullptr);
+    for (HWND child = ::GetWindow(tabs, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) pages.push_back(child);
+    return pages;
+}
+
+void ShowPage(Program& program, HWND options, int index) {
+    Remote remote(program.ProcessId());
+    HWND tabs = ::FindWindowExW(options, nullptr, WC_TABCONTROLW, nullptr);
+    RECT tab = remote.TabRect(tabs, index);
+    ClickAt((tab.left + tab.right) / 2, (tab.top + tab.bottom) / 2);
+    HWND page = Pages(options)[static_cast<size_t>(index)];
+    EXPECT_TRUE(WaitFor([&] { return ::IsWindowVisible(page) != 0; }));
+    MovePointerAway();
+    PumpMessages(std::chrono::milliseconds(300));
+}
+
+TEST(OptionsDialog, ScalesAt144DotsPerInch) {
+    WriteDword(L"Control Panel\\Desktop", L"LogPixels", 144);
+    Program program;
+    HWND options = OpenOptions(program);
+    RECT client{};
+    ::GetClientRect(options, &client);
+    EXPECT_EQ(client.right, 627);  // 418 at 96 dots per inch
+    EXPECT_EQ(client.bottom, 564);  // 376
+    for (int index : {0, 2}) {
+        ShowPage(program, options, index);
+        ExpectTidy(Pages(options)[static_cast<size_t>(index)]);
+        SaveArtifact(options, "options-page" + std::to_string(index + 1) + "-144dpi");
+    }
+}
+
+// Only checking "Save images automatically" opens the save dialog; "Edit saving options" always does.
+TEST(OptionsDialog, AutomaticSavingOpensTheSaveDialog) {
+    Program program;
+    HWND options = OpenOptions(program);
+    HWND autoSave = ChildWithText(options, L"Save images automtically");
+    HWND edit = ChildWithText(options, L"Edit saving options");
+    ASSERT_TRUE(autoSave && edit);
+    auto saveDialog = [&] {
+        HWND found = nullptr;
+        for (HWND window = ::GetTopWindow(nullptr); window; window = ::GetWindow(window, GW_HWNDNEXT)) {
+            DWORD process = 0;
+            ::GetWindowThreadProcessId(window, &process);
+            if (process == program.ProcessId() && ClassOf(window) == L"#32770" && ::IsWindowVisible(window)) found = window;
+        }
+        return found;
+    };
+    for (HWND button : {autoSave, autoSave, edit}) {
+        bool checking = button == edit || ::SendMessageW(autoSave, BM_GETCHECK, 0, 0) != BST_CHECKED;
+        ::PostMessageW(button, BM_CLICK, 0, 0);
+        if (!checking) {
+            EXPECT_TRUE(WaitFor([&] { return ::SendMessageW(autoSave, BM_GETCHECK, 0, 0) != BST_CHECKED; }));
+            PumpMessages(std::chrono::milliseconds(300));
+            EXPECT_FALSE(saveDialog()) << "unchecking opens nothing";
+            continue;
+        }
+        HWND dialog = nullptr;
+        ASSERT_TRUE(WaitFor([&] { return (dialog = saveDialog()) != nullptr; }));
+        PumpMessages(std::chrono::milliseconds(300));
+        SaveArtifact(dialog, "options-save-dialog");
+        ::PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+        EXPECT_TRUE(WaitFor([&] { return !saveDialog(); }));
+    }
+}
+
 HWND StartPasteTarget(PROCESS_INFORMATION& process) {
     std::wstring exe = Env(L"KORVAN_PASTE_TARGET");
     if (!exe.empty() && exe[0] == L'/') {

@@ -45,14 +45,14 @@ using K = ControlKind;
 
 // One group of four direction rows (labels 37 to 40 beside four hot key fields).
 #define KORVAN_KEY_ROWS(group, first)                                                                              \
-    {K::Label, "Label" #first, 37, L"left", nullptr, {8, 21, 42, 16}, group, 0},                                  \
-    {K::HotKey, "HotKey" #first, 0, nullptr, nullptr, {52, 18, 108, 21}, group, Id(group + 2)},                     \
-    {K::Label, "Label", 38, L"right", nullptr, {8, 43, 42, 16}, group, 0},                                        \
-    {K::HotKey, "HotKey", 0, nullptr, nullptr, {52, 40, 108, 21}, group, Id(group + 4)},                            \
-    {K::Label, "Label", 39, L"up", nullptr, {8, 65, 42, 16}, group, 0},                                           \
-    {K::HotKey, "HotKey", 0, nullptr, nullptr, {52, 62, 108, 21}, group, Id(group + 6)},                            \
-    {K::Label, "Label", 40, L"down", nullptr, {8, 87, 42, 16}, group, 0},                                         \
-    {K::HotKey, "HotKey", 0, nullptr, nullptr, {52, 84, 108, 21}, group, Id(group + 8)}
+    {K::Label, "Label" #first, 37, L"left", nullptr, {8, 21, 40, 16}, group, 0},                                  \
+    {K::HotKey, "HotKey" #first, 0, nullptr, nullptr, {50, 18, 115, 21}, group, Id(group + 2)},                     \
+    {K::Label, "Label", 38, L"right", nullptr, {8, 43, 40, 16}, group, 0},                                        \
+    {K::HotKey, "HotKey", 0, nullptr, nullptr, {50, 40, 115, 21}, group, Id(group + 4)},                            \
+    {K::Label, "Label", 39, L"up", nullptr, {8, 65, 40, 16}, group, 0},                                           \
+    {K::HotKey, "HotKey", 0, nullptr, nullptr, {50, 62, 115, 21}, group, Id(group + 6)},                            \
+    {K::Label, "Label", 40, L"down", nullptr, {8, 87, 40, 16}, group, 0},                                         \
+    {K::HotKey, "HotKey", 0, nullptr, nullptr, {50, 84, 115, 21}, group, Id(group + 8)}
 
 const ControlDesign kControls[] = {
     {K::PageControl, "PageControl1", 0, nullptr, nullptr, {20, 20, 365, 325}, kOnWindow, Id(kPages)},
@@ -90,14 +90,14 @@ const ControlDesign kControls[] = {
      L"If you want to move the static \r\ngrabber frame by your keyboard you can choose\r\nhere your hotkeys for that "
      L"operation", {}, kPages, 0},
     {K::CheckBox, "EnableHotkeys", 34, L"Enable", L"Enable the hotkeys", {10, 234, 220, 18}, kTabSheet1, Id(kEnableHotkeys)},
-    {K::GroupBox, "GroupBox1", 30, L"Fast move", L"5 pixel fast move", {8, 4, 167, 110}, kTabSheet1, 0},
+    {K::GroupBox, "GroupBox1", 30, L"Fast move", L"5 pixel fast move", {6, 4, 172, 110}, kTabSheet1, 0},
     KORVAN_KEY_ROWS(kGroupBox1, 1),
     {K::Button, "Button3", 36, L"Default", nullptr, {269, 240, 80, 24}, kTabSheet1, Id(kButton3)},
-    {K::GroupBox, "GroupBox2", 31, L"Slow move", L"1 pixel slow move", {182, 4, 167, 110}, kTabSheet1, 0},
+    {K::GroupBox, "GroupBox2", 31, L"Slow move", L"1 pixel slow move", {181, 4, 172, 110}, kTabSheet1, 0},
     KORVAN_KEY_ROWS(kGroupBox2, 5),
-    {K::GroupBox, "GroupBox3", 32, L"Fast resize", L"5 pixel fast resize", {8, 118, 167, 110}, kTabSheet1, 0},
+    {K::GroupBox, "GroupBox3", 32, L"Fast resize", L"5 pixel fast resize", {6, 118, 172, 110}, kTabSheet1, 0},
     KORVAN_KEY_ROWS(kGroupBox3, 9),
-    {K::GroupBox, "GroupBox4", 33, L"Slow resize", L"1 pixel slow resize", {182, 118, 167, 110}, kTabSheet1, 0},
+    {K::GroupBox, "GroupBox4", 33, L"Slow resize", L"1 pixel slow resize", {181, 118, 172, 110}, kTabSheet1, 0},
     KORVAN_KEY_ROWS(kGroupBox4, 13),
     {K::CheckBox, "StoreFurther", 35, L"Store for further session",
      L"If you want to use the hotkeys next session again use this option ", {10, 254, 250, 18}, kTabSheet1,
