@@ -88,6 +88,8 @@ HWND OpenOptions(Program& program) {
     return options;
 }
 
+void PressOk(HWND options) { ::PostMessageW(options, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0); }
+
 struct PageTexts {
     const wchar_t* tab;
     std::vector<std::wstring> texts;
@@ -247,6 +249,78 @@ TEST(OptionsDialog, AutomaticSavingOpensTheSaveDialog) {
     }
 }
 
+// The program's hint shown under the pointer, if any.
+HWND ShownHint(DWORD processId) {
+    for (HWND window = ::GetTopWindow(nullptr); window; window = ::GetWindow(window, GW_HWNDNEXT)) {
+        DWORD process = 0;
+        ::GetWindowThreadProcessId(window, &process);
+        if (process == processId && ClassOf(window) == TOOLTIPS_CLASSW && ::IsWindowVisible(window)) return window;
+    }
+    return nullptr;
+}
+
+std::wstring HintText(HWND tooltip) {
+    std::wstring text(1024, L'\0');
+    text.resize(static_cast<size_t>(
+        ::SendMessageW(tooltip, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()))));
+    return text;
+}
+
+// The frame button's hint in the system's language, whole; none once "Enable Hints" is unchecked.
+TEST(OptionsDialog, HintsFollowTheEnableHintsBox) {
+    bool german = IsGermanSystem(::GetSystemDefaultLangID());
+    Program program;
+    RECT button = program.ButtonRect(Id(Command::Frame));
+    ::SetCursorPos((button.left + button.right) / 2, (button.top + button.bottom) / 2);
+    HWND hint = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (hint = ShownHint(program.ProcessId())) != nullptr; }));
+    std::wstring text = HintText(hint);
+    if (german) {
+        EXPECT_TRUE(text.starts_with(L"Zeigt einen statischen, fensterunabh\u00e4ngigen Rahmen.\n\n")) << text;
+    } else {
+        EXPECT_EQ(text.size(), 354u);
+        EXPECT_TRUE(text.ends_with(L"otherwise the 'print screen' button\ncapture the desktop. \n\nUse 'ctrl+v' in "
+                                   L"your application to insert the captured image!"));
+    }
+    PumpMessages(std::chrono::milliseconds(200));
+    SaveArtifact(hint, german ? "hint-frame-button-de" : "hint-frame-button-en");
+    MovePointerAway();
+    ASSERT_TRUE(WaitFor([&] { return ShownHint(program.ProcessId()) == nullptr; }));
+
+    HWND options = OpenOptions(program);
+    HWND enableHints = ChildWithText(options, german ? L"Tipps anzeigen" : L"Enable Hints");
+    ASSERT_TRUE(enableHints);
+    ::SendMessageW(enableHints, BM_CLICK, 0, 0);
+    PressOk(options);
+    ASSERT_TRUE(WaitFor([&] { return ::IsWindowVisible(options) == 0; }));
+    ASSERT_TRUE(WaitFor([&] { return WindowRect(program.MainWindow()).left >= 0; }));
+    button = program.ButtonRect(Id(Command::Frame));
+    ::SetCursorPos((button.left + button.right) / 2, (button.top + button.bottom) / 2);
+    PumpMessages(std::chrono::milliseconds(1500));
+    hint = ShownHint(program.ProcessId());
+    EXPECT_FALSE(hint) << (hint ? HintText(hint) : L"");
+    MovePointerAway();
+
+    // The dialog's own controls: no hint while switched off, their hint once on again.
+    options = OpenOptions(program);
+    HWND clipboard = ChildWithText(options, german ? L"Zwischenablage" : L"Clipboard");
+    ASSERT_TRUE(clipboard);
+    RECT box = WindowRect(clipboard);
+    ::SetCursorPos(box.left + 30, (box.top + box.bottom) / 2);
+    PumpMessages(std::chrono::milliseconds(1500));
+    hint = ShownHint(program.ProcessId());
+    EXPECT_FALSE(hint) << (hint ? HintText(hint) : L"");
+    ::SendMessageW(enableHints, BM_CLICK, 0, 0);
+    ::SetCursorPos(box.left + 32, (box.top + box.bottom) / 2 + 1);
+    ASSERT_TRUE(WaitFor([&] { return (hint = ShownHint(program.ProcessId())) != nullptr; }));
+    EXPECT_EQ(HintText(hint), german ? L"Direkt in die Zwischenablage kopieren.\nDadurch wird der bereits enthaltene "
+                                       L"Inhalt gel\u00f6scht."
+                                     : L"Capture directly to your clipboard.\nOther content will be removed");
+    PumpMessages(std::chrono::milliseconds(200));
+    SaveArtifact(options, german ? "options-hint-de" : "options-hint-en");
+    MovePointerAway();
+}
+
 HWND StartPasteTarget(PROCESS_INFORMATION& process) {
     std::wstring exe = Env(L"KORVAN_PASTE_TARGET");
     if (!exe.empty() && exe[0] == L'/') {
@@ -277,8 +351,6 @@ void ChoosePasteTarget(HWND options, int entry) {
     ::SendMessageW(::GetParent(list), WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(list), CBN_SELCHANGE),
                    reinterpret_cast<LPARAM>(list));
 }
-
-void PressOk(HWND options) { ::PostMessageW(options, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0); }
 
 TEST(OptionsDialog, PastesDirectlyIntoTheChosenApplication) {
     PROCESS_INFORMATION paint{};

@@ -304,7 +304,8 @@ void TMainfrm::OnCommand(int id) {
 LRESULT TMainfrm::OnNotify(NMHDR* header) {
     if (header->code == TTN_GETDISPINFOW) {
         auto info = reinterpret_cast<NMTTDISPINFOW*>(header);
-        if (int index = IndexOf(static_cast<int>(header->idFrom)); index >= 0)
+        // An empty text shows no hint, also where the system ignores a switched-off tip window.
+        if (int index = IndexOf(static_cast<int>(header->idFrom)); index >= 0 && HintsShown())
             info->lpszText = const_cast<wchar_t*>(toolTexts_.components[static_cast<size_t>(index)].hint.c_str());
         return 0;
     }
