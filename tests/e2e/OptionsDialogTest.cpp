@@ -352,7 +352,28 @@ void ChoosePasteTarget(HWND options, int entry) {
                    reinterpret_cast<LPARAM>(list));
 }
 
+// The system version the program is told (Wine's per-program setting), which chooses
+// how the paint program's executable name is found.
+void ReportVersion(const wchar_t* version) {
+    ::RegSetKeyValueW(HKEY_CURRENT_USER, L"Software\\Wine\\AppDefaults\\KorvanScreenshot.exe", L"Version", REG_SZ,
+                      version, static_cast<DWORD>((wcslen(version) + 1) * sizeof(wchar_t)));
+}
+
+void PastesDirectly();
+
+// 6.1: the module name of the window's process.
 TEST(OptionsDialog, PastesDirectlyIntoTheChosenApplication) {
+    ReportVersion(L"win7");
+    PastesDirectly();
+}
+
+// 6.3: a snapshot of the running processes.
+TEST(OptionsDialog, PastesDirectlyFoundThroughTheProcessSnapshot) {
+    ReportVersion(L"win81");
+    PastesDirectly();
+}
+
+void PastesDirectly() {
     PROCESS_INFORMATION paint{};
     HWND target = StartPasteTarget(paint);
     ASSERT_TRUE(target);
