@@ -1,50 +1,214 @@
 #!/usr/bin/env bash
-# Takes desktop screenshots under Xvfb for the writer benchmark: a gradient wallpaper,
-# text windows (core-font and anti-aliased), a picture window; at 1920x1080 and 3840x2160.
-# Also makes one photograph-like image. Usage: capture-screens.sh OUTDIR
+# Draws the screen classes of the writer benchmark at 1920x1080 and 3840x2160 (the larger
+# one drawn at twice the scale, as a high-DPI screen shows it):
+#   desktop   photo wallpaper, a picture viewer, a file window, gradients, a task bar
+#   document  a word processor: black text on a white page, a few coloured lines
+#   flatui    a flat settings window of a few colours
+#   editor    a dark code editor with coloured text
+# The pictures are drawn, not grabbed, so every run and every machine gets the same
+# pixels. Needs ImageMagick and Pillow (python3-pil). Usage: capture-screens.sh OUTDIR
 set -euo pipefail
 out="${1:?output directory}"
 mkdir -p "$out"
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 work="$(mktemp -d)"
-xvfb=""
-clients=()
-cleanup() {
-  if ((${#clients[@]})); then kill "${clients[@]}" 2>/dev/null || true; fi
-  if [ -n "$xvfb" ]; then kill "$xvfb" 2>/dev/null || true; fi
-  rm -rf "$work"
-}
-trap cleanup EXIT
-display_number=$((90 + RANDOM % 9))
+trap 'rm -rf "$work"' EXIT
 
-text_source="$root/src/engine/JpegWriter.cpp"
 for size in 1920x1080 3840x2160; do
   w=${size%x*}; h=${size#*x}
-  convert -size "${h}x${w}" gradient:'#2b5876-#4e4376' -rotate 90 "$work/wall.png"
-  # Text is set at the 1080p size and scaled for larger screens (caption refuses big pages).
-  convert -size 768x810 -background white -fill '#202020' -font DejaVu-Sans -pointsize 13 \
-    caption:"$(head -n 30 "$text_source" | tr -cd '[:alnum:] \n.,;:()=+*/-')" -resize $((w * 100 / 1920))% "$work/page.png"
-  convert logo: -resize $((w / 3))x "$work/picture.png"
-  Xvfb ":$display_number" -screen 0 "${w}x${h}x24" -nolisten tcp >/dev/null 2>&1 &
-  xvfb=$!
-  export DISPLAY=":$display_number"
-  for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
-  # The wallpaper is a borderless full-screen picture below the other windows.
-  display -geometry +0+0 "$work/wall.png" >/dev/null 2>&1 &
-  clients=($!)
-  sleep 1
-  xmessage -geometry +$((w / 30))+$((h / 20)) -file "$root/src/engine/PngWriter.cpp" >/dev/null 2>&1 &
-  clients+=($!)
-  display -geometry +$((w / 2))+$((h / 10)) "$work/page.png" >/dev/null 2>&1 &
-  clients+=($!)
-  display -geometry +$((w / 5))+$((h / 2)) "$work/picture.png" >/dev/null 2>&1 &
-  clients+=($!)
-  sleep 2
-  import -window root -depth 8 "$out/screen-$size.ppm"
-  kill "${clients[@]}" "$xvfb" 2>/dev/null || true
-  wait 2>/dev/null || true
-  clients=()
-  xvfb=""
+  # Photograph-like pictures: fractal plasma, lightly blurred, with a little sensor noise.
+  convert -size "${w}x${h}" -seed 7 plasma:fractal -blur 0x1.5 -attenuate 0.4 +noise Gaussian -depth 8 "$work/photo-a-$size.ppm"
+  convert -size "$((w / 2))x$((h / 2))" -seed 11 plasma:red-blue -blur 0x1 -attenuate 0.4 +noise Gaussian -depth 8 "$work/photo-b-$size.ppm"
 done
-convert -size 1920x1080 -seed 7 plasma:fractal -blur 0x2 -depth 8 "$out/photo-1920x1080.ppm"
+
+/usr/bin/python3 - "$root" "$work" "$out" <<'PY'
+import sys, re
+from PIL import Image, ImageDraw, ImageFont
+
+root, work, out = sys.argv[1:4]
+FONTS = "/usr/share/fonts/truetype/dejavu/"
+
+def font(name, px):
+    return ImageFont.truetype(FONTS + name, px)
+
+def source_lines(path):
+    with open(root + "/" + path, encoding="utf-8") as f:
+        return [l.rstrip("\n").replace("\t", "    ") for l in f]
+
+def prose(path):
+    words = []
+    with open(root + "/" + path, encoding="utf-8") as f:
+        for l in f:
+            words += re.sub(r"[`#*|\[\]()]", "", l).split()
+    return words
+
+def wrap(words, fnt, width, start):
+    lines, line, i = [], "", start
+    while len(lines) < 400:
+        word = words[i % len(words)]
+        i += 1
+        cand = (line + " " + word).strip()
+        if fnt.getlength(cand) > width and line:
+            lines.append(line)
+            line = word
+        else:
+            line = cand
+    return lines
+
+def window(d, s, x, y, w, h, title, bar=(45, 95, 160), body=(240, 240, 240)):
+    d.rectangle([x - 1, y - 1, x + w, y + h], outline=(90, 90, 90))
+    d.rectangle([x, y, x + w - 1, y + 30 * s], fill=bar)
+    d.text((x + 10 * s, y + 7 * s), title, font=font("DejaVuSans-Bold.ttf", 13 * s), fill=(255, 255, 255))
+    for i, c in enumerate([(230, 80, 70), (240, 190, 60), (90, 190, 90)]):
+        cx = x + w - (25 + 22 * i) * s
+        d.ellipse([cx, y + 9 * s, cx + 12 * s, y + 21 * s], fill=c)
+    d.rectangle([x, y + 30 * s, x + w - 1, y + h - 1], fill=body)
+
+def desktop(W, H, s, size):
+    img = Image.open(f"{work}/photo-a-{size}.ppm").convert("RGB")
+    d = ImageDraw.Draw(img)
+    # A picture viewer with a second photograph.
+    photo = Image.open(f"{work}/photo-b-{size}.ppm").convert("RGB")
+    x, y = 120 * s, 80 * s
+    window(d, s, x, y, photo.width + 20 * s, photo.height + 50 * s, "Holiday 2026 - Picture Viewer", bar=(30, 30, 30), body=(20, 20, 20))
+    img.paste(photo, (x + 10 * s, y + 40 * s))
+    # A file window with gradient header, thumbnails and names.
+    fx, fy, fw, fh = 1080 * s, 150 * s, 720 * s, 620 * s
+    window(d, s, fx, fy, fw, fh, "Pictures")
+    for i in range(fw):
+        t = i / fw
+        d.line([fx + i, fy + 31 * s, fx + i, fy + 70 * s], fill=(int(70 + 120 * t), int(130 + 60 * t), int(200 - 40 * t)))
+    thumbs = Image.open(f"{work}/photo-a-{size}.ppm").convert("RGB")
+    f = font("DejaVuSans.ttf", 12 * s)
+    for k in range(16):
+        tx, ty = fx + (20 + (k % 4) * 170) * s, fy + (90 + (k // 4) * 130) * s
+        tile = thumbs.crop((k * 97 * s, k * 53 * s, k * 97 * s + 140 * s, k * 53 * s + 95 * s))
+        img.paste(tile, (tx, ty))
+        d.text((tx, ty + 100 * s), f"IMG_{4711 + k}.jpg", font=f, fill=(20, 20, 20))
+    # Task bar.
+    d.rectangle([0, H - 40 * s, W, H], fill=(32, 34, 40))
+    for i in range(8):
+        d.rounded_rectangle([(10 + 50 * i) * s, H - 34 * s, (50 + 50 * i) * s, H - 6 * s], 6 * s, fill=(60 + 20 * (i % 3), 90, 140 + 10 * i))
+    d.text((W - 80 * s, H - 28 * s), "10:40", font=font("DejaVuSans.ttf", 14 * s), fill=(230, 230, 230))
+    return img
+
+def document(W, H, s):
+    img = Image.new("RGB", (W, H), (230, 232, 236))
+    d = ImageDraw.Draw(img)
+    d.rectangle([0, 0, W, 34 * s], fill=(43, 87, 154))
+    d.text((12 * s, 9 * s), "Report.docx - Writer", font=font("DejaVuSans.ttf", 13 * s), fill=(255, 255, 255))
+    d.rectangle([0, 34 * s, W, 110 * s], fill=(245, 245, 245))
+    for i in range(24):
+        d.rectangle([(14 + 36 * i) * s, 46 * s, (40 + 36 * i) * s, 72 * s], outline=(170, 170, 170), fill=(250, 250, 250))
+    d.rectangle([0, 84 * s, W, 108 * s], fill=(252, 252, 252))
+    for i in range(0, W, 10 * s):
+        d.line([i, 100 * s, i, (108 if i % (50 * s) == 0 else 104) * s], fill=(120, 120, 120))
+    px, pw = (W - 860 * s) // 2, 860 * s
+    d.rectangle([px, 120 * s, px + pw, H], fill=(255, 255, 255), outline=(200, 200, 200))
+    body, bold = font("DejaVuSerif.ttf", 15 * s), font("DejaVuSans-Bold.ttf", 22 * s)
+    words = prose("docs/ARCHITECTURE.md") + prose("README.md")
+    y, start, para = 180 * s, 0, 0
+    d.text((px + 90 * s, y - 10 * s), "Quarterly report of the imaging layer", font=bold, fill=(0, 0, 0))
+    y += 40 * s
+    while y < H - 30 * s:
+        n = 5 + para % 4
+        lines = wrap(words, body, pw - 180 * s, start)[:n]
+        start += sum(len(l.split()) for l in lines)
+        for l in lines:
+            if y > H - 30 * s:
+                break
+            d.text((px + 90 * s, y), l, font=body, fill=(0, 0, 0))
+            y += 22 * s
+        para += 1
+        if para % 3 == 0:  # a coloured rule, a link line and a red underline
+            d.line([px + 90 * s, y + 6 * s, px + pw - 90 * s, y + 6 * s], fill=(200, 40, 40), width=2 * s)
+            y += 14 * s
+        elif para % 3 == 1:
+            d.text((px + 90 * s, y), "See also: https://example.org/imaging/notes", font=body, fill=(20, 80, 200))
+            d.line([px + 90 * s, y + 18 * s, px + 420 * s, y + 18 * s], fill=(20, 80, 200), width=s)
+            y += 22 * s
+        y += 14 * s
+    d.rectangle([W - 16 * s, 110 * s, W, H], fill=(240, 240, 240))
+    d.rectangle([W - 13 * s, 140 * s, W - 3 * s, 320 * s], fill=(190, 190, 190))
+    return img
+
+def flatui(W, H, s):
+    img = Image.new("RGB", (W, H), (243, 244, 246))
+    d = ImageDraw.Draw(img)
+    d.rectangle([0, 0, 280 * s, H], fill=(31, 41, 55))
+    f, fb, fs = font("DejaVuSans.ttf", 14 * s), font("DejaVuSans-Bold.ttf", 18 * s), font("DejaVuSans.ttf", 12 * s)
+    items = ["General", "Capture", "Clipboard", "Hot keys", "Frame", "Saving", "Preview", "Language", "About"]
+    for i, name in enumerate(items):
+        y = (80 + 44 * i) * s
+        if i == 1:
+            d.rectangle([0, y - 8 * s, 280 * s, y + 30 * s], fill=(55, 65, 81))
+        d.rectangle([24 * s, y + 2 * s, 40 * s, y + 18 * s], fill=(96, 165, 250))
+        d.text((56 * s, y), name, font=f, fill=(229, 231, 235))
+    d.rectangle([280 * s, 0, W, 64 * s], fill=(255, 255, 255))
+    d.text((310 * s, 20 * s), "Capture settings", font=fb, fill=(17, 24, 39))
+    for k in range(12):
+        cx, cy = (310 + (k % 3) * 520) * s, (96 + (k // 3) * 240) * s
+        if cy + 220 * s > H:
+            break
+        d.rounded_rectangle([cx, cy, cx + 490 * s, cy + 210 * s], 10 * s, fill=(255, 255, 255), outline=(229, 231, 235))
+        d.text((cx + 20 * s, cy + 18 * s), f"Option group {k + 1}", font=fb, fill=(17, 24, 39))
+        for r in range(3):
+            ry = cy + (60 + 44 * r) * s
+            d.text((cx + 20 * s, ry), ["Copy to the clipboard", "Show the preview", "Save automatically"][r], font=f, fill=(55, 65, 81))
+            on = (k + r) % 2 == 0
+            d.rounded_rectangle([cx + 410 * s, ry, cx + 460 * s, ry + 24 * s], 12 * s, fill=(37, 99, 235) if on else (209, 213, 219))
+            kx = cx + (438 if on else 412) * s
+            d.ellipse([kx, ry + 2 * s, kx + 20 * s, ry + 22 * s], fill=(255, 255, 255))
+        d.rounded_rectangle([cx + 20 * s, cy + 170 * s, cx + 120 * s, cy + 198 * s], 6 * s, fill=(37, 99, 235))
+        d.text((cx + 44 * s, cy + 176 * s), "Apply", font=fs, fill=(255, 255, 255))
+    return img
+
+KEYWORDS = set("int return for if else while const auto void bool struct class namespace static size_t uint8_t "
+               "uint32_t break case switch default true false nullptr private public template typename".split())
+
+def editor(W, H, s):
+    bg = (30, 30, 30)
+    img = Image.new("RGB", (W, H), bg)
+    d = ImageDraw.Draw(img)
+    mono, ui = font("DejaVuSansMono.ttf", 14 * s), font("DejaVuSans.ttf", 13 * s)
+    d.rectangle([0, 0, 48 * s, H], fill=(51, 51, 51))
+    d.rectangle([48 * s, 0, 300 * s, H], fill=(37, 37, 38))
+    for i, name in enumerate(["src", "  engine", "    PngWriter.cpp", "    JpegWriter.cpp", "    SdkBitmap.cpp", "  image", "  capture", "tests", "bench"]):
+        d.text((60 * s, (40 + 22 * i) * s), name, font=ui, fill=(204, 204, 204))
+    d.rectangle([300 * s, 0, W, 35 * s], fill=(37, 37, 38))
+    d.rectangle([300 * s, 0, 480 * s, 35 * s], fill=bg)
+    d.text((315 * s, 10 * s), "JpegWriter.cpp", font=ui, fill=(255, 255, 255))
+    d.rectangle([0, H - 22 * s, W, H], fill=(0, 122, 204))
+    d.text((10 * s, H - 19 * s), "main  Ln 42, Col 7  UTF-8  C++", font=ui, fill=(255, 255, 255))
+    lines = source_lines("src/engine/JpegWriter.cpp") + source_lines("src/engine/PngWriter.cpp")
+    cw, lh = mono.getlength("M"), 19 * s
+    y, n = 45 * s, 0
+    token = re.compile(r'//.*|"[^"]*"|\b\d+\w*\b|\b\w+\b|\S')
+    while y < H - 30 * s and n < len(lines):
+        line = lines[n]
+        n += 1
+        d.text((310 * s, y), f"{n:4d}", font=mono, fill=(133, 133, 133))
+        for m in token.finditer(line):
+            t = m.group(0)
+            if t.startswith("//"): c = (106, 153, 85)
+            elif t.startswith('"'): c = (206, 145, 120)
+            elif t[0].isdigit(): c = (181, 206, 168)
+            elif t in KEYWORDS: c = (86, 156, 214)
+            elif t[0].isupper(): c = (78, 201, 176)
+            elif t[0].isalpha() or t[0] == "_": c = (156, 220, 254)
+            else: c = (212, 212, 212)
+            d.text((370 * s + m.start() * cw, y), t, font=mono, fill=c)
+        y += lh
+    return img
+
+for size in ["1920x1080", "3840x2160"]:
+    W, H = map(int, size.split("x"))
+    s = W // 1920
+    desktop(W, H, s, size).save(f"{out}/desktop-{size}.ppm")
+    document(W, H, s).save(f"{out}/document-{size}.ppm")
+    flatui(W, H, s).save(f"{out}/flatui-{size}.ppm")
+    editor(W, H, s).save(f"{out}/editor-{size}.ppm")
+PY
+# A picture four times the larger screen, for the memory figures of a save.
+convert "$out/desktop-3840x2160.ppm" -resize 200% -depth 8 "$out/huge-7680x4320.ppm"
 ls -l "$out"

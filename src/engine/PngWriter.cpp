@@ -1,11 +1,13 @@
 #include "engine/PngWriter.h"
 
 #include "engine/ColorReduction.h"
+#include "engine/Deflate.h"
 #include "engine/SdkStatus.h"
 
 #include <zlib.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstdlib>
 #include <cstring>
 #include <new>
@@ -129,18 +131,6 @@ private:
     size_t rowBytes_;
 };
 
-// One horizontal strip of the image deflated on its own; strips are joined with flush
-// points, each primed with the filtered bytes that precede it, so the joined stream is one
-// valid zlib stream that compresses almost as well as a serial one.
-struct Strip {
-    int begin = 0, end = 0;
-    bool last = false;
-    std::vector<uint8_t> bytes;
-    uLong adler = 1;
-    size_t length = 0;
-    int status = kSuccess;
-};
-
 class RowFilterer {
 public:
     explicit RowFilterer(const PngRows& rows)
@@ -171,46 +161,37 @@ private:
     int lastRow_ = -1;
 };
 
-void CompressStrip(const PngRows& rows, int level, Strip& strip) {
+// The image is deflated in horizontal strips of whole rows, each on its own but with the
+// filtered bytes just above it as history, so the strips join into one stream that is
+// almost as tight as a serial one. The strips depend on the image alone: a file comes out
+// the same on any machine, the threads only share the strips out.
+struct Strip {
+    int begin = 0, end = 0;
+    std::vector<uint8_t> bytes;
+    uLong adler = 1;
+    size_t length = 0;
+    int status = kSuccess;
+};
+
+constexpr size_t kStripBytes = size_t{1} << 20;
+constexpr size_t kHistoryBytes = 32768;
+
+void CompressStrip(const PngRows& rows, bool last, Strip& strip, std::vector<uint8_t>& buffer) {
     const size_t lineBytes = rows.RowBytes() + 1;
-    std::vector<uint8_t> line(lineBytes);
-    RowFilterer filterer(rows);
-    z_stream z{};
-    if (deflateInit2(&z, level, Z_DEFLATED, -15, 8, Z_DEFAULT_STRATEGY) != Z_OK) { strip.status = kNoMemory; return; }
-    if (strip.begin > 0) {
-        // Prime the window with the filtered rows just above the strip.
-        int rowsBack = static_cast<int>(std::min<size_t>(static_cast<size_t>(strip.begin), 32768 / lineBytes + 1));
-        std::vector<uint8_t> window;
-        for (int y = strip.begin - rowsBack; y < strip.begin; ++y) {
-            filterer.Filter(y, line.data());
-            window.insert(window.end(), line.begin(), line.end());
-        }
-        size_t keep = std::min<size_t>(window.size(), 32768);
-        deflateSetDictionary(&z, window.data() + (window.size() - keep), static_cast<uInt>(keep));
-    }
-    uint8_t out[1 << 16];
-    auto drain = [&](int flush) {
-        do {
-            z.next_out = out;
-            z.avail_out = sizeof out;
-            deflate(&z, flush);
-            strip.bytes.insert(strip.bytes.end(), out, out + (sizeof out - z.avail_out));
-        } while (z.avail_out == 0);
-    };
+    const int back = static_cast<int>(std::min<size_t>(static_cast<size_t>(strip.begin), kHistoryBytes / lineBytes + 1));
     try {
-        for (int y = strip.begin; y < strip.end; ++y) {
-            filterer.Filter(y, line.data());
-            strip.adler = adler32(strip.adler, line.data(), static_cast<uInt>(lineBytes));
-            strip.length += lineBytes;
-            z.next_in = line.data();
-            z.avail_in = static_cast<uInt>(lineBytes);
-            drain(Z_NO_FLUSH);
-        }
-        drain(strip.last ? Z_FINISH : Z_SYNC_FLUSH);
+        buffer.resize(lineBytes * static_cast<size_t>(strip.end - strip.begin + back));
+        RowFilterer filterer(rows);
+        uint8_t* out = buffer.data();
+        for (int y = strip.begin - back; y < strip.end; ++y, out += lineBytes) filterer.Filter(y, out);
+        const size_t history = lineBytes * static_cast<size_t>(back);
+        strip.length = buffer.size() - history;
+        for (size_t at = history; at < buffer.size(); at += 1u << 30)
+            strip.adler = adler32(strip.adler, buffer.data() + at, static_cast<uInt>(std::min<size_t>(1u << 30, buffer.size() - at)));
+        deflate::Compress(buffer.data(), buffer.size(), history, last, strip.bytes);
     } catch (const std::bad_alloc&) {
         strip.status = kNoMemory;
     }
-    deflateEnd(&z);
 }
 
 void WriteChunk(ByteWriter& out, const char* type, const uint8_t* data, size_t size) {
@@ -222,48 +203,33 @@ void WriteChunk(ByteWriter& out, const char* type, const uint8_t* data, size_t s
     out.U32BE(static_cast<uint32_t>(crc));
 }
 
-// The strips depend on the image alone, so a file comes out the same on any machine;
-// the threads only share them out.
-int StripCount(const PngRows& rows) {
-    constexpr size_t kMinStripBytes = size_t{1} << 20;
-    constexpr size_t kMaxStrips = 4;
-    size_t total = (rows.RowBytes() + 1) * static_cast<size_t>(rows.Height());
-    size_t byWork = std::max<size_t>(1, total / kMinStripBytes);
-    return static_cast<int>(std::min<size_t>({kMaxStrips, byWork, static_cast<size_t>(rows.Height())}));
-}
-
 int Deflate(const PngRows& rows, const PngOptions& options, std::vector<Strip>& strips) {
-    const int count = StripCount(rows);
+    const size_t lineBytes = rows.RowBytes() + 1;
+    const int rowsPerStrip = static_cast<int>(std::max<size_t>(1, kStripBytes / lineBytes));
+    const int count = (rows.Height() + rowsPerStrip - 1) / rowsPerStrip;
     strips.resize(static_cast<size_t>(count));
     for (int i = 0; i < count; ++i) {
-        strips[size_t(i)].begin = static_cast<int>(static_cast<long long>(rows.Height()) * i / count);
-        strips[size_t(i)].end = static_cast<int>(static_cast<long long>(rows.Height()) * (i + 1) / count);
-        strips[size_t(i)].last = i == count - 1;
+        strips[size_t(i)].begin = i * rowsPerStrip;
+        strips[size_t(i)].end = std::min(rows.Height(), (i + 1) * rowsPerStrip);
     }
-    int threads = options.threads > 0 ? options.threads : static_cast<int>(std::clamp(std::thread::hardware_concurrency(), 1u, 4u));
+    int threads = options.threads > 0 ? options.threads : static_cast<int>(std::clamp(std::thread::hardware_concurrency(), 1u, 8u));
     threads = std::min(threads, count);
-    auto work = [&](int first, int step) {
-        for (int i = first; i < count; i += step) CompressStrip(rows, options.level, strips[size_t(i)]);
+    std::atomic<int> next{0};
+    auto work = [&] {
+        std::vector<uint8_t> buffer;
+        for (int i; (i = next.fetch_add(1)) < count;) CompressStrip(rows, i == count - 1, strips[size_t(i)], buffer);
     };
     std::vector<std::thread> workers;
     try {
-        for (int t = 1; t < threads; ++t) workers.emplace_back(work, t, threads);
+        for (int t = 1; t < threads; ++t) workers.emplace_back(work);
     } catch (const std::exception&) {
-        // No more threads to be had: this one does the strips nobody took.
-        for (int t = static_cast<int>(workers.size()) + 1; t < threads; ++t) work(t, threads);
+        // No more threads to be had: the ones running take all the strips.
     }
-    work(0, threads);
+    work();
     for (std::thread& t : workers) t.join();
     for (const Strip& s : strips)
         if (s.status != kSuccess) return s.status;
     return kSuccess;
-}
-
-uint8_t ZlibFlags(int level) {
-    unsigned levelBits = level <= 1 ? 0 : level <= 5 ? 1 : level == 6 ? 2 : 3;
-    unsigned flags = levelBits << 6;
-    flags += 31 - (0x78u * 256 + flags) % 31;
-    return static_cast<uint8_t>(flags);
 }
 
 int Encode(const SdkBitmap& bitmap, const IndexedImage* indexed, int bitDepth, ByteSink& sink, const PngOptions& options) {
@@ -294,7 +260,7 @@ int Encode(const SdkBitmap& bitmap, const IndexedImage* indexed, int bitDepth, B
     }
 
     // One IDAT for the zlib header and then one per strip (split where a chunk would be huge).
-    uint8_t header[2] = {0x78, ZlibFlags(options.level)};
+    uint8_t header[2] = {0x78, 0x9C};  // deflate with a 32 KiB window, default effort
     WriteChunk(out, "IDAT", header, 2);
     uLong adler = 1;
     for (const Strip& s : strips) {

@@ -5,8 +5,7 @@
 namespace korvan::sdk {
 
 struct PngOptions {
-    int level = 4;          // deflate level: on screenshots about as small as level 6, twice as fast
-    int threads = 0;        // 0: as many as the machine has, at most 4; the bytes do not depend on it
+    int threads = 0;        // 0: as many as the machine has, at most 8; the bytes do not depend on it
     bool findPalette = true; // write a 24-bit request with <= 256 colours as a palette image
 };
 
