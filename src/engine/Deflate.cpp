@@ -12,10 +12,12 @@ constexpr int kMaxDistance = kWindow - 1;  // keeps every chain slot inside the 
 constexpr int kMinMatch = 4;
 constexpr int kMaxMatch = 258;
 constexpr int kHashBits = 16;
-constexpr int kMaxChain = 12;      // candidates looked at per position
+constexpr int kMaxChain = 8;      // candidates looked at per position
 constexpr int kGoodLength = 32;    // a match this long is not worth a longer search
 constexpr int kInsertAll = 32;     // positions inside longer matches are only partly indexed
 constexpr size_t kBlockTokens = 1 << 15;
+constexpr int kSkipShift = 5;       // after 2^n positions without a match, skip one in two...
+constexpr size_t kMaxSkip = 3;      // ...up to three in four
 constexpr int kEndOfBlock = 256;
 
 constexpr uint16_t kLengthBase[29] = {3,  4,  5,  6,  7,  8,  9,  10, 11,  13,  15,  17,  19,  23, 27,
@@ -155,6 +157,7 @@ public:
         size_t from = history > size_t(kWindow) ? history - size_t(kWindow) : 0;
         for (size_t p = from; p < history && p + kMinMatch <= size_; ++p) Insert(p);
         size_t p = history;
+        size_t misses = 0;
         while (p < size_) {
             if (p + kMinMatch > size_) {
                 Literal(p++);
@@ -178,8 +181,13 @@ public:
                 ++distFreq_[kTables.DistanceCode(distance)];
                 IndexInside(p, size_t(length));
                 p += size_t(length);
+                misses = 0;
             } else {
                 Literal(p++);
+                // Long stretches without a match are noise (photographs): look at fewer
+                // positions there, the literals cost the same.
+                size_t skip = std::min<size_t>(++misses >> kSkipShift, kMaxSkip);
+                for (; skip > 0 && p + kMinMatch < size_; --skip) Literal(p++);
             }
             if (tokens_.size() >= kBlockTokens) WriteBlock(false);
         }

@@ -6,6 +6,10 @@
 
 #include <zlib.h>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include <algorithm>
 #include <atomic>
 #include <cstdlib>
@@ -63,34 +67,103 @@ void FilterRow(int type, const uint8_t* row, const uint8_t* prev, size_t size, i
 }
 
 namespace {
-size_t Cost(const uint8_t* filtered, size_t size) {
-    size_t sum = 0;
-    for (size_t i = 0; i < size; ++i) {
-        int v = static_cast<int8_t>(filtered[i]);
-        sum += static_cast<size_t>(v < 0 ? -v : v);
+
+int AbsByte(uint8_t v) { return v < 128 ? v : 256 - v; }
+
+int Predict(int type, int a, int b, int c) {
+    switch (type) {
+    case 1: return a;
+    case 2: return b;
+    case 3: return (a + b) >> 1;
+    case 4: return Paeth(uint8_t(a), uint8_t(b), uint8_t(c));
+    default: return 0;
     }
-    return sum;
 }
+
+#if defined(__SSE2__)
+__m128i Load(const uint8_t* p) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p)); }
+
+// Paeth on 16 bytes: on 16-bit lanes, the predictor nearest to a + b - c, ties to a, then b.
+__m128i PaethVector(__m128i a, __m128i b, __m128i c) {
+    const __m128i zero = _mm_setzero_si128();
+    auto half = [](__m128i a16, __m128i b16, __m128i c16) {
+        __m128i pa = _mm_sub_epi16(b16, c16), pb = _mm_sub_epi16(a16, c16);
+        __m128i pc = _mm_add_epi16(pa, pb);
+        pa = _mm_max_epi16(pa, _mm_sub_epi16(_mm_setzero_si128(), pa));
+        pb = _mm_max_epi16(pb, _mm_sub_epi16(_mm_setzero_si128(), pb));
+        pc = _mm_max_epi16(pc, _mm_sub_epi16(_mm_setzero_si128(), pc));
+        __m128i least = _mm_min_epi16(_mm_min_epi16(pa, pb), pc);
+        __m128i takeA = _mm_cmpeq_epi16(pa, least);
+        __m128i takeB = _mm_andnot_si128(takeA, _mm_cmpeq_epi16(pb, least));
+        __m128i takeC = _mm_andnot_si128(_mm_or_si128(takeA, takeB), _mm_set1_epi16(-1));
+        return _mm_or_si128(_mm_or_si128(_mm_and_si128(takeA, a16), _mm_and_si128(takeB, b16)), _mm_and_si128(takeC, c16));
+    };
+    __m128i lo = half(_mm_unpacklo_epi8(a, zero), _mm_unpacklo_epi8(b, zero), _mm_unpacklo_epi8(c, zero));
+    __m128i hi = half(_mm_unpackhi_epi8(a, zero), _mm_unpackhi_epi8(b, zero), _mm_unpackhi_epi8(c, zero));
+    return _mm_packus_epi16(lo, hi);
+}
+#endif
+
 } // namespace
+
+size_t FilterAndCost(int type, const uint8_t* row, const uint8_t* prev, size_t size, int bpp, uint8_t* out, size_t limit) {
+    out[0] = static_cast<uint8_t>(type);
+    uint8_t* dst = out + 1;
+    const size_t n = std::min(static_cast<size_t>(bpp), size);
+    size_t cost = 0, i = 0;
+    for (; i < n; ++i) {  // nothing to the left
+        dst[i] = static_cast<uint8_t>(row[i] - Predict(type, 0, prev ? prev[i] : 0, 0));
+        cost += static_cast<size_t>(AbsByte(dst[i]));
+    }
+#if defined(__SSE2__)
+    // Without a row above, b and c are zero: Up is None, Average halves a, Paeth is a.
+    const __m128i zero = _mm_setzero_si128();
+    while (i + 16 <= size) {
+        __m128i sums = zero;
+        const size_t stop = std::min(size - 15, i + 256);
+        for (; i < stop; i += 16) {
+            __m128i x = Load(row + i), predicted = zero;
+            if (type != 0) {
+                __m128i a = Load(row + i - n), b = prev ? Load(prev + i) : zero;
+                switch (type) {
+                case 1: predicted = a; break;
+                case 2: predicted = b; break;
+                case 3: predicted = _mm_sub_epi8(_mm_avg_epu8(a, b), _mm_and_si128(_mm_xor_si128(a, b), _mm_set1_epi8(1))); break;
+                default: predicted = prev ? PaethVector(a, b, Load(prev + i - n)) : a; break;
+                }
+            }
+            __m128i r = _mm_sub_epi8(x, predicted);
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + i), r);
+            sums = _mm_add_epi64(sums, _mm_sad_epu8(_mm_min_epu8(r, _mm_sub_epi8(zero, r)), zero));
+        }
+        cost += static_cast<size_t>(_mm_cvtsi128_si32(sums)) + static_cast<size_t>(_mm_cvtsi128_si32(_mm_srli_si128(sums, 8)));
+        if (cost >= limit) return cost;  // cannot win any more
+    }
+#endif
+    for (; i < size; ++i) {
+        int a = row[i - n], b = prev ? prev[i] : 0, c = prev ? prev[i - n] : 0;
+        dst[i] = static_cast<uint8_t>(row[i] - Predict(type, a, b, c));
+        cost += static_cast<size_t>(AbsByte(dst[i]));
+    }
+    return cost;
+}
 
 int ChooseAndFilterRow(const uint8_t* row, const uint8_t* prev, size_t size, int bpp, uint8_t* out, uint8_t* scratch) {
     // The first row has nothing above it: Up and Average add nothing over None and Sub.
-    static constexpr int kAll[] = {0, 1, 2, 3, 4};
-    static constexpr int kFirst[] = {0, 1};
-    const int* types = prev ? kAll : kFirst;
     const int count = prev ? 5 : 2;
     size_t bestCost = SIZE_MAX;
     int best = 0;
-    for (int t = 0; t < count; ++t) {
-        uint8_t* candidate = t == 0 ? out : scratch;
-        FilterRow(types[t], row, prev, size, bpp, candidate);
-        size_t cost = Cost(candidate + 1, size);
+    uint8_t* bestBytes = nullptr;
+    for (int type = 0; type < count && bestCost > 0; ++type) {
+        uint8_t* candidate = bestBytes == out ? scratch : out;
+        size_t cost = FilterAndCost(type, row, prev, size, bpp, candidate, bestCost);
         if (cost < bestCost) {
             bestCost = cost;
-            best = types[t];
-            if (candidate != out) std::memcpy(out, candidate, size + 1);
+            best = type;
+            bestBytes = candidate;
         }
     }
+    if (bestBytes != out) std::memcpy(out, bestBytes, size + 1);
     return best;
 }
 

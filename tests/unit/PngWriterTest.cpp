@@ -80,10 +80,27 @@ TEST(PngFilters, PaethMatchesDefinitionExhaustively) {
             }
 }
 
-// The fast filters equal the plain definitions for every type, pixel size and first row.
+// The vector form of Paeth agrees too: with 16 bytes per pixel one call predicts 16 triples.
+TEST(PngFilters, PaethFilterMatchesDefinitionExhaustively) {
+    uint8_t row[32] = {}, prev[32], out[33];
+    for (uint32_t first = 0; first < (1u << 24); first += 16) {
+        for (uint32_t k = 0; k < 16; ++k) {
+            uint32_t abc = first + k;
+            row[k] = uint8_t(abc >> 16);         // a: left
+            prev[16 + k] = uint8_t(abc >> 8);    // b: above
+            prev[k] = uint8_t(abc);              // c: above left
+        }
+        png::FilterAndCost(4, row, prev, 32, 16, out, SIZE_MAX);
+        for (uint32_t k = 0; k < 16; ++k)
+            if (uint8_t(-out[17 + k]) != png::Paeth(row[k], prev[16 + k], prev[k])) FAIL() << first + k;
+    }
+}
+
+// The fast filters, and their vector forms with the cost, equal the plain definitions for
+// every type, pixel size and first row.
 TEST(PngFilters, FastFiltersMatchDefinitions) {
     for (int bpp : {1, 3, 4})
-        for (size_t size : {size_t(1), size_t(2), size_t(3), size_t(7), size_t(64), size_t(301)})
+        for (size_t size : {size_t(1), size_t(2), size_t(3), size_t(7), size_t(64), size_t(301), size_t(1000)})
             for (uint32_t seed = 0; seed < 20; ++seed) {
                 std::vector<uint8_t> row(size), prev(size), out(size + 1);
                 for (size_t i = 0; i < size; ++i) {
@@ -92,7 +109,13 @@ TEST(PngFilters, FastFiltersMatchDefinitions) {
                 }
                 for (bool first : {false, true})
                     for (int type = 0; type < 5; ++type) {
+                        std::vector<uint8_t> withCost(size + 1);
+                        size_t cost = png::FilterAndCost(type, row.data(), first ? nullptr : prev.data(), size, bpp, withCost.data(), SIZE_MAX);
                         png::FilterRow(type, row.data(), first ? nullptr : prev.data(), size, bpp, out.data());
+                        ASSERT_EQ(withCost, out) << type << " " << bpp << " " << size;
+                        size_t plainCost = 0;
+                        for (size_t i = 0; i < size; ++i) plainCost += size_t(std::abs(int(int8_t(out[1 + i]))));
+                        ASSERT_EQ(cost, plainCost) << type << " " << bpp << " " << size;
                         ASSERT_EQ(out[0], type);
                         for (size_t i = 0; i < size; ++i) {
                             int a = i >= size_t(bpp) ? row[i - size_t(bpp)] : 0, b = first ? 0 : prev[i];
@@ -107,20 +130,22 @@ TEST(PngFilters, FastFiltersMatchDefinitions) {
 
 // Adaptive filtering picks the filter with the least sum of absolute values.
 TEST(PngFilters, ChoiceHasTheLeastCost) {
-    std::vector<uint8_t> row(30), prev(30), out(31), scratch(31), candidate(31);
-    for (uint32_t seed = 0; seed < 200; ++seed) {
-        for (size_t i = 0; i < row.size(); ++i) {
-            row[i] = uint8_t(Hash(seed * 31 + uint32_t(i)) % (seed % 2 ? 256 : 8) + i);
-            prev[i] = uint8_t(Hash(seed * 77 + uint32_t(i)) % 16 + i);
-        }
-        int chosen = png::ChooseAndFilterRow(row.data(), prev.data(), row.size(), 3, out.data(), scratch.data());
-        auto cost = [](const std::vector<uint8_t>& f) { size_t s = 0; for (size_t i = 1; i < f.size(); ++i) s += size_t(std::abs(int(int8_t(f[i])))); return s; };
-        EXPECT_EQ(out[0], chosen);
-        for (int t = 0; t < 5; ++t) {
-            png::FilterRow(t, row.data(), prev.data(), row.size(), 3, candidate.data());
-            EXPECT_LE(cost(out), cost(candidate)) << t;
-            if (t == chosen) {
-                EXPECT_EQ(out, candidate);
+    auto cost = [](const std::vector<uint8_t>& f) { size_t s = 0; for (size_t i = 1; i < f.size(); ++i) s += size_t(std::abs(int(int8_t(f[i])))); return s; };
+    for (size_t size : {size_t(30), size_t(700)}) {
+        std::vector<uint8_t> row(size), prev(size), out(size + 1), scratch(size + 1), candidate(size + 1);
+        for (uint32_t seed = 0; seed < 200; ++seed) {
+            for (size_t i = 0; i < row.size(); ++i) {
+                row[i] = uint8_t(Hash(seed * 31 + uint32_t(i)) % (seed % 2 ? 256 : 8) + i);
+                prev[i] = uint8_t(Hash(seed * 77 + uint32_t(i)) % 16 + i);
+            }
+            int chosen = png::ChooseAndFilterRow(row.data(), prev.data(), row.size(), 3, out.data(), scratch.data());
+            EXPECT_EQ(out[0], chosen);
+            for (int t = 0; t < 5; ++t) {
+                png::FilterRow(t, row.data(), prev.data(), row.size(), 3, candidate.data());
+                EXPECT_LE(cost(out), cost(candidate)) << t;
+                if (t == chosen) {
+                    EXPECT_EQ(out, candidate);
+                }
             }
         }
     }
