@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <cmath>
 #include <cstring>
 #include <memory>
@@ -157,9 +158,10 @@ struct HuffmanTable {
 };
 
 // Bits into bytes with a zero byte stuffed after every 0xFF; emits 32 bits at a time.
+// Bits into bytes with a zero byte stuffed after every 0xFF; emits 32 bits at a time.
 class BitWriter {
 public:
-    explicit BitWriter(ByteWriter& out) : out_(out), buffer_(kFlushAt + 16) {}
+    explicit BitWriter(std::vector<uint8_t>& out) : out_(out) {}
     // count is at most 32.
     void Put(uint32_t bits, int count) {
         acc_ = (acc_ << count) | (bits & (count == 32 ? 0xFFFFFFFFu : (1u << count) - 1));
@@ -167,41 +169,36 @@ public:
         if (used_ < 32) return;
         used_ -= 32;
         auto word = static_cast<uint32_t>(acc_ >> used_);
+        if (out_.size() < at_ + 8) out_.resize(std::max<size_t>(4096, out_.size() * 2));
         uint32_t inverted = ~word;
         bool hasFF = ((inverted - 0x01010101u) & ~inverted & 0x80808080u) != 0;
         if (!hasFF) {
-            buffer_[at_] = static_cast<uint8_t>(word >> 24);
-            buffer_[at_ + 1] = static_cast<uint8_t>(word >> 16);
-            buffer_[at_ + 2] = static_cast<uint8_t>(word >> 8);
-            buffer_[at_ + 3] = static_cast<uint8_t>(word);
+            out_[at_] = static_cast<uint8_t>(word >> 24);
+            out_[at_ + 1] = static_cast<uint8_t>(word >> 16);
+            out_[at_ + 2] = static_cast<uint8_t>(word >> 8);
+            out_[at_ + 3] = static_cast<uint8_t>(word);
             at_ += 4;
         } else {
             for (int shift = 24; shift >= 0; shift -= 8) Byte(static_cast<uint8_t>(word >> shift));
         }
-        if (at_ >= kFlushAt) Drain();
     }
     void Finish() {
+        if (out_.size() < at_ + 16) out_.resize(at_ + 16);
         while (used_ >= 8) {
             used_ -= 8;
             Byte(static_cast<uint8_t>(acc_ >> used_));
         }
         if (used_ > 0) Byte(static_cast<uint8_t>((acc_ << (8 - used_)) | ((1u << (8 - used_)) - 1)));  // pad with ones
         used_ = 0;
-        Drain();
+        out_.resize(at_);
     }
 
 private:
     void Byte(uint8_t b) {
-        buffer_[at_++] = b;
-        if (b == 0xFF) buffer_[at_++] = 0;
+        out_[at_++] = b;
+        if (b == 0xFF) out_[at_++] = 0;
     }
-    void Drain() {
-        out_.Bytes(buffer_.data(), at_);
-        at_ = 0;
-    }
-    static constexpr size_t kFlushAt = 1 << 16;
-    ByteWriter& out_;
-    std::vector<uint8_t> buffer_;
+    std::vector<uint8_t>& out_;
     size_t at_ = 0;
     uint64_t acc_ = 0;
     int used_ = 0;
@@ -209,17 +206,30 @@ private:
 
 int BitLength(int v) {
     unsigned a = static_cast<unsigned>(v < 0 ? -v : v);
-    int n = 0;
-    while (a) { ++n; a >>= 1; }
-    return n;
+    return a ? 32 - __builtin_clz(a) : 0;
 }
 
+// The quantised blocks of one stripe of block rows, kept compactly: per block the DC value,
+// a mask of the nonzero AC coefficients in zigzag order, and their values.
+struct StripeBlocks {
+    std::vector<uint64_t> masks;
+    std::vector<int16_t> values;
+    size_t Bytes() const { return masks.capacity() * sizeof(uint64_t) + values.capacity() * sizeof(int16_t); }
+    void Release() { std::vector<uint64_t>().swap(masks); std::vector<int16_t>().swap(values); }
+};
+
+// Stripes of whole block rows are encoded on their own, each after a restart marker, so
+// every core can take a share of every step. The stripes depend on the image alone, so
+// the file is the same on any machine.
 class Encoder {
 public:
     Encoder(const SdkBitmap& bitmap, bool grey, int percent) : bitmap_(bitmap), grey_(grey) {
         components_ = grey ? 1 : 3;
         blocksWide_ = (bitmap.Width() + 7) / 8;
         blocksHigh_ = (bitmap.Height() + 7) / 8;
+        // About 2048 blocks a stripe; a restart interval holds at most 65535 blocks.
+        stripeRows_ = std::clamp(2048 / blocksWide_, 1, std::max(1, 65535 / blocksWide_));
+        stripes_ = (blocksHigh_ + stripeRows_ - 1) / stripeRows_;
         static const double kAan[8] = {1.0, 1.387039845, 1.306562965, 1.175875602,
                                        1.0, 0.785694958, 0.541196100, 0.275899379};
         for (int t = 0; t < 2; ++t) {
@@ -230,42 +240,92 @@ public:
     }
 
     int Run(ByteSink& sink) {
-        size_t blocks = static_cast<size_t>(blocksWide_) * static_cast<size_t>(blocksHigh_) * static_cast<size_t>(components_);
-        // Left uninitialised: every coefficient is written by the transform, on its threads.
-        coefficients_.reset(new (std::nothrow) int16_t[blocks * 64]);
-        if (!coefficients_) return kNoMemory;
-        if (!Transform()) return kNoMemory;
-        BuildTables();
+        try {
+            blocks_.resize(size_t(stripes_));
+            // The blocks are kept for the second pass while they fit in the image's own size;
+            // stripes beyond that are transformed again when they are written.
+            budget_ = static_cast<size_t>(bitmap_.Width()) * static_cast<size_t>(bitmap_.Height()) * 3;
+            Parallel([this](int stripe, Scratch& scratch) { Analyse(stripe, scratch); });
+            BuildTables();
+            encoded_.resize(size_t(stripes_));
+            Parallel([this](int stripe, Scratch& scratch) { EncodeStripe(stripe, scratch); });
+        } catch (const std::bad_alloc&) {
+            return kNoMemory;
+        }
+        if (failed_) return kNoMemory;
         ByteWriter out(sink);
         WriteHeaders(out);
-        EncodeScan(out);
+        for (int i = 0; i < stripes_; ++i) {
+            if (i > 0) out.U16BE(static_cast<uint16_t>(0xFFD0 + (i - 1) % 8));
+            out.Bytes(encoded_[size_t(i)].data(), encoded_[size_t(i)].size());
+            std::vector<uint8_t>().swap(encoded_[size_t(i)]);
+        }
         out.U16BE(0xFFD9);
         return out.Flush() ? kSuccess : kErrorWriting;
     }
 
 private:
-    int16_t* Block(int component, int by, int bx) {
-        size_t index = (static_cast<size_t>(by) * static_cast<size_t>(blocksWide_) + static_cast<size_t>(bx)) *
-                           static_cast<size_t>(components_) + static_cast<size_t>(component);
-        return coefficients_.get() + index * 64;
+    struct Scratch {
+        std::vector<float> planes;
+        std::vector<uint8_t> rgb;
+        StripeBlocks blocks;
+        uint32_t dc[2][256] = {};
+        uint32_t ac[2][256] = {};
+    };
+
+    // Runs work on every stripe, on as many threads as the machine has; a stripe's result
+    // does not depend on the thread that made it.
+    template <typename Work>
+    void Parallel(Work work) {
+        unsigned threads = std::clamp(std::thread::hardware_concurrency(), 1u, 8u);
+        threads = std::min<unsigned>(threads, static_cast<unsigned>(stripes_));
+        std::atomic<int> next{0};
+        std::vector<Scratch> scratch(threads);
+        auto loop = [&](unsigned t) {
+            try {
+                for (int i; (i = next.fetch_add(1)) < stripes_;) work(i, scratch[t]);
+            } catch (const std::bad_alloc&) {
+                failed_ = true;
+                next = stripes_;
+            }
+        };
+        std::vector<std::thread> workers;
+        try {
+            for (unsigned t = 1; t < threads; ++t) workers.emplace_back(loop, t);
+        } catch (const std::exception&) {
+            // No more threads to be had: the ones running take all the stripes.
+        }
+        loop(0);
+        for (std::thread& t : workers) t.join();
+        for (Scratch& s : scratch)
+            for (int t = 0; t < 2; ++t)
+                for (int k = 0; k < 256; ++k) {
+                    dcCounts_[t][k] += s.dc[t][k];
+                    acCounts_[t][k] += s.ac[t][k];
+                    s.dc[t][k] = s.ac[t][k] = 0;
+                }
     }
 
-    // Colour conversion, DCT and quantisation of block rows [first, last); also counts the
-    // AC symbols for the Huffman tables.
-    void TransformRows(int first, int last, uint32_t (*acCounts)[256]) {
+    // Colour conversion, DCT and quantisation of one stripe into compact blocks, in the
+    // order they are written: block rows, then blocks, then components.
+    void Transform(int stripe, Scratch& scratch, StripeBlocks& out) {
         const int w = bitmap_.Width(), h = bitmap_.Height();
         const size_t planeWidth = static_cast<size_t>(blocksWide_) * 8;
-        std::vector<float> planes(planeWidth * 8 * static_cast<size_t>(components_));
-        std::vector<uint8_t> rgb(static_cast<size_t>(w) * 3);
+        scratch.planes.resize(planeWidth * 8 * static_cast<size_t>(components_));
+        scratch.rgb.resize(static_cast<size_t>(w) * 3);
+        out.masks.clear();
+        out.values.clear();
+        const int first = stripe * stripeRows_, last = std::min(blocksHigh_, first + stripeRows_);
+        out.masks.reserve(static_cast<size_t>((last - first) * blocksWide_ * components_));
         for (int by = first; by < last; ++by) {
             for (int r = 0; r < 8; ++r) {
                 int y = std::min(by * 8 + r, h - 1);  // repeat the last row below the image
-                ReadRgbRow(bitmap_, y, rgb.data());
-                float* py = planes.data() + static_cast<size_t>(r) * planeWidth;
+                ReadRgbRow(bitmap_, y, scratch.rgb.data());
+                float* py = scratch.planes.data() + static_cast<size_t>(r) * planeWidth;
                 float* pcb = grey_ ? nullptr : py + planeWidth * 8;
                 float* pcr = grey_ ? nullptr : pcb + planeWidth * 8;
                 const size_t width = static_cast<size_t>(w);
-                const uint8_t* p = rgb.data();
+                const uint8_t* p = scratch.rgb.data();
                 if (grey_) {
                     for (size_t x = 0; x < width; ++x) py[x] = static_cast<float>(Luma(p[3 * x], p[3 * x + 1], p[3 * x + 2])) - 128.0f;
                 } else {
@@ -282,78 +342,107 @@ private:
                     if (!grey_) { pcb[x] = pcb[width - 1]; pcr[x] = pcr[width - 1]; }
                 }
             }
-            for (int c = 0; c < components_; ++c) {
-                const int t = c == 0 ? 0 : 1;
-                const float* plane = planes.data() + planeWidth * 8 * static_cast<size_t>(c);
-                for (int bx = 0; bx < blocksWide_; ++bx) {
+            for (int bx = 0; bx < blocksWide_; ++bx) {
+                for (int c = 0; c < components_; ++c) {
+                    const int t = c == 0 ? 0 : 1;
+                    const float* plane = scratch.planes.data() + planeWidth * 8 * static_cast<size_t>(c) + static_cast<size_t>(bx) * 8;
                     alignas(32) float block[64];
-                    for (int r = 0; r < 8; ++r)
-                        std::memcpy(block + r * 8, plane + static_cast<size_t>(r) * planeWidth + static_cast<size_t>(bx) * 8, 8 * sizeof(float));
+                    for (int r = 0; r < 8; ++r) std::memcpy(block + r * 8, plane + static_cast<size_t>(r) * planeWidth, 8 * sizeof(float));
                     jpeg::ForwardDct(block);
-                    int16_t* out = Block(c, by, bx);
-                    int run = 0;
-                    for (int k = 0; k < 64; ++k) {
-                        int n = jpeg::kZigzag[k];
-                        float v = block[n] * reciprocal_[t][n];
-                        int q = static_cast<int>(v + 16384.5f) - 16384;
-                        out[k] = static_cast<int16_t>(q);
-                        if (k == 0) continue;
-                        if (q == 0) { ++run; continue; }
-                        while (run > 15) { acCounts[t][0xF0]++; run -= 16; }
-                        acCounts[t][(run << 4) | BitLength(q)]++;
-                        run = 0;
+                    int q[64];
+                    for (int n = 0; n < 64; ++n) q[n] = static_cast<int>(block[n] * reciprocal_[t][n] + 16384.5f) - 16384;
+                    uint64_t mask = 0;
+                    out.values.push_back(static_cast<int16_t>(q[0]));
+                    for (int k = 1; k < 64; ++k) {
+                        int v = q[jpeg::kZigzag[k]];
+                        if (v == 0) continue;
+                        mask |= uint64_t{1} << k;
+                        out.values.push_back(static_cast<int16_t>(v));
                     }
-                    if (run > 0) acCounts[t][0x00]++;
+                    out.masks.push_back(mask);
                 }
             }
         }
     }
 
-    bool Transform() {
-        unsigned threads = std::clamp(std::thread::hardware_concurrency(), 1u, 4u);
-        if (static_cast<size_t>(blocksHigh_) * static_cast<size_t>(blocksWide_) < 4096) threads = 1;
-        threads = std::min<unsigned>(threads, static_cast<unsigned>(blocksHigh_));
-        std::vector<std::array<std::array<uint32_t, 256>, 2>> counts(threads);
-        for (auto& c : counts) for (auto& t : c) t.fill(0);
-        auto work = [&](unsigned i) {
-            int first = static_cast<int>(static_cast<long long>(blocksHigh_) * i / threads);
-            int last = static_cast<int>(static_cast<long long>(blocksHigh_) * (i + 1) / threads);
-            uint32_t ac[2][256] = {};
-            TransformRows(first, last, ac);
-            for (int t = 0; t < 2; ++t) for (int s = 0; s < 256; ++s) counts[i][size_t(t)][size_t(s)] = ac[t][s];
-        };
-        std::vector<std::thread> workers;
-        try {
-            for (unsigned i = 1; i < threads; ++i) workers.emplace_back(work, i);
-        } catch (const std::exception&) {
-            for (std::thread& t : workers) t.join();
-            workers.clear();
-            threads = 1;
-            counts.resize(1);
+    // First pass: the symbols' counts for the Huffman tables; the blocks are kept if they fit.
+    void Analyse(int stripe, Scratch& scratch) {
+        StripeBlocks& blocks = scratch.blocks;
+        Transform(stripe, scratch, blocks);
+        int previous[3] = {0, 0, 0};
+        const int16_t* value = blocks.values.data();
+        for (size_t b = 0; b < blocks.masks.size(); ++b) {
+            const int c = static_cast<int>(b % static_cast<size_t>(components_));
+            const int t = c == 0 ? 0 : 1;
+            int dc = *value++;
+            scratch.dc[t][BitLength(dc - previous[c])]++;
+            previous[c] = dc;
+            uint64_t mask = blocks.masks[b];
+            int last = 0;
+            while (mask) {
+                int k = __builtin_ctzll(mask);
+                mask &= mask - 1;
+                int run = k - last - 1;
+                last = k;
+                scratch.ac[t][0xF0] += static_cast<uint32_t>(run >> 4);
+                scratch.ac[t][((run & 15) << 4) | BitLength(*value++)]++;
+            }
+            if (last != 63) scratch.ac[t][0x00]++;
         }
-        work(0);
-        for (std::thread& t : workers) t.join();
-        for (auto& c : counts)
-            for (int t = 0; t < 2; ++t)
-                for (int s = 0; s < 256; ++s) acCounts_[t][s] += c[size_t(t)][size_t(s)];
-        return true;
+        size_t bytes = blocks.masks.size() * sizeof(uint64_t) + blocks.values.size() * sizeof(int16_t);
+        if (kept_.fetch_add(bytes) + bytes <= budget_) {
+            blocks_[size_t(stripe)].masks.assign(blocks.masks.begin(), blocks.masks.end());
+            blocks_[size_t(stripe)].values.assign(blocks.values.begin(), blocks.values.end());
+        } else {
+            kept_.fetch_sub(bytes);
+        }
     }
 
     void BuildTables() {
-        uint32_t dcCounts[2][256] = {};
-        int previous[3] = {0, 0, 0};
-        for (int by = 0; by < blocksHigh_; ++by)
-            for (int bx = 0; bx < blocksWide_; ++bx)
-                for (int c = 0; c < components_; ++c) {
-                    int dc = Block(c, by, bx)[0];
-                    dcCounts[c == 0 ? 0 : 1][BitLength(dc - previous[c])]++;
-                    previous[c] = dc;
-                }
         const int tables = grey_ ? 1 : 2;
         for (int t = 0; t < tables; ++t) {
-            dc_[t].Build(dcCounts[t]);
+            dc_[t].Build(dcCounts_[t]);
             ac_[t].Build(acCounts_[t]);
         }
+    }
+
+    // Second pass: the stripe's entropy-coded bytes, DC prediction starting afresh.
+    void EncodeStripe(int stripe, Scratch& scratch) {
+        StripeBlocks* blocks = &blocks_[size_t(stripe)];
+        if (blocks->masks.empty()) {
+            Transform(stripe, scratch, scratch.blocks);
+            blocks = &scratch.blocks;
+        }
+        std::vector<uint8_t>& out = encoded_[size_t(stripe)];
+        BitWriter bits(out);
+        int previous[3] = {0, 0, 0};
+        const int16_t* value = blocks->values.data();
+        for (size_t b = 0; b < blocks->masks.size(); ++b) {
+            const int c = static_cast<int>(b % static_cast<size_t>(components_));
+            const HuffmanTable& dc = dc_[c == 0 ? 0 : 1];
+            const HuffmanTable& ac = ac_[c == 0 ? 0 : 1];
+            int diff = *value - previous[c];
+            previous[c] = *value++;
+            int n = BitLength(diff);
+            // Code and value bits go out together: at most 16 + 11 bits.
+            bits.Put(uint32_t{dc.code[n]} << n | (static_cast<uint32_t>(diff < 0 ? diff - 1 : diff) & ((1u << n) - 1)), dc.length[n] + n);
+            uint64_t mask = blocks->masks[b];
+            int last = 0;
+            while (mask) {
+                int k = __builtin_ctzll(mask);
+                mask &= mask - 1;
+                int run = k - last - 1;
+                last = k;
+                for (; run > 15; run -= 16) bits.Put(ac.code[0xF0], ac.length[0xF0]);
+                int v = *value++;
+                n = BitLength(v);
+                int symbol = (run << 4) | n;
+                bits.Put(uint32_t{ac.code[symbol]} << n | (static_cast<uint32_t>(v < 0 ? v - 1 : v) & ((1u << n) - 1)), ac.length[symbol] + n);
+            }
+            if (last != 63) bits.Put(ac.code[0], ac.length[0]);
+        }
+        bits.Finish();
+        blocks_[size_t(stripe)].Release();
     }
 
     void WriteHeaders(ByteWriter& out) {
@@ -397,6 +486,11 @@ private:
                 out.Bytes(h.symbols.data(), h.symbols.size());
             }
         }
+        if (stripes_ > 1) {  // restart interval: the blocks of one stripe
+            out.U16BE(0xFFDD);
+            out.U16BE(4);
+            out.U16BE(static_cast<uint16_t>(stripeRows_ * blocksWide_));
+        }
         out.U16BE(0xFFDA);
         out.U16BE(static_cast<uint16_t>(6 + 2 * components_));
         out.U8(static_cast<uint8_t>(components_));
@@ -409,45 +503,19 @@ private:
         out.U8(0);
     }
 
-    void EncodeScan(ByteWriter& out) {
-        BitWriter bits(out);
-        int previous[3] = {0, 0, 0};
-        for (int by = 0; by < blocksHigh_; ++by)
-            for (int bx = 0; bx < blocksWide_; ++bx)
-                for (int c = 0; c < components_; ++c) {
-                    const int t = c == 0 ? 0 : 1;
-                    const int16_t* block = Block(c, by, bx);
-                    const HuffmanTable& dc = dc_[t];
-                    const HuffmanTable& ac = ac_[t];
-                    int diff = block[0] - previous[c];
-                    previous[c] = block[0];
-                    int n = BitLength(diff);
-                    // Code and value bits go out together: at most 16 + 11 bits.
-                    bits.Put(uint32_t{dc.code[n]} << n | (static_cast<uint32_t>(diff < 0 ? diff - 1 : diff) & ((1u << n) - 1)),
-                             dc.length[n] + n);
-                    int run = 0;
-                    for (int k = 1; k < 64; ++k) {
-                        int v = block[k];
-                        if (v == 0) { ++run; continue; }
-                        while (run > 15) { bits.Put(ac.code[0xF0], ac.length[0xF0]); run -= 16; }
-                        n = BitLength(v);
-                        int symbol = (run << 4) | n;
-                        bits.Put(uint32_t{ac.code[symbol]} << n | (static_cast<uint32_t>(v < 0 ? v - 1 : v) & ((1u << n) - 1)),
-                                 ac.length[symbol] + n);
-                        run = 0;
-                    }
-                    if (run > 0) bits.Put(ac.code[0], ac.length[0]);
-                }
-        bits.Finish();
-    }
-
     const SdkBitmap& bitmap_;
     bool grey_;
     int components_ = 3;
     int blocksWide_ = 0, blocksHigh_ = 0;
+    int stripeRows_ = 1, stripes_ = 1;
     uint16_t tables_[2][64];
     float reciprocal_[2][64];
-    std::unique_ptr<int16_t[]> coefficients_;
+    std::vector<StripeBlocks> blocks_;
+    std::vector<std::vector<uint8_t>> encoded_;
+    size_t budget_ = 0;
+    std::atomic<size_t> kept_{0};
+    std::atomic<bool> failed_{false};
+    uint32_t dcCounts_[2][256] = {};
     uint32_t acCounts_[2][256] = {};
     HuffmanTable dc_[2], ac_[2];
 };

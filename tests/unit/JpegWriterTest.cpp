@@ -100,6 +100,24 @@ TEST(JpegWriter, MarkersAndFrame) {
     }
 }
 
+// Larger pictures go in stripes of whole block rows, each after a restart marker counted
+// 0 to 7 over and over; elsewhere in the scan every 0xFF is followed by a stuffed zero.
+TEST(JpegWriter, StripesAreSeparatedByRestartMarkers) {
+    std::vector<uint8_t> jpg = Encode(Photo(1000, 700), 24, 63);  // 125 x 88 blocks: 16 rows a stripe
+    size_t at = 2;
+    while (Be16(jpg, at) != 0xFFDD) at += 2 + Be16(jpg, at + 2);
+    EXPECT_EQ(Be16(jpg, at + 2), 4);
+    EXPECT_EQ(Be16(jpg, at + 4), 16 * 125);
+    while (Be16(jpg, at) != 0xFFDA) at += 2 + Be16(jpg, at + 2);
+    std::vector<int> restarts;
+    for (size_t i = at + 2 + Be16(jpg, at + 2); i + 2 < jpg.size(); ++i)
+        if (jpg[i] == 0xFF) {
+            if (jpg[i + 1] >= 0xD0 && jpg[i + 1] <= 0xD7) restarts.push_back(jpg[i + 1] - 0xD0);
+            else EXPECT_EQ(jpg[i + 1], 0) << i;
+        }
+    EXPECT_EQ(restarts, std::vector<int>({0, 1, 2, 3, 4}));  // 88 block rows: 5 stripes of 16, one of 8
+}
+
 // Optimised Huffman tables stay within 16-bit codes and a complete-but-one code space,
 // even for heavily skewed statistics.
 TEST(JpegWriter, HuffmanTablesAreValid) {
