@@ -1,5 +1,6 @@
 // The clipboard copy: replaces the content with a DIB and PNG, waits for a busy
 // clipboard, and names the program that holds it when it gives up.
+#include "engine/ImageFile.h"
 #include "engine/SdkStatus.h"
 #include "engine/win32/ClipboardWin32.h"
 
@@ -7,6 +8,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstring>
 #include <thread>
@@ -56,6 +58,40 @@ TEST(ClipboardWin32, ReplacesTheContentWithTheImage) {
         }
     ::GlobalUnlock(data);
     ::CloseClipboard();
+}
+
+// The forms are made when asked for, and whatever is still promised when the clipboard
+// object goes (the program ends) is put on the clipboard then: the pasted bytes are the same.
+TEST(ClipboardWin32, PromisedFormsAreMadeOnRequestAndKeptAtTheEnd) {
+    SdkBitmap image = Gradient(21, 9);
+    VectorSink png;
+    ASSERT_EQ(EncodeBitmap(image, kFormatPng, 24, 0, png), kSuccess);
+    const std::vector<uint8_t> dib = EncodeClipboardDib(image);
+    const UINT pngFormat = ::RegisterClipboardFormatW(L"PNG");
+    auto read = [](UINT format) {
+        std::vector<uint8_t> bytes;
+        if (!::OpenClipboard(nullptr)) return bytes;
+        if (HANDLE data = ::GetClipboardData(format)) {
+            auto p = static_cast<const uint8_t*>(::GlobalLock(data));
+            bytes.assign(p, p + ::GlobalSize(data));
+            ::GlobalUnlock(data);
+        }
+        ::CloseClipboard();
+        return bytes;
+    };
+    for (bool askFirst : {true, false}) {
+        {
+            ClipboardWin32 clipboard;
+            ASSERT_EQ(clipboard.CopyBitmap(0, image, 3).status, kSuccess);
+            if (askFirst) {
+                EXPECT_EQ(read(pngFormat), png.bytes);
+            }
+        }
+        EXPECT_EQ(read(pngFormat), png.bytes) << askFirst;
+        std::vector<uint8_t> pasted = read(CF_DIB);
+        ASSERT_GE(pasted.size(), dib.size()) << askFirst;
+        EXPECT_TRUE(std::equal(dib.begin(), dib.end(), pasted.begin())) << askFirst;
+    }
 }
 
 // Another program holding the clipboard for a moment does not make the copy fail.

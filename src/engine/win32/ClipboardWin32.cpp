@@ -71,6 +71,14 @@ bool Place(UINT format, win::GlobalMemory memory) {
     return true;
 }
 
+UINT PngFormat() { return ::RegisterClipboardFormatW(L"PNG"); }
+
+LRESULT CALLBACK OwnerProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* clipboard = reinterpret_cast<ClipboardWin32*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (clipboard && clipboard->HandleOwnerMessage(message, wParam)) return 0;
+    return ::DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
 class ClipboardSession {
 public:
     ~ClipboardSession() { if (open_) ::CloseClipboard(); }
@@ -115,8 +123,92 @@ std::vector<uint8_t> EncodeClipboardDib(const SdkBitmap& bitmap) {
     return dib;
 }
 
+ClipboardWin32::~ClipboardWin32() {
+    if (!window_) return;
+    RenderAll();
+    // The promises are kept: destroying the owner now finds nothing left to render.
+    ::DestroyWindow(static_cast<HWND>(window_));
+}
+
+bool ClipboardWin32::EnsureOwnerWindow() {
+    if (window_) return true;
+    static const wchar_t kClass[] = L"KorvanClipboardOwner";
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = OwnerProc;
+    wc.hInstance = ::GetModuleHandleW(nullptr);
+    wc.lpszClassName = kClass;
+    ::RegisterClassW(&wc);  // fails harmlessly when already registered
+    HWND hwnd = ::CreateWindowExW(0, kClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, nullptr);
+    if (!hwnd) return false;
+    ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    window_ = hwnd;
+    return true;
+}
+
+bool ClipboardWin32::HandleOwnerMessage(unsigned message, uintptr_t wParam) {
+    switch (message) {
+    case WM_RENDERFORMAT: Render(static_cast<UINT>(wParam)); return true;
+    case WM_RENDERALLFORMATS: RenderAll(); return true;
+    case WM_DESTROYCLIPBOARD: Forget(); return true;
+    default: return false;
+    }
+}
+
+void ClipboardWin32::Render(unsigned format) {
+    if (pending_.Empty()) return;
+    if (format == CF_DIB && dibPromised_) {
+        if (Place(CF_DIB, GlobalDib(pending_))) dibPromised_ = false;
+    } else if (format == PngFormat() && pngPromised_) {
+        VectorSink png;
+        if (EncodeBitmap(pending_, kFormatPng, 24, 0, png) == kSuccess && Place(format, ToGlobal(png.bytes))) pngPromised_ = false;
+    }
+    if (!dibPromised_ && !pngPromised_) pending_.Reset();
+}
+
+void ClipboardWin32::RenderAll() {
+    if (!dibPromised_ && !pngPromised_) return;
+    HWND hwnd = static_cast<HWND>(window_);
+    ClipboardSession session;
+    // Only while the clipboard is still ours: another program may have taken it meanwhile.
+    if (session.Open(hwnd, kOpenTimeoutMs) && ::GetClipboardOwner() == hwnd) {
+        Render(CF_DIB);
+        Render(PngFormat());
+    }
+    Forget();
+}
+
+void ClipboardWin32::Forget() {
+    pending_.Reset();
+    dibPromised_ = pngPromised_ = false;
+}
+
 ClipboardResult ClipboardWin32::CopyBitmap(WindowId owner, const SdkBitmap& bitmap, int flags) {
     if (bitmap.Empty()) return {kInvalidBitmap, {}};
+    // Promises need the clipboard emptied, which makes our window its owner.
+    if (!(flags & 1) || !EnsureOwnerWindow()) return CopyNow(reinterpret_cast<HWND>(owner), bitmap, flags);
+    SdkBitmap copy;
+    try {
+        copy = bitmap;
+    } catch (const std::bad_alloc&) {
+        return {kNoMemory, {}};
+    }
+    HWND hwnd = static_cast<HWND>(window_);
+    ClipboardSession session;
+    if (!session.Open(hwnd, kOpenTimeoutMs)) return {kClipboardOpenFailed, ClipboardHolder()};
+    if (!::EmptyClipboard()) return {kClipboardWriteFailed, {}};  // tells the old owner, maybe us, to forget
+    pending_ = std::move(copy);
+    dibPromised_ = pngPromised_ = true;
+    ::SetClipboardData(CF_DIB, nullptr);
+    ::SetClipboardData(PngFormat(), nullptr);
+    if (!::IsClipboardFormatAvailable(CF_DIB)) {
+        Forget();
+        return {kClipboardWriteFailed, {}};
+    }
+    return {kSuccess, {}};
+}
+
+// Both forms made at once, for a copy that adds to the clipboard without emptying it.
+ClipboardResult ClipboardWin32::CopyNow(void* owner, const SdkBitmap& bitmap, int flags) {
     // Prepare both forms before the clipboard is opened, so it is held as briefly as possible.
     win::GlobalMemory dib = GlobalDib(bitmap);
     if (!dib) return {kNoMemory, {}};
@@ -124,10 +216,10 @@ ClipboardResult ClipboardWin32::CopyBitmap(WindowId owner, const SdkBitmap& bitm
     bool havePng = EncodeBitmap(bitmap, kFormatPng, 24, 0, png) == kSuccess;
 
     ClipboardSession session;
-    if (!session.Open(reinterpret_cast<HWND>(owner), kOpenTimeoutMs)) return {kClipboardOpenFailed, ClipboardHolder()};
+    if (!session.Open(static_cast<HWND>(owner), kOpenTimeoutMs)) return {kClipboardOpenFailed, ClipboardHolder()};
     if ((flags & 1) && !::EmptyClipboard()) return {kClipboardWriteFailed, {}};
     if (!Place(CF_DIB, std::move(dib))) return {kClipboardWriteFailed, {}};
-    if (havePng) Place(::RegisterClipboardFormatW(L"PNG"), ToGlobal(png.bytes));
+    if (havePng) Place(PngFormat(), ToGlobal(png.bytes));
     return {kSuccess, {}};
 }
 
