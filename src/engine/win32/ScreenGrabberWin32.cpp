@@ -4,8 +4,11 @@
 #include "platform/win32/Dib.h"
 #include "platform/win32/Handles.h"
 
+#include <condition_variable>
 #include <cstring>
+#include <mutex>
 #include <optional>
+#include <thread>
 
 namespace korvan::sdk {
 namespace {
@@ -58,15 +61,54 @@ int ScreenGrabberWin32::GrabRect(DeviceContext dc, int left, int top, int right,
     if (!section || !bits) return kNoMemory;
     MemoryDc memory(::CreateCompatibleDC(source));
     if (!memory) return kScreenDcFailed;
-    {
-        SelectionRestorer select(memory.get(), section.get());
-        if (!::BitBlt(memory.get(), 0, 0, width, height, source, left, top, SRCCOPY | CAPTUREBLT))
-            return kCaptureBitmapFailed;
-        ::GdiFlush();
-    }
+
+    // The display copies band after band while another core packs the bands already there.
+    const int bands = height >= 256 && std::thread::hardware_concurrency() > 1 ? 4 : 1;
     const auto* pixels = static_cast<const uint8_t*>(bits);
     const size_t sourceStride = static_cast<size_t>(width) * 4;
-    for (int y = 0; y < height; ++y) PackRow(pixels + sourceStride * static_cast<size_t>(y), bitmap.Row(y), width);
+    auto bandTop = [&](int band) { return static_cast<int>(static_cast<long long>(height) * band / bands); };
+    auto pack = [&](int band) {
+        for (int y = bandTop(band); y < bandTop(band + 1); ++y)
+            PackRow(pixels + sourceStride * static_cast<size_t>(y), bitmap.Row(y), width);
+    };
+    std::mutex lock;
+    std::condition_variable changed;
+    int copied = 0;
+    bool stop = false;
+    std::thread packer;
+    if (bands > 1) {
+        try {
+            packer = std::thread([&] {
+                for (int band = 0; band < bands; ++band) {
+                    std::unique_lock<std::mutex> hold(lock);
+                    changed.wait(hold, [&] { return copied > band || stop; });
+                    if (stop) return;
+                    hold.unlock();
+                    pack(band);
+                }
+            });
+        } catch (const std::exception&) {
+            // No thread to be had: the bands are packed here after the copy.
+        }
+    }
+    const bool packing = packer.joinable();
+    bool ok = true;
+    {
+        SelectionRestorer select(memory.get(), section.get());
+        for (int band = 0; band < bands && ok; ++band) {
+            int y = bandTop(band), rows = bandTop(band + 1) - y;
+            ok = ::BitBlt(memory.get(), 0, y, width, rows, source, left, top + y, SRCCOPY | CAPTUREBLT) != FALSE;
+            ::GdiFlush();
+            std::lock_guard<std::mutex> hold(lock);
+            if (ok) ++copied;
+            else stop = true;
+            changed.notify_one();
+        }
+    }
+    if (packing) packer.join();
+    if (!ok) return kCaptureBitmapFailed;
+    if (!packing)
+        for (int band = 0; band < bands; ++band) pack(band);
     out = std::move(bitmap);
     return kSuccess;
 }
