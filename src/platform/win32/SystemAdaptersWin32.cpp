@@ -2,6 +2,8 @@
 
 #include "platform/win32/LongPath.h"
 
+#include <cstdlib>
+#include <exception>
 #include <utility>
 
 namespace korvan::win {
@@ -107,6 +109,11 @@ void CursorsWin32::RepairAfterEarlierRun() {
 void CursorsWin32::GuardAgainstCrash() {
     LPTOP_LEVEL_EXCEPTION_FILTER previous = ::SetUnhandledExceptionFilter(RestoreCursorsOnCrash);
     if (previous != RestoreCursorsOnCrash) g_previousFilter = previous;
+    static const std::terminate_handler previousTerminate = std::set_terminate([] {
+        if (g_pickCursorShown) ReloadSystemCursors();
+        if (previousTerminate) previousTerminate();
+        std::abort();
+    });
 }
 
 void CursorsWin32::RestoreSystemCursors(uintptr_t savedArrow, uintptr_t savedIBeam) {
