@@ -1,6 +1,7 @@
-// The captures the user steers with the mouse, seen from outside: the window clicked
-// next (with any button, on another program's window), Escape calling a capture off,
-// and Print Screen over the grabber frame.
+// The captures the user steers with the mouse, seen from outside and driven with real
+// pointer events: the window pick ended by a right press on another program's window (the
+// press reaches nobody else), Escape calling a pick or an area capture off, and Print
+// Screen over the grabber frame.
 #include "app/ToolbarLayout.h"
 #include "e2e/Driver.h"
 
@@ -11,8 +12,7 @@ namespace {
 
 const wchar_t kPickMarker[] = L"Software\\KorvanScreenshot\\PickCursorShown";
 
-// A borderless window of the driver's, painted with a pattern of its own, that counts
-// the presses it receives.
+// A borderless window of the driver's that counts the presses it receives.
 class TargetWindow {
 public:
     static constexpr int kLeft = 60, kTop = 80, kWidth = 300, kHeight = 200;
@@ -20,36 +20,22 @@ public:
         WNDCLASSW wc{};
         wc.lpfnWndProc = Proc;
         wc.hInstance = ::GetModuleHandleW(nullptr);
+        wc.hbrBackground = static_cast<HBRUSH>(::GetStockObject(GRAY_BRUSH));
         wc.lpszClassName = L"KorvanPickTarget";
         ::RegisterClassW(&wc);
         hwnd_ = ::CreateWindowExW(WS_EX_TOOLWINDOW, L"KorvanPickTarget", L"Target", WS_POPUP | WS_VISIBLE, kLeft, kTop,
                                   kWidth, kHeight, nullptr, nullptr, ::GetModuleHandleW(nullptr), nullptr);
-        ::SetWindowPos(hwnd_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
         ::UpdateWindow(hwnd_);
         presses_ = 0;
         PumpMessages(std::chrono::milliseconds(200));
     }
     ~TargetWindow() { ::DestroyWindow(hwnd_); }
-    // Client pixel (x, y): shifted from the screen pattern, so it differs from what lies beneath.
-    static sdk::Rgb ExpectedAt(int x, int y) { return PatternWindow::ExpectedAt(x + 17, y + 29); }
     static int Presses() { return presses_; }
     POINT Centre() const { return {kLeft + kWidth / 2, kTop + kHeight / 2}; }
 
 private:
     static LRESULT CALLBACK Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
         if (message == WM_LBUTTONDOWN || message == WM_RBUTTONDOWN || message == WM_MBUTTONDOWN) ++presses_;
-        if (message == WM_PAINT) {
-            PAINTSTRUCT ps;
-            HDC dc = ::BeginPaint(hwnd, &ps);
-            for (int y = 0; y < kHeight; ++y)
-                for (int x = 0; x < kWidth; ++x) {
-                    sdk::Rgb c = ExpectedAt(x, y);
-                    ::SetPixelV(dc, x, y, RGB(c.r, c.g, c.b));
-                }
-            ::EndPaint(hwnd, &ps);
-            return 0;
-        }
-        if (message == WM_ERASEBKGND) return 1;
         return ::DefWindowProcW(hwnd, message, wParam, lParam);
     }
     static inline int presses_ = 0;
@@ -67,6 +53,54 @@ void PutTextOnClipboard(const wchar_t* text) {
     ::GlobalUnlock(memory);
     ::SetClipboardData(CF_UNICODETEXT, memory);
     ::CloseClipboard();
+}
+
+// The capture's overlay over the frozen screen, once it shows.
+HWND WaitForOverlay(const Program& program) {
+    HWND overlay = nullptr;
+    WaitFor([&] {
+        overlay = program.FindForm(L"KorvanCaptureOverlay");
+        return overlay && ::IsWindowVisible(overlay);
+    });
+    return overlay;
+}
+
+// Real pointer events on the X display, as a user's mouse makes them (xdotool, started
+// through the shell, which leaves a file behind when it is done). Messages are pumped
+// meanwhile: our own windows turn the events into input as they arrive.
+void Xdotool(const std::string& arguments) {
+    static int run = 0;
+    std::string done = "/tmp/korvan-xdotool-" + std::to_string(::GetCurrentProcessId()) + "-" + std::to_string(++run);
+    std::string script = "xdotool " + arguments + "; touch " + done;
+    std::wstring command = L"sh -c \"" + std::wstring(script.begin(), script.end()) + L"\"";
+    STARTUPINFOW startup{sizeof(startup)};
+    PROCESS_INFORMATION process{};
+    if (!::CreateProcessW(L"Z:\\bin\\sh", command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                          &process)) {
+        ADD_FAILURE() << "the shell did not start";
+        return;
+    }
+    ::CloseHandle(process.hThread);
+    ::CloseHandle(process.hProcess);
+    std::wstring marker = L"Z:" + std::wstring(done.begin(), done.end());
+    for (wchar_t& c : marker)
+        if (c == L'/') c = L'\\';
+    EXPECT_TRUE(WaitFor([&] { return ::GetFileAttributesW(marker.c_str()) != INVALID_FILE_ATTRIBUTES; }))
+        << arguments;
+    ::DeleteFileW(marker.c_str());
+    PumpMessages(std::chrono::milliseconds(50));
+}
+
+std::string Move(POINT p) { return "mousemove --sync " + std::to_string(p.x) + " " + std::to_string(p.y) + " "; }
+
+// Counts the pixels of an image that differ from the expected ones; names the first few.
+template <typename Expected> int Mismatches(const sdk::SdkBitmap& image, Expected expected) {
+    int mismatches = 0;
+    for (int y = 0; y < image.Height(); ++y)
+        for (int x = 0; x < image.Width(); ++x)
+            if (!(image.PixelAt(x, y) == expected(x, y)) && mismatches++ < 5)
+                ADD_FAILURE() << "pixel " << x << "," << y << " differs";
+    return mismatches;
 }
 
 // The window pick: the click moves the main window away; a right press on another
@@ -87,10 +121,9 @@ TEST(WindowPick, RightPressOnAnotherProgramsWindowEndsIt) {
     PumpMessages(std::chrono::milliseconds(300));  // the pick's own 200 ms
     SaveArtifact(::GetDesktopWindow(), "window-pick-armed");
 
-    POINT centre = target.Centre();
-    ClickAt(centre.x, centre.y, MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP);
+    Xdotool(Move(target.Centre()) + "click 3");
     ASSERT_TRUE(WaitFor([&] { return MainWindowAt(program, before.left); }));
-    PumpMessages(std::chrono::milliseconds(200));
+    PumpMessages(std::chrono::milliseconds(200));  // time for a press that must not come
     EXPECT_EQ(TargetWindow::Presses(), 0);
     EXPECT_FALSE(KeyExists(kPickMarker));
 }
@@ -114,10 +147,47 @@ TEST(WindowPick, EscapeCallsItOff) {
     EXPECT_FALSE(KeyExists(kPickMarker));
     EXPECT_EQ(::GetClipboardSequenceNumber(), clipboard);
 
-    POINT centre = target.Centre();
-    ClickAt(centre.x, centre.y);
+    Xdotool(Move(target.Centre()) + "click 1");
     EXPECT_TRUE(WaitFor([] { return TargetWindow::Presses() == 1; }));
     EXPECT_NE(program.CaptureDesktop(), nullptr);
+}
+
+// Escape calls an area capture off: the document is emptied, the clipboard keeps what it
+// held, no preview shows and the main window is back.
+TEST(AreaCapture, EscapeLeavesTheDocumentEmptyAndTheClipboardUnchanged) {
+    Program program;
+    PatternWindow pattern;
+    HWND preview = program.CaptureDesktop();
+    ASSERT_NE(preview, nullptr);
+    ASSERT_TRUE(WaitFor([&] { return WindowRect(program.MainWindow()).left >= 0; }));  // back from the capture
+    RECT before = WindowRect(program.MainWindow());
+    PutTextOnClipboard(L"kept");
+    DWORD clipboard = ::GetClipboardSequenceNumber();
+
+    program.ClickButton(Id(Command::Area));
+    HWND overlay = WaitForOverlay(program);
+    ASSERT_NE(overlay, nullptr);
+    ASSERT_TRUE(WaitFor([&] { return ::GetForegroundWindow() == overlay; }));
+    SaveArtifact(::GetDesktopWindow(), "area-capture-before-escape");
+    Xdotool("key Escape");
+    ASSERT_TRUE(WaitFor([&] { return !::IsWindowVisible(overlay) && MainWindowAt(program, before.left); }));
+    PumpMessages(std::chrono::milliseconds(300));
+    EXPECT_EQ(::GetClipboardSequenceNumber(), clipboard);
+    EXPECT_FALSE(::IsWindowVisible(preview));
+
+    // Shown from outside, the preview paints nothing but its silver background.
+    ::ShowWindow(preview, SW_SHOWNOACTIVATE);
+    ::SetWindowPos(preview, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    PumpMessages(std::chrono::milliseconds(400));
+    HWND control = ::FindWindowExW(preview, nullptr, L"TShotImage", nullptr);
+    ASSERT_NE(control, nullptr);
+    RECT client{};
+    ::GetClientRect(control, &client);
+    POINT origin{0, 0};
+    ::ClientToScreen(control, &origin);
+    sdk::SdkBitmap shot = GrabScreen(origin.x, origin.y, client.right, client.bottom);
+    EXPECT_EQ(Mismatches(shot, [](int, int) { return sdk::Rgb{192, 192, 192}; }), 0);
+    SaveArtifact(preview, "preview-after-cancelled-area");
 }
 
 // Print Screen over the shown frame captures what shows through its inner panel.
