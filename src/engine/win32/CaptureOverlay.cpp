@@ -382,6 +382,13 @@ void CaptureOverlay::DrawOutline(HDC dc) {
     if (shape_.areaType == kAreaPolygon) path.push_back(client(pointer_));  // the side being placed
     if (path.size() == 1) path.push_back(path.front());
     ::Polyline(dc, path.data(), static_cast<int>(path.size()));
+    if (shape_.areaType == kAreaPolygon && shape_.points.size() >= 2) {
+        // The side that will close the polygon, dotted until it is closed.
+        win::GdiObject dotted(::CreatePen(PS_DOT, 1, settings_.area.lineColor));
+        win::SelectionRestorer selectDotted(dc, dotted.get());
+        POINT closing[2] = {client(pointer_), client(shape_.points.front())};
+        ::Polyline(dc, closing, 2);
+    }
 }
 
 void CaptureOverlay::DrawCrossLines(HDC dc) {
@@ -590,6 +597,7 @@ std::vector<Rect> CaptureOverlay::OutlineRects() const {
     const auto& points = shape_.points;
     if (points.size() >= 2) rects.push_back(Inflate(BoxOf(points[points.size() - 2], points.back()), 2));
     rects.push_back(Inflate(BoxOf(points.back(), shape_.areaType == kAreaPolygon ? pointer_ : points.back()), 2));
+    if (shape_.areaType == kAreaPolygon && points.size() >= 2) rects.push_back(Inflate(BoxOf(points.front(), pointer_), 2));
     return rects;
 }
 
