@@ -249,6 +249,25 @@ TEST(OptionsDialog, AutomaticSavingOpensTheSaveDialog) {
     }
 }
 
+// While the dialog is open the preview is closed and the main window is away; Cancel
+// brings both back.
+TEST(OptionsDialog, ShowingPutsThePreviewAndTheMainWindowAside) {
+    Program program;
+    HWND preview = program.CaptureDesktop();
+    ASSERT_TRUE(preview);
+    int left = WindowRect(program.MainWindow()).left;
+    HWND options = OpenOptions(program);
+    EXPECT_TRUE(WaitFor([&] { return ::IsWindowVisible(preview) == 0; }));
+    EXPECT_LT(WindowRect(program.MainWindow()).right, 0);
+    HWND cancel = ChildWithText(options, L"Cancel");
+    if (!cancel) cancel = ChildWithText(options, L"Abbruch");
+    ASSERT_TRUE(cancel);
+    ::PostMessageW(cancel, BM_CLICK, 0, 0);
+    EXPECT_TRUE(WaitFor([&] { return ::IsWindowVisible(options) == 0; }));
+    EXPECT_TRUE(WaitFor([&] { return ::IsWindowVisible(preview) != 0; }));
+    EXPECT_EQ(WindowRect(program.MainWindow()).left, left);
+}
+
 // The program's hint shown under the pointer, if any.
 HWND ShownHint(DWORD processId) {
     for (HWND window = ::GetTopWindow(nullptr); window; window = ::GetWindow(window, GW_HWNDNEXT)) {
