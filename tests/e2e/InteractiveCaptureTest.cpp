@@ -93,16 +93,6 @@ void Xdotool(const std::string& arguments) {
 
 std::string Move(POINT p) { return "mousemove --sync " + std::to_string(p.x) + " " + std::to_string(p.y) + " "; }
 
-// Counts the pixels of an image that differ from the expected ones; names the first few.
-template <typename Expected> int Mismatches(const sdk::SdkBitmap& image, Expected expected) {
-    int mismatches = 0;
-    for (int y = 0; y < image.Height(); ++y)
-        for (int x = 0; x < image.Width(); ++x)
-            if (!(image.PixelAt(x, y) == expected(x, y)) && mismatches++ < 5)
-                ADD_FAILURE() << "pixel " << x << "," << y << " differs";
-    return mismatches;
-}
-
 // The window pick: the click moves the main window away; a right press on another
 // program's window ends it, reaches nobody but us, and puts everything back.
 TEST(WindowPick, RightPressOnAnotherProgramsWindowEndsIt) {
@@ -118,7 +108,6 @@ TEST(WindowPick, RightPressOnAnotherProgramsWindowEndsIt) {
     program.ClickButton(Id(Command::Window));
     ASSERT_TRUE(WaitFor([&] { return MainWindowAt(program, -2 * (before.right - before.left)); }));
     EXPECT_TRUE(KeyExists(kPickMarker));
-    PumpMessages(std::chrono::milliseconds(300));  // the pick's own 200 ms
     SaveArtifact(::GetDesktopWindow(), "window-pick-armed");
 
     Xdotool(Move(target.Centre()) + "click 3");
@@ -126,6 +115,24 @@ TEST(WindowPick, RightPressOnAnotherProgramsWindowEndsIt) {
     PumpMessages(std::chrono::milliseconds(200));  // time for a press that must not come
     EXPECT_EQ(TargetWindow::Presses(), 0);
     EXPECT_FALSE(KeyExists(kPickMarker));
+}
+
+// A press on one of the program's own windows ends the pick too (the info window stays
+// open through a capture). The bare desktop cannot be tried here: under Wine without a
+// desktop window no program hears presses on the X root.
+TEST(WindowPick, PressOnOurOwnWindowEndsIt) {
+    Program program;
+    program.ClickButton(Id(Command::Info));
+    HWND info = program.FindForm(L"TAboutfrm");
+    ASSERT_TRUE(WaitFor([&] { return ::IsWindowVisible(info) != 0; }));
+    ::SetWindowPos(program.MainWindow(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    RECT before = WindowRect(program.MainWindow()), infoRect = WindowRect(info);
+    program.ClickButton(Id(Command::Window));
+    ASSERT_TRUE(WaitFor([&] { return MainWindowAt(program, -2 * (before.right - before.left)); }));
+    Xdotool(Move({(infoRect.left + infoRect.right) / 2, infoRect.bottom - 8}) + "click 1");
+    EXPECT_TRUE(WaitFor([&] { return MainWindowAt(program, before.left); }));
+    EXPECT_FALSE(KeyExists(kPickMarker));
+    EXPECT_TRUE(::IsWindowVisible(info));
 }
 
 // Escape calls the pick off: the main window comes back, and later clicks reach their
@@ -141,7 +148,6 @@ TEST(WindowPick, EscapeCallsItOff) {
 
     program.ClickButton(Id(Command::Window));
     ASSERT_TRUE(WaitFor([&] { return MainWindowAt(program, -2 * (before.right - before.left)); }));
-    PumpMessages(std::chrono::milliseconds(300));
     PressKey(VK_ESCAPE);
     ASSERT_TRUE(WaitFor([&] { return MainWindowAt(program, before.left); }));
     EXPECT_FALSE(KeyExists(kPickMarker));
@@ -171,22 +177,26 @@ TEST(AreaCapture, EscapeLeavesTheDocumentEmptyAndTheClipboardUnchanged) {
     SaveArtifact(::GetDesktopWindow(), "area-capture-before-escape");
     Xdotool("key Escape");
     ASSERT_TRUE(WaitFor([&] { return !::IsWindowVisible(overlay) && MainWindowAt(program, before.left); }));
-    PumpMessages(std::chrono::milliseconds(300));
+    PumpMessages(std::chrono::milliseconds(300));  // time for a delivery that must not come
     EXPECT_EQ(::GetClipboardSequenceNumber(), clipboard);
     EXPECT_FALSE(::IsWindowVisible(preview));
 
     // Shown from outside, the preview paints nothing but its silver background.
     ::ShowWindow(preview, SW_SHOWNOACTIVATE);
     ::SetWindowPos(preview, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    PumpMessages(std::chrono::milliseconds(400));
     HWND control = ::FindWindowExW(preview, nullptr, L"TShotImage", nullptr);
     ASSERT_NE(control, nullptr);
     RECT client{};
     ::GetClientRect(control, &client);
     POINT origin{0, 0};
     ::ClientToScreen(control, &origin);
-    sdk::SdkBitmap shot = GrabScreen(origin.x, origin.y, client.right, client.bottom);
-    EXPECT_EQ(Mismatches(shot, [](int, int) { return sdk::Rgb{192, 192, 192}; }), 0);
+    EXPECT_TRUE(WaitFor([&] {
+        sdk::SdkBitmap shot = GrabScreen(origin.x, origin.y, client.right, client.bottom);
+        for (int y = 0; y < shot.Height(); ++y)
+            for (int x = 0; x < shot.Width(); ++x)
+                if (!(shot.PixelAt(x, y) == sdk::Rgb{192, 192, 192})) return false;
+        return !shot.Empty();
+    }));
     SaveArtifact(preview, "preview-after-cancelled-area");
 }
 
