@@ -527,3 +527,20 @@ TEST(ShotCaptureWin32, DelayAndHotKeyHoldTheCaptureBack) {
 
 } // namespace
 } // namespace korvan::sdk
+
+namespace korvan::sdk {
+namespace {
+
+// Clearing the modifiers makes the hot key the cancel key: the next capture says so.
+TEST(ShotCaptureWin32, HotKeyEqualToTheCancelKeyRefusesTheCapture) {
+    auto capture = CreateShotCapture();
+    capture->SetEnableMethodErrors(false);
+    capture->SetCaptureHotKeyModifiers(2);
+    capture->SetCaptureHotKey(27);
+    capture->SetCaptureHotKeyModifiers(0);
+    EXPECT_EQ(capture->CaptureArea(kAreaRectangle), kHotkeySameAsCancel);
+    capture->SetCaptureHotKey(0);
+}
+
+} // namespace
+} // namespace korvan::sdk

@@ -101,10 +101,12 @@ int InteractiveCaptureWin32::ImgGetCaptureOption(CaptureOptions& options) {
     return kSuccess;
 }
 
+// Kept even when invalid (a hot key equal to the cancel key after its modifiers were
+// cleared): the next capture then answers the reason instead of running with options
+// the caller no longer has.
 int InteractiveCaptureWin32::ImgSetCaptureOption(const CaptureOptions& options) {
-    int status = ValidateCaptureOptions(options);
-    if (status == kSuccess) options_ = options;
-    return status;
+    options_ = options;
+    return ValidateCaptureOptions(options);
 }
 
 int InteractiveCaptureWin32::ImgCaptureSetHotKeyCallback(HotKeyCallback callback, void* userData) {
