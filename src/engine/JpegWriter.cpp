@@ -13,6 +13,10 @@
 #include <thread>
 #include <vector>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace korvan::sdk {
 namespace jpeg {
 
@@ -209,6 +213,39 @@ int BitLength(int v) {
     return a ? 32 - __builtin_clz(a) : 0;
 }
 
+// Coefficient times reciprocal step, rounded half up (the offset keeps the truncation a floor).
+void Quantise(const float block[64], const float reciprocal[64], int16_t out[64]) {
+#if defined(__SSE2__)
+    const __m128 offset = _mm_set1_ps(16384.5f);
+    const __m128i bias = _mm_set1_epi32(16384);
+    for (int i = 0; i < 64; i += 8) {
+        __m128i lo = _mm_sub_epi32(_mm_cvttps_epi32(_mm_add_ps(_mm_mul_ps(_mm_loadu_ps(block + i), _mm_loadu_ps(reciprocal + i)), offset)), bias);
+        __m128i hi = _mm_sub_epi32(_mm_cvttps_epi32(_mm_add_ps(_mm_mul_ps(_mm_loadu_ps(block + i + 4), _mm_loadu_ps(reciprocal + i + 4)), offset)), bias);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i), _mm_packs_epi32(lo, hi));
+    }
+#else
+    for (int n = 0; n < 64; ++n) out[n] = static_cast<int16_t>(static_cast<int>(block[n] * reciprocal[n] + 16384.5f) - 16384);
+#endif
+}
+
+// Bit k set where z[k] is not zero.
+uint64_t NonzeroMask(const int16_t z[64]) {
+    uint64_t mask = 0;
+#if defined(__SSE2__)
+    const __m128i zero = _mm_setzero_si128();
+    for (int i = 0; i < 64; i += 16) {
+        __m128i a = _mm_load_si128(reinterpret_cast<const __m128i*>(z + i));
+        __m128i b = _mm_load_si128(reinterpret_cast<const __m128i*>(z + i + 8));
+        __m128i zeros = _mm_packs_epi16(_mm_cmpeq_epi16(a, zero), _mm_cmpeq_epi16(b, zero));
+        mask |= uint64_t(~static_cast<unsigned>(_mm_movemask_epi8(zeros)) & 0xFFFFu) << i;
+    }
+#else
+    for (int k = 0; k < 64; ++k)
+        if (z[k]) mask |= uint64_t{1} << k;
+#endif
+    return mask;
+}
+
 // The quantised blocks of one stripe of block rows, kept compactly: per block the DC value,
 // a mask of the nonzero AC coefficients in zigzag order, and their values.
 struct StripeBlocks {
@@ -320,20 +357,30 @@ private:
         for (int by = first; by < last; ++by) {
             for (int r = 0; r < 8; ++r) {
                 int y = std::min(by * 8 + r, h - 1);  // repeat the last row below the image
-                ReadRgbRow(bitmap_, y, scratch.rgb.data());
+                // Channel offsets of red, green and blue in the row read.
+                int red = 0, green = 1, blue = 2;
+                const uint8_t* p = scratch.rgb.data();
+                if (bitmap_.BitsPerPixel() == 24) {
+                    p = bitmap_.Row(y);  // B, G, R as stored: no copy needed
+                    red = 2;
+                    blue = 0;
+                } else {
+                    ReadRgbRow(bitmap_, y, scratch.rgb.data());
+                }
                 float* py = scratch.planes.data() + static_cast<size_t>(r) * planeWidth;
                 float* pcb = grey_ ? nullptr : py + planeWidth * 8;
                 float* pcr = grey_ ? nullptr : pcb + planeWidth * 8;
                 const size_t width = static_cast<size_t>(w);
-                const uint8_t* p = scratch.rgb.data();
                 if (grey_) {
-                    for (size_t x = 0; x < width; ++x) py[x] = static_cast<float>(Luma(p[3 * x], p[3 * x + 1], p[3 * x + 2])) - 128.0f;
+                    for (size_t x = 0; x < width; ++x)
+                        py[x] = static_cast<float>(Luma(p[3 * x + red], p[3 * x + green], p[3 * x + blue])) - 128.0f;
                 } else {
+                    const Products& k = products_;
                     for (size_t x = 0; x < width; ++x) {
-                        float R = p[3 * x], G = p[3 * x + 1], B = p[3 * x + 2];
-                        py[x] = 0.299f * R + 0.587f * G + 0.114f * B - 128.0f;
-                        pcb[x] = -0.168735892f * R - 0.331264108f * G + 0.5f * B;
-                        pcr[x] = 0.5f * R - 0.418687589f * G - 0.081312411f * B;
+                        unsigned R = p[3 * x + red], G = p[3 * x + green], B = p[3 * x + blue];
+                        py[x] = k.yr[R] + k.yg[G] + k.yb[B] - 128.0f;
+                        pcb[x] = k.cbr[R] - k.cbg[G] + k.half[B];
+                        pcr[x] = k.half[R] - k.crg[G] - k.crb[B];
                     }
                 }
                 // Repeat the last column to fill the last block.
@@ -349,16 +396,15 @@ private:
                     alignas(32) float block[64];
                     for (int r = 0; r < 8; ++r) std::memcpy(block + r * 8, plane + static_cast<size_t>(r) * planeWidth, 8 * sizeof(float));
                     jpeg::ForwardDct(block);
-                    int q[64];
-                    for (int n = 0; n < 64; ++n) q[n] = static_cast<int>(block[n] * reciprocal_[t][n] + 16384.5f) - 16384;
-                    uint64_t mask = 0;
-                    out.values.push_back(static_cast<int16_t>(q[0]));
-                    for (int k = 1; k < 64; ++k) {
-                        int v = q[jpeg::kZigzag[k]];
-                        if (v == 0) continue;
-                        mask |= uint64_t{1} << k;
-                        out.values.push_back(static_cast<int16_t>(v));
-                    }
+                    alignas(16) int16_t q[64], z[64];
+                    Quantise(block, reciprocal_[t], q);
+                    for (int k = 0; k < 64; ++k) z[k] = q[jpeg::kZigzag[k]];
+                    const uint64_t mask = NonzeroMask(z) & ~uint64_t{1};
+                    size_t at = out.values.size();
+                    out.values.resize(at + 1 + static_cast<size_t>(__builtin_popcountll(mask)));
+                    int16_t* value = out.values.data() + at;
+                    *value++ = z[0];
+                    for (uint64_t m = mask; m; m &= m - 1) *value++ = z[__builtin_ctzll(m)];
                     out.masks.push_back(mask);
                 }
             }
@@ -510,6 +556,25 @@ private:
     int stripeRows_ = 1, stripes_ = 1;
     uint16_t tables_[2][64];
     float reciprocal_[2][64];
+    // The colour conversion's products of each weight with each byte value, so the
+    // conversion adds table entries instead of converting and multiplying.
+    struct Products {
+        float yr[256], yg[256], yb[256], cbr[256], cbg[256], crg[256], crb[256], half[256];
+        Products() {
+            for (int v = 0; v < 256; ++v) {
+                float f = static_cast<float>(v);
+                yr[v] = 0.299f * f;
+                yg[v] = 0.587f * f;
+                yb[v] = 0.114f * f;
+                cbr[v] = -0.168735892f * f;
+                cbg[v] = 0.331264108f * f;
+                crg[v] = 0.418687589f * f;
+                crb[v] = 0.081312411f * f;
+                half[v] = 0.5f * f;
+            }
+        }
+    };
+    const Products products_;
     std::vector<StripeBlocks> blocks_;
     std::vector<std::vector<uint8_t>> encoded_;
     size_t budget_ = 0;
