@@ -63,7 +63,7 @@ int ScreenGrabberWin32::GrabRect(DeviceContext dc, int left, int top, int right,
     if (!memory) return kScreenDcFailed;
 
     // The display copies band after band while another core packs the bands already there.
-    const int bands = height >= 256 && std::thread::hardware_concurrency() > 1 ? 4 : 1;
+    const int bands = height >= 256 && std::thread::hardware_concurrency() > 1 ? 8 : 1;
     const auto* pixels = static_cast<const uint8_t*>(bits);
     const size_t sourceStride = static_cast<size_t>(width) * 4;
     auto bandTop = [&](int band) { return static_cast<int>(static_cast<long long>(height) * band / bands); };
