@@ -1,5 +1,6 @@
 #include "engine/AtomicFile.h"
 
+#include "engine/FileName.h"
 #include "engine/SdkStatus.h"
 
 #include <atomic>
@@ -26,7 +27,7 @@ AtomicFile::~AtomicFile() { Discard(); }
 int AtomicFile::Open(const std::filesystem::path& target) {
     Discard();
     cause_.clear();
-    if (target.empty() || !target.has_filename()) return kInvalidFilename;
+    if (!IsValidFileName(target)) return kInvalidFilename;
     for (int attempt = 0; attempt < 16; ++attempt) {
         std::filesystem::path temp = TempNameBeside(target, attempt);
         IFileStore::Created created = store_.CreateNew(temp);

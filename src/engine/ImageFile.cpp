@@ -3,6 +3,7 @@
 #include "engine/AtomicFile.h"
 #include "engine/BmpWriter.h"
 #include "engine/EpsWriter.h"
+#include "engine/FileName.h"
 #include "engine/JpegWriter.h"
 #include "engine/PictWriter.h"
 #include "engine/PngWriter.h"
@@ -60,7 +61,7 @@ int SaveBitmapFile(const std::filesystem::path& file, const SdkBitmap& bitmap, i
 
 SaveFileResult WriteBitmapFile(const std::filesystem::path& file, const SdkBitmap& bitmap, int format,
                                int bitsPerPixel, int quality, const SaveFileOptions& options) {
-    if (file.empty() || !file.has_filename()) return {kInvalidFilename, {}};
+    if (!IsValidFileName(file)) return {kInvalidFilename, {}};
     // Parameter errors are found before the disk is touched.
     int status = CheckSaveParameters(format, bitsPerPixel, quality);
     if (status != kSuccess) return {status, {}};

@@ -62,18 +62,19 @@ ScaledView RenderScaledRegion(const SdkBitmap& source, int zoomedWidth, int zoom
     std::vector<Span> columns = Spans(source.Width(), zoomedWidth, x, w);
     std::vector<Span> rows = Spans(source.Height(), zoomedHeight, y, h);
     RowReader reader(source);
-    std::vector<uint32_t> sums(static_cast<size_t>(w) * 3);
+    // One target pixel may cover a whole huge image when shrunk far: 64-bit sums.
+    std::vector<uint64_t> sums(static_cast<size_t>(w) * 3);
 
     for (int ty = 0; ty < h; ++ty) {
         Span rowSpan = rows[static_cast<size_t>(ty)];
         if (!resample) rowSpan.end = rowSpan.begin + 1;
-        std::fill(sums.begin(), sums.end(), 0u);
+        std::fill(sums.begin(), sums.end(), uint64_t{0});
         for (int sy = rowSpan.begin; sy < rowSpan.end; ++sy) {
             const std::vector<uint32_t>& row = reader.Read(sy);
             for (int tx = 0; tx < w; ++tx) {
                 Span col = columns[static_cast<size_t>(tx)];
                 if (!resample) col.end = col.begin + 1;
-                uint32_t r = 0, g = 0, b = 0;
+                uint32_t r = 0, g = 0, b = 0;  // one row of a span: at most 255 x width
                 for (int sx = col.begin; sx < col.end; ++sx) {
                     uint32_t c = row[static_cast<size_t>(sx)];
                     r += (c >> 16) & 0xFF; g += (c >> 8) & 0xFF; b += c & 0xFF;
@@ -84,10 +85,9 @@ ScaledView RenderScaledRegion(const SdkBitmap& source, int zoomedWidth, int zoom
         uint32_t* out = view.pixels.data() + static_cast<size_t>(ty) * static_cast<size_t>(w);
         for (int tx = 0; tx < w; ++tx) {
             Span col = columns[static_cast<size_t>(tx)];
-            uint32_t count = static_cast<uint32_t>(resample ? (col.end - col.begin) * (rowSpan.end - rowSpan.begin) : 1);
-            uint32_t half = count / 2;
-            out[tx] = (((sums[3 * tx] + half) / count) << 16) | (((sums[3 * tx + 1] + half) / count) << 8) |
-                      ((sums[3 * tx + 2] + half) / count);
+            uint64_t count = resample ? uint64_t(col.end - col.begin) * uint64_t(rowSpan.end - rowSpan.begin) : 1;
+            auto mean = [&](size_t k) { return static_cast<uint32_t>((sums[k] + count / 2) / count); };
+            out[tx] = (mean(3 * size_t(tx)) << 16) | (mean(3 * size_t(tx) + 1) << 8) | mean(3 * size_t(tx) + 2);
         }
     }
     return view;

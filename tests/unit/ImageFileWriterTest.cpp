@@ -1,5 +1,6 @@
 #include "engine/ImageFile.h"
 
+#include "engine/FileName.h"
 #include "engine/SdkStatus.h"
 #include "unit/TestImages.h"
 
@@ -115,4 +116,30 @@ TEST(ImageFileWriter, FailIfExistsKeepsTheOldFile) {
     EXPECT_EQ(Contents(dir / "shot1.bmp"), "old");
     EXPECT_EQ(SaveBitmapFile(dir / "shot2.bmp", Photo(3, 3), kFormatBmp, 24, 63, exclusive), kSuccess);
     EXPECT_EQ(dir.Entries(), 2u);
+}
+
+// Names Windows refuses answer "Invalid filename specified" before anything is created.
+TEST(ImageFileWriter, NamesWindowsRefusesAreInvalidFileNames) {
+    const struct { const char* name; bool valid; } cases[] = {
+        {"shot.bmp", true},        {"B\xC3\xA4r 1.png", true},  {".hidden", true},        {"con1.bmp", true},
+        {"COM10.bmp", true},       {"LPT.bmp", true},             {"nul-x.bmp", true},      {"a.b.c", true},
+        {"a?b.bmp", false},        {"a*b.bmp", false},            {"a<b", false},           {"a>b", false},
+        {"a|b", false},            {"a\"b", false},               {"a:b.bmp", false},       {"tab\tname", false},
+        {"CON.bmp", false},        {"con.txt", false},            {"Con", false},           {"PRN.png", false},
+        {"aux", false},            {"NUL.tar.gz", false},         {"LPT1", false},          {"com9.jpg", false},
+        {"COM0", false},           {"lpt\xC2\xB9.bmp", false},  {"CON .bmp", false},      {"conout$.txt", false},
+        {"name.", false},          {"name ", false},              {"..", false},            {"", false},
+        {"dir/", false},           {"x\\CON.bmp", false},        {"x\\ok.bmp", true},     {"C:/shots/ok.bmp", true},
+    };
+    for (const auto& c : cases) EXPECT_EQ(IsValidFileName(c.name), c.valid) << c.name;
+    EXPECT_FALSE(IsValidFileName(std::string(256, 'a')));
+    EXPECT_TRUE(IsValidFileName(std::string(255, 'a')));
+
+    ScratchDir dir;
+    for (const auto& c : cases) {
+        if (!c.valid && *c.name) {
+            EXPECT_EQ(SaveBitmapFile(dir / c.name, Photo(2, 2), kFormatBmp, 24, 0), kInvalidFilename) << c.name;
+        }
+    }
+    EXPECT_EQ(dir.Entries(), 0u);
 }

@@ -1,0 +1,110 @@
+// A capture across three 4K screens is 7680 x 4320 (33 million pixels): scaling averages
+// it without overflowing, and every writer stores its full size.
+#include "engine/ImageFile.h"
+#include "engine/Resample.h"
+#include "engine/SdkStatus.h"
+#include "unit/WriterTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <random>
+
+namespace korvan::sdk {
+namespace {
+
+using test::Be16;
+using test::Be32;
+using test::Le32;
+
+constexpr int kWidth = 7680, kHeight = 4320;
+
+// Keeps the first bytes and counts the rest, so no encoded copy of the image is held.
+class HeadSink final : public ByteSink {
+public:
+    bool Write(const void* data, size_t size) override {
+        auto p = static_cast<const uint8_t*>(data);
+        head.insert(head.end(), p, p + std::min(size, kKeep - std::min(kKeep, head.size())));
+        total += size;
+        return true;
+    }
+    static constexpr size_t kKeep = 4096;
+    std::vector<uint8_t> head;
+    uint64_t total = 0;
+};
+
+// Left half one colour, right half another.
+SdkBitmap TwoHalves(Rgb left, Rgb right) {
+    SdkBitmap image;
+    EXPECT_EQ(SdkBitmap::Create(image, kWidth, kHeight, 24), kSuccess);
+    std::vector<uint8_t> row(image.Stride());
+    for (int x = 0; x < kWidth; ++x) {
+        Rgb c = x < kWidth / 2 ? left : right;
+        row[size_t(x) * 3] = c.b, row[size_t(x) * 3 + 1] = c.g, row[size_t(x) * 3 + 2] = c.r;
+    }
+    for (int y = 0; y < kHeight; ++y) std::memcpy(image.Row(y), row.data(), row.size());
+    return image;
+}
+
+uint32_t Packed(Rgb c) { return uint32_t{c.r} << 16 | uint32_t{c.g} << 8 | c.b; }
+
+TEST(LargeImage, ScalesAndWritesSevenThousandByFourThousandPixels) {
+    const Rgb left{250, 130, 7}, right{4, 200, 255};
+    SdkBitmap image = TwoHalves(left, right);
+    ASSERT_FALSE(image.Empty());
+
+    // Shrunk to one pixel, every source pixel counts (sums far beyond 32 bits).
+    ScaledView one = RenderScaledRegion(image, 1, 1, 0, 0, 1, 1, true);
+    ASSERT_EQ(one.pixels.size(), 1u);
+    EXPECT_EQ(one.pixels[0], Packed({127, 165, 131}));
+    ScaledView two = RenderScaledRegion(image, 2, 1, 0, 0, 2, 1, true);
+    EXPECT_EQ(two.pixels, (std::vector<uint32_t>{Packed(left), Packed(right)}));
+
+    // A real file: the BMP header's size fields match the file on disk.
+    std::random_device random;
+    auto file = std::filesystem::temp_directory_path() / ("korvan-large-" + std::to_string(random()) + ".bmp");
+    ASSERT_EQ(SaveBitmapFile(file, image, kFormatBmp, 24, 0), kSuccess);
+    std::vector<uint8_t> header(54);
+    std::ifstream(file, std::ios::binary).read(reinterpret_cast<char*>(header.data()), 54);
+    const uint64_t pixelBytes = uint64_t{kWidth} * 3 * kHeight;
+    EXPECT_EQ(std::filesystem::file_size(file), 54 + pixelBytes);
+    EXPECT_EQ(Le32(header, 2), 54 + pixelBytes);
+    EXPECT_EQ(Le32(header, 18), uint32_t{kWidth});
+    EXPECT_EQ(Le32(header, 22), uint32_t{kHeight});
+    EXPECT_EQ(Le32(header, 34), pixelBytes);
+    std::filesystem::remove(file);
+
+    // Every other writer, with the width and height its header stores.
+    const struct {
+        int format, bits;
+        std::function<std::pair<uint32_t, uint32_t>(const std::vector<uint8_t>&)> size;
+    } writers[] = {
+        {kFormatPng, 24, [](auto& b) { return std::pair{Be32(b, 16), Be32(b, 20)}; }},
+        {kFormatPsd, 24, [](auto& b) { return std::pair{Be32(b, 18), Be32(b, 14)}; }},
+        {kFormatPict, 24, [](auto& b) { return std::pair<uint32_t, uint32_t>{Be16(b, 520), Be16(b, 518)}; }},
+        {kFormatJpeg, 24, [](auto& b) {
+             for (size_t i = 2; i + 8 < b.size(); ++i)
+                 if (b[i] == 0xFF && b[i + 1] == 0xC0) return std::pair<uint32_t, uint32_t>{Be16(b, i + 7), Be16(b, i + 5)};
+             return std::pair<uint32_t, uint32_t>{0, 0};
+         }},
+        {kFormatEps, 8, [](auto& b) {
+             std::string text(b.begin(), b.end());
+             size_t at = text.find("%%BoundingBox: 0 0 ");
+             if (at == std::string::npos) return std::pair<uint32_t, uint32_t>{0, 0};
+             unsigned w = 0, h = 0;
+             std::sscanf(text.c_str() + at, "%%%%BoundingBox: 0 0 %u %u", &w, &h);
+             return std::pair<uint32_t, uint32_t>{w, h};
+         }},
+    };
+    for (const auto& writer : writers) {
+        HeadSink sink;
+        ASSERT_EQ(EncodeBitmap(image, writer.format, writer.bits, 63, sink), kSuccess) << writer.format;
+        EXPECT_EQ(writer.size(sink.head), (std::pair<uint32_t, uint32_t>{kWidth, kHeight})) << writer.format;
+    }
+}
+
+} // namespace
+} // namespace korvan::sdk
