@@ -11,11 +11,9 @@ prefix="${WINEPREFIX:-$root/build/wine-user}"
 [ -d "$prefix" ] || cp -a "$root/build/wine-template" "$prefix"
 export WINEPREFIX="$prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 if [ -z "${DISPLAY:-}" ] || ! xdpyinfo >/dev/null 2>&1; then
-  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$root/build/run-display" >/dev/null 2>&1 &
-  xvfb=$!
-  trap 'kill $xvfb 2>/dev/null' EXIT
-  for _ in $(seq 100); do [ -s "$root/build/run-display" ] && break; sleep 0.05; done
-  export DISPLAY=":$(cat "$root/build/run-display")"
+  source "$root/scripts/xvfb.sh"
+  trap stop_private_xvfb EXIT
+  start_private_xvfb 1280x1024x24
   echo "No display found: running on a private Xvfb display $DISPLAY"
 fi
 wine "$exe" 2> >(grep -v -e 'wine32' -e 'multiarch' -e 'dpkg --add' -e 'apt-get install' >&2)

@@ -8,18 +8,17 @@ exe="$1"
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 template="${KORVAN_WINE_TEMPLATE:-$here/../../build/wine-template}"
 "$here/../../scripts/wine-template.sh" "$template" || exit 1
+source "$here/../../scripts/xvfb.sh"
 work="$(mktemp -d /tmp/korvan-xkeys.XXXXXX)"
 cleanup() {
   WINEPREFIX="$work/prefix" wineserver -k >/dev/null 2>&1
-  [ -n "${xvfb:-}" ] && kill "$xvfb" 2>/dev/null
+  stop_private_xvfb
   rm -rf "$work"
 }
 trap cleanup EXIT
 cp -a "$template" "$work/prefix"
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
-xvfb=$!
-for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.05; done
-export DISPLAY=":$(cat "$work/display")" WINEPREFIX="$work/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+start_private_xvfb 1280x1024x24 || exit 1
+export WINEPREFIX="$work/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 
 fail() { echo "FAILED: $*"; exit 1; }
 wait_for() {  # seconds, command...
@@ -31,8 +30,8 @@ wait_for() {  # seconds, command...
 wine "$exe" >"$work/out.log" 2>&1 &
 wait_for 30 xdotool search --onlyvisible --name '^Korvan Screenshot 2\.3$' || fail "the main window did not appear"
 main="$(xdotool search --onlyvisible --name '^Korvan Screenshot 2\.3$' | head -1)"
-sleep 0.5
-xdotool windowfocus --sync "$main" || fail "cannot focus the main window"
+focused() { xdotool windowfocus "$1" && [ "$(xdotool getwindowfocus)" = "$1" ]; }
+wait_for 10 focused "$main" || fail "cannot focus the main window"
 xdotool search --onlyvisible --name '^Preview$' >/dev/null 2>&1 && fail "the preview shows before any capture"
 xdotool key Print
 wait_for 10 xdotool search --onlyvisible --name '^Preview$' || fail "Print Screen on the X keyboard captured nothing"
