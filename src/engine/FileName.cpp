@@ -55,9 +55,14 @@ bool IsDeviceName(const Text& name) {
 } // namespace
 
 bool IsValidFileName(const std::filesystem::path& file) {
-    // Natively a backslash is no separator, but it is one for the program's Windows paths.
-    Text name = file.filename().native();
-    if (size_t slash = name.find_last_of(Native(u8"/\\")); slash != Text::npos) name.erase(0, slash + 1);
+    // Split by hand: natively a backslash is no separator, but it is one in the program's
+    // Windows paths; a drive ("C:name") is no part of the name.
+    Text name = file.native();
+    if (size_t slash = name.find_last_of(Native(u8"/\\")); slash != Text::npos) {
+        name.erase(0, slash + 1);
+    } else if (name.size() >= 2 && name[1] == ':' && ((name[0] | 0x20) >= 'a' && (name[0] | 0x20) <= 'z')) {
+        name.erase(0, 2);
+    }
     if (name.empty() || Utf16Length(name) > kMaxNameLength) return false;
     static const Text kRefused = Native(u8"<>:\"/\\|?*");
     for (Char c : name)

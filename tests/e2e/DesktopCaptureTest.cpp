@@ -41,7 +41,6 @@ TEST(DesktopCapture, PutsTheWholeScreenOnTheClipboardAndShowsThePreview) {
     EXPECT_EQ(mismatches, 0);
     EXPECT_TRUE(ClipboardHasPng());
 
-    PumpMessages(std::chrono::milliseconds(300));
     SaveArtifact(preview, "preview-desktop-capture");
 }
 
@@ -52,7 +51,6 @@ TEST(DesktopCapture, ClosesThePreviewBeforeGrabbingAndShowsItAgain) {
     PatternWindow pattern;
     HWND preview = program.CaptureDesktop();
     ASSERT_NE(preview, nullptr);
-    PumpMessages(std::chrono::milliseconds(300));
 
     program.ClickButton(Id(Command::Desktop));
     EXPECT_TRUE(WaitFor([&] { return ::IsWindowVisible(preview) == 0; }, std::chrono::milliseconds(450)));
@@ -103,7 +101,6 @@ TEST(Preview, ResizingRecomputesTheZoomAndCentresTheImage) {
 
     for (SIZE size : {SIZE{700, 600}, SIZE{420, 700}, SIZE{1000, 900}}) {
         ::SetWindowPos(preview, HWND_TOPMOST, 10, 10, size.cx, size.cy, 0);
-        PumpMessages(std::chrono::milliseconds(400));
         RECT outer = WindowRect(control);
         int w = outer.right - outer.left, h = outer.bottom - outer.top;
         long long n = std::max(Round(double(screenWidth) / (w - 60)), Round(double(screenHeight) / (h - 60)));
@@ -114,11 +111,14 @@ TEST(Preview, ResizingRecomputesTheZoomAndCentresTheImage) {
         ::GetClientRect(control, &client);
         POINT origin{0, 0};
         ::ClientToScreen(control, &origin);
-        sdk::SdkBitmap shot = GrabScreen(origin.x, origin.y, client.right, client.bottom);
-        Box box = ImageBox(shot);
         // Larger than the control on an axis: that axis scrolls and is filled.
         int visibleWidth = std::min(expectedWidth, int(client.right));
         int visibleHeight = std::min(expectedHeight, int(client.bottom));
+        Box box;
+        WaitFor([&] {  // until the control has painted at its new size
+            box = ImageBox(GrabScreen(origin.x, origin.y, client.right, client.bottom));
+            return box.right - box.left == visibleWidth && box.bottom - box.top == visibleHeight;
+        });
         EXPECT_EQ(box.right - box.left, visibleWidth) << size.cx << "x" << size.cy << " zoom " << zoom;
         EXPECT_EQ(box.bottom - box.top, visibleHeight) << size.cx << "x" << size.cy << " zoom " << zoom;
         EXPECT_NEAR(box.left, (client.right - visibleWidth) / 2, 1);

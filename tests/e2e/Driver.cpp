@@ -7,6 +7,7 @@
 
 #include <commctrl.h>
 
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <stdexcept>
@@ -72,6 +73,11 @@ void PumpMessages(std::chrono::milliseconds duration) {
     } while (std::chrono::steady_clock::now() < deadline);
 }
 
+void Settle(HWND window) {
+    DWORD_PTR result = 0;
+    ::SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &result);
+}
+
 namespace {
 
 // Synthetic input goes through the display driver, which a process loads with its first
@@ -80,10 +86,25 @@ void EnsureDisplayDriver() {
     static HWND anchor = [] {
         HWND window = ::CreateWindowExW(WS_EX_TOOLWINDOW, L"STATIC", L"", WS_POPUP | WS_VISIBLE, -100, -100, 1, 1, nullptr,
                                         nullptr, ::GetModuleHandleW(nullptr), nullptr);
-        PumpMessages(std::chrono::milliseconds(200));
+        WaitFor([&] { return ::IsWindowVisible(window) != 0; });
         return window;
     }();
     (void)anchor;
+}
+
+bool CursorAt(int x, int y) {
+    POINT cursor{};
+    return ::GetCursorPos(&cursor) && cursor.x == x && cursor.y == y;
+}
+
+bool KeyDown(int virtualKey) { return (::GetAsyncKeyState(virtualKey) & 0x8000) != 0; }
+
+// Brings a window of ours or of the program to the foreground and waits until the
+// program has handled the switch (its activation handlers have run).
+void ForegroundAndSettle(HWND window, HWND programWindow) {
+    ::SetForegroundWindow(window);
+    WaitFor([&] { return ::GetForegroundWindow() == window; });
+    if (programWindow && ::IsWindow(programWindow)) Settle(programWindow);
 }
 
 } // namespace
@@ -94,9 +115,19 @@ Program::Program() {
     if (exe.empty()) throw std::runtime_error("KORVAN_EXE is not set");
     std::wstring commandLine = L"\"" + exe + L"\"";
     STARTUPINFOW startup{sizeof(startup)};
-    if (!::CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                          &process_))
-        throw std::runtime_error("cannot start the program");
+    // A Wine session that is still starting its own services now and then refuses a
+    // process start: try again for a while.
+    DWORD error = 0;
+    bool started = WaitFor([&] {
+        if (::CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                             &process_))
+            return true;
+        bool first = error == 0;
+        error = ::GetLastError();
+        if (first) std::fprintf(stderr, "starting the program failed with error %lu; trying again\n", error);
+        return false;
+    }, std::chrono::seconds(5));
+    if (!started) throw std::runtime_error("cannot start the program, error " + std::to_string(error));
     WaitFor([&] {
         main_ = FindForm(L"TMainfrm");
         return main_ && ::IsWindowVisible(main_);
@@ -104,7 +135,7 @@ Program::Program() {
     if (!main_) throw std::runtime_error("the main window did not appear");
     ::WaitForInputIdle(process_.hProcess, 5000);
     MovePointerAway();
-    PumpMessages(std::chrono::milliseconds(200));
+    Settle(main_);
 }
 
 Program::~Program() {
@@ -151,25 +182,29 @@ void Program::ClickButton(int commandId) {
     ClickAt((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
 }
 
-// The pointer waits in a corner, so no hint covers a window's picture.
 void MovePointerAway() {
     INPUT input{};
     input.type = INPUT_MOUSE;
     input.mi.dx = input.mi.dy = 65535;
     input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
     ::SendInput(1, &input, sizeof(input));
+    WaitFor([] {
+        POINT cursor{};
+        return ::GetCursorPos(&cursor) && cursor.x >= ::GetSystemMetrics(SM_CXSCREEN) - 2 &&
+               cursor.y >= ::GetSystemMetrics(SM_CYSCREEN) - 2;
+    });
 }
 
-void Program::Activate() {
-    ::SetForegroundWindow(main_);
-    PumpMessages(std::chrono::milliseconds(300));
-}
+void Program::Activate() { ForegroundAndSettle(main_, main_); }
 
 HWND Program::CaptureDesktop() {
     ::SetWindowPos(main_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    RECT home = WindowRect(main_);
     ClickButton(Id(Command::Desktop));
     HWND preview = FindForm(L"TImage");
-    return WaitFor([&] { return ::IsWindowVisible(preview) != 0; }) ? preview : nullptr;
+    // Done when the preview shows and the main window is back in its place.
+    bool done = WaitFor([&] { return ::IsWindowVisible(preview) != 0 && WindowRect(main_).left == home.left; });
+    return done ? preview : nullptr;
 }
 
 void ClickAt(int x, int y) { ClickAt(x, y, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP); }
@@ -183,11 +218,13 @@ void ClickAt(int x, int y, DWORD downFlag, DWORD upFlag) {
     inputs[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
     inputs[1].mi.dwFlags = downFlag;
     inputs[2].mi.dwFlags = upFlag;
+    const int button = downFlag == MOUSEEVENTF_RIGHTDOWN ? VK_RBUTTON : VK_LBUTTON;
     ::SendInput(1, &inputs[0], sizeof(INPUT));
-    PumpMessages(std::chrono::milliseconds(50));
+    WaitFor([&] { return CursorAt(x, y); });
     ::SendInput(1, &inputs[1], sizeof(INPUT));
-    PumpMessages(std::chrono::milliseconds(30));
+    WaitFor([&] { return KeyDown(button); });
     ::SendInput(1, &inputs[2], sizeof(INPUT));
+    WaitFor([&] { return !KeyDown(button); });
 }
 
 void PressKey(WORD virtualKey, std::initializer_list<WORD> modifiers) {
@@ -200,20 +237,25 @@ void PressKey(WORD virtualKey, std::initializer_list<WORD> modifiers) {
         if (key == VK_LEFT || key == VK_RIGHT || key == VK_UP || key == VK_DOWN || key == VK_SNAPSHOT)
             input.ki.dwFlags |= KEYEVENTF_EXTENDEDKEY;
         ::SendInput(1, &input, sizeof(input));
-        PumpMessages(std::chrono::milliseconds(20));
+        WaitFor([&] { return KeyDown(key) != up; });
     };
     for (WORD modifier : modifiers) send(modifier, false);
     send(virtualKey, false);
     send(virtualKey, true);
     for (auto it = std::rbegin(modifiers); it != std::rend(modifiers); ++it) send(*it, true);
-    PumpMessages(std::chrono::milliseconds(100));
+}
+
+bool KeyTaken(UINT modifiers, UINT virtualKey) {
+    constexpr int kProbe = 0xBF00;
+    if (!::RegisterHotKey(nullptr, kProbe, modifiers | MOD_NOREPEAT, virtualKey)) return true;
+    ::UnregisterHotKey(nullptr, kProbe);
+    return false;
 }
 
 void ActivateDriver() {
     static HWND window = ::CreateWindowExW(0, L"STATIC", L"Driver", WS_POPUP | WS_VISIBLE, 0, 0, 40, 40, nullptr,
                                            nullptr, ::GetModuleHandleW(nullptr), nullptr);
-    ::SetForegroundWindow(window);
-    PumpMessages(std::chrono::milliseconds(200));
+    ForegroundAndSettle(window, ::GetForegroundWindow());
 }
 
 std::optional<DWORD> ReadDword(const wchar_t* key, const wchar_t* name) {
@@ -333,7 +375,14 @@ PatternWindow::PatternWindow() {
                               ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN), nullptr, nullptr,
                               ::GetModuleHandleW(nullptr), nullptr);
     ::UpdateWindow(hwnd_);
-    PumpMessages(std::chrono::milliseconds(300));
+    // Shown once a few spread-out screen pixels carry the pattern.
+    WaitFor([] {
+        for (POINT p : {POINT{3, 5}, POINT{517, 301}, POINT{1001, 777}}) {
+            sdk::SdkBitmap pixel = GrabScreen(p.x, p.y, 1, 1);
+            if (pixel.Empty() || !(pixel.PixelAt(0, 0) == ExpectedAt(p.x, p.y))) return false;
+        }
+        return true;
+    });
 }
 
 PatternWindow::~PatternWindow() {
@@ -380,13 +429,29 @@ sdk::SdkBitmap GrabWindow(HWND window) {
     return GrabScreen(rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top);
 }
 
+sdk::SdkBitmap SteadyPicture(HWND window) {
+    Settle(window);
+    sdk::SdkBitmap before = GrabWindow(window), now;
+    auto same = [](const sdk::SdkBitmap& a, const sdk::SdkBitmap& b) {
+        return a.Width() == b.Width() && a.Height() == b.Height() && a.SizeBytes() == b.SizeBytes() &&
+               std::memcmp(a.Data(), b.Data(), a.SizeBytes()) == 0;
+    };
+    WaitFor([&] {
+        now = GrabWindow(window);
+        if (!now.Empty() && same(before, now)) return true;
+        before = std::move(now);
+        return false;
+    }, std::chrono::seconds(3));
+    return before;
+}
+
 void SaveArtifact(HWND window, const std::string& name) {
     std::wstring folder = Env(L"KORVAN_ARTIFACTS");
     if (folder.empty()) return;
     std::filesystem::path directory(WindowsPath(folder));
     std::error_code ec;
     std::filesystem::create_directories(directory, ec);
-    sdk::SdkBitmap picture = GrabWindow(window);
+    sdk::SdkBitmap picture = SteadyPicture(window);
     if (picture.Empty()) return;
     std::filesystem::path png = directory / (name + ".png");
     if (sdk::SaveBitmapFile(png, picture, sdk::kFormatPng, 24, 0) != sdk::kSuccess)

@@ -24,6 +24,8 @@ inline RECT WindowRect(HWND window) {
 
 // Polls until the condition holds or the time runs out; answers the last result.
 bool WaitFor(const std::function<bool()>& condition, std::chrono::milliseconds timeout = std::chrono::seconds(10));
+// Returns once the window's thread has handled every message sent to it before.
+void Settle(HWND window);
 
 class Program {
 public:
@@ -37,10 +39,11 @@ public:
     HWND FindForm(const wchar_t* className) const;
     RECT ButtonRect(int commandId) const;  // screen coordinates
     void ClickButton(int commandId);
-    // Makes the program the active application (its frame keys then work).
+    // Makes the program the active application and waits until it has handled that
+    // (its frame keys then work).
     void Activate();
-    // Raises the main window, presses the desktop button and waits for the preview;
-    // answers the preview window, or nullptr when it did not appear.
+    // Raises the main window, presses the desktop button and waits for the preview and
+    // the main window's return; answers the preview window, or nullptr when that failed.
     HWND CaptureDesktop();
     bool Running() const;
     DWORD ProcessId() const { return process_.dwProcessId; }
@@ -66,12 +69,17 @@ private:
     HWND hwnd_ = nullptr;
 };
 
+// Clicks at a screen point; each step waits until the system has taken it.
 void ClickAt(int x, int y);
+// Moves the pointer into the bottom right corner, so no hint covers a window's picture.
 void MovePointerAway();
 void ClickAt(int x, int y, DWORD downFlag, DWORD upFlag);
 // Presses a key with modifiers (VK_CONTROL, VK_MENU, VK_SHIFT) held, as a keyboard would.
 void PressKey(WORD virtualKey, std::initializer_list<WORD> modifiers = {});
-// Makes one of our own windows the foreground window, so the program is not active.
+// Whether another program holds the system-wide key (it cannot be registered here).
+bool KeyTaken(UINT modifiers, UINT virtualKey);
+// Makes one of our own windows the foreground window, so the program is not active, and
+// waits until the program has handled its deactivation.
 void ActivateDriver();
 
 // The current user's registry, as the program sees it (same Wine prefix).
@@ -89,6 +97,8 @@ std::optional<sdk::SdkBitmap> ClipboardImage();
 bool ClipboardHasPng();
 // Screen pixels of a window (frame included), as a user sees them.
 sdk::SdkBitmap GrabWindow(HWND window);
+// The window's picture once painting has finished (two grabs in a row agree).
+sdk::SdkBitmap SteadyPicture(HWND window);
 sdk::SdkBitmap GrabScreen(int left, int top, int width, int height);
 // Saves a picture of a window as PNG (or BMP) under the artifacts folder for people to look at.
 void SaveArtifact(HWND window, const std::string& name);

@@ -19,7 +19,13 @@ struct FrameRig {
         program.ClickButton(Id(Command::Frame));
         frame = program.FindForm(L"TForm2");
         EXPECT_TRUE(WaitFor([&] { return ::IsWindowVisible(frame) != 0; }));
-        PumpMessages(std::chrono::milliseconds(300));
+        EXPECT_TRUE(WaitFor([&] { return RingPainted(); }));
+    }
+    // The ring's top edge shows the window colour on the screen.
+    bool RingPainted() const {
+        RECT rect = WindowRect(frame);
+        sdk::SdkBitmap pixel = GrabScreen((rect.left + rect.right) / 2, rect.top + 3, 1, 1);
+        return !pixel.Empty() && pixel.PixelAt(0, 0) == kWindowColour;
     }
 };
 
@@ -70,32 +76,39 @@ TEST(GrabberFrame, SecondPressCapturesTheInnerPanel) {
             ASSERT_EQ(image->PixelAt(x, y), PatternWindow::ExpectedAt(left + x, top + y)) << x << "," << y;
 }
 
-// Dragging the ring with the left button moves the frame; the right button does nothing.
+// Dragging the ring with the left button moves the frame; the right button does nothing
+// (the input comes in order, so the final place shows whether the right button moved it).
 TEST(GrabberFrame, DragsByTheRingWithTheLeftButtonOnly) {
     FrameRig rig;
     RECT before = WindowRect(rig.frame);
     int x = (before.left + before.right) / 2, y = before.top + 4;
     ClickAt(x, y, MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP);
-    PumpMessages(std::chrono::milliseconds(200));
-    EXPECT_EQ(WindowRect(rig.frame).left, before.left);
 
     ::SetCursorPos(x, y);
     INPUT input{};
     input.type = INPUT_MOUSE;
     input.mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
     ::SendInput(1, &input, sizeof(input));
-    PumpMessages(std::chrono::milliseconds(150));
+    // The press starts the system's move loop in the program.
+    DWORD thread = ::GetWindowThreadProcessId(rig.frame, nullptr);
+    EXPECT_TRUE(WaitFor([&] {
+        GUITHREADINFO info{sizeof(info)};
+        return ::GetGUIThreadInfo(thread, &info) && (info.flags & GUI_INMOVESIZE);
+    }, std::chrono::seconds(3)));
     for (int step = 1; step <= 10; ++step) {
         input.mi.dwFlags = MOUSEEVENTF_MOVE;
         input.mi.dx = 4;
         input.mi.dy = 3;
         ::SendInput(1, &input, sizeof(input));
-        PumpMessages(std::chrono::milliseconds(30));
+        WaitFor([&] {
+            POINT cursor{};
+            return ::GetCursorPos(&cursor) && cursor.x == x + 4 * step && cursor.y == y + 3 * step;
+        }, std::chrono::seconds(2));
     }
     input.mi.dwFlags = MOUSEEVENTF_LEFTUP;
     input.mi.dx = input.mi.dy = 0;
     ::SendInput(1, &input, sizeof(input));
-    PumpMessages(std::chrono::milliseconds(300));
+    WaitFor([&] { return WindowRect(rig.frame).left == before.left + 40; }, std::chrono::seconds(3));
     RECT after = WindowRect(rig.frame);
     EXPECT_EQ(after.left - before.left, 40);
     EXPECT_EQ(after.top - before.top, 30);
@@ -106,8 +119,8 @@ TEST(GrabberFrame, DragsByTheRingWithTheLeftButtonOnly) {
 TEST(GrabberFrame, RingAndPanelFollowEveryResize) {
     FrameRig rig;
     ::SetWindowPos(rig.frame, nullptr, 200, 300, 401, 157, SWP_NOZORDER | SWP_NOACTIVATE);
-    PumpMessages(std::chrono::milliseconds(300));
-    sdk::SdkBitmap shot = GrabWindow(rig.frame);
+    EXPECT_TRUE(WaitFor([&] { return rig.RingPainted() && WindowRect(rig.frame).right == 601; }));
+    sdk::SdkBitmap shot = SteadyPicture(rig.frame);
     ASSERT_EQ(shot.Width(), 401);
     ASSERT_EQ(shot.Height(), 157);
     EXPECT_EQ(shot.PixelAt(400, 100), kWindowColour);

@@ -42,8 +42,14 @@ TEST(HotKeys, FrameKeysMoveAndResizeTheHiddenFrameWhileActive) {
     PressKey(VK_DOWN, {VK_MENU});
     PressKey(VK_RIGHT, {VK_CONTROL});
     PressKey(VK_UP, {VK_SHIFT});
-    ASSERT_TRUE(WaitFor([&] { return WindowRect(frame).left == start.left + 5; }, std::chrono::seconds(3)));
+    // Right moves, Alt+Down moves, Ctrl+Right widens, Shift+Up makes it lower.
+    const RECT expected{start.left + 5, start.top + 1, start.right + 10, start.bottom};
+    EXPECT_TRUE(WaitFor([&] {
+        RECT now = WindowRect(frame);
+        return ::EqualRect(&expected, &now) != 0;
+    }, std::chrono::seconds(3)));
     RECT moved = WindowRect(frame);
+    EXPECT_EQ(moved.left, start.left + 5);
     EXPECT_EQ(moved.top, start.top + 1);
     EXPECT_EQ(moved.right - moved.left, start.right - start.left + 5);
     EXPECT_EQ(moved.bottom - moved.top, start.bottom - start.top - 1);
@@ -54,11 +60,15 @@ TEST(HotKeys, FrameKeysMoveAndResizeTheHiddenFrameWhileActive) {
     EXPECT_EQ(WindowRect(frame).left, moved.left);
     EXPECT_EQ(WindowRect(frame).bottom, moved.bottom);
 
-    // Another application active: the keys are off.
+    // Another application active: the keys are off. Keys come in order, so after Right
+    // (ignored) and, active again, Left, the frame stands 5 to the left.
     ActivateDriver();
+    EXPECT_TRUE(WaitFor([] { return !KeyTaken(0, VK_RIGHT); }));
     PressKey(VK_RIGHT);
-    PumpMessages(std::chrono::milliseconds(300));
-    EXPECT_EQ(WindowRect(frame).left, moved.left);
+    program.Activate();
+    ASSERT_TRUE(WaitFor([] { return KeyTaken(0, VK_LEFT); }));
+    PressKey(VK_LEFT);
+    EXPECT_TRUE(WaitFor([&] { return WindowRect(frame).left == moved.left - 5; }, std::chrono::seconds(3)));
 }
 
 TEST(HotKeys, AltF5TogglesTheFrameKeys) {
@@ -67,13 +77,15 @@ TEST(HotKeys, AltF5TogglesTheFrameKeys) {
     HWND frame = program.FindForm(L"TForm2");
     program.Activate();
     int left = WindowRect(frame).left;
+    // Off: Left is ignored; on again: Right moves. Keys come in order, so the frame ends
+    // 5 to the right only if Left did nothing.
     PressKey(VK_F5, {VK_MENU});
+    ASSERT_TRUE(WaitFor([] { return !KeyTaken(0, VK_LEFT); }));
     PressKey(VK_LEFT);
-    PumpMessages(std::chrono::milliseconds(300));
-    EXPECT_EQ(WindowRect(frame).left, left);
     PressKey(VK_F5, {VK_MENU});
-    PressKey(VK_LEFT);
-    EXPECT_TRUE(WaitFor([&] { return WindowRect(frame).left == left - 5; }, std::chrono::seconds(3)));
+    ASSERT_TRUE(WaitFor([] { return KeyTaken(0, VK_LEFT); }));
+    PressKey(VK_RIGHT);
+    EXPECT_TRUE(WaitFor([&] { return WindowRect(frame).left == left + 5; }, std::chrono::seconds(3)));
 }
 
 // Keys held by another program before the start: one notice names each of them.

@@ -19,7 +19,7 @@ TEST(Placement, MainWindowReopensWhereItWasWithItsSize) {
         Program program;
         first = WindowRect(program.MainWindow());
         ::SetWindowPos(program.MainWindow(), nullptr, 100, 200, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-        PumpMessages(std::chrono::milliseconds(200));
+        ASSERT_TRUE(WaitFor([&] { return WindowRect(program.MainWindow()).left == 100; }));
         Exit(program);
     }
     std::optional<std::wstring> normPos = ReadString(L"Software\\KorvanScreenshot\\TMainfrm", L"NormPos");
@@ -39,7 +39,7 @@ TEST(Placement, PreviewReopensWithItsSizeAndPosition) {
         HWND preview = program.FindForm(L"TImage");
         ASSERT_TRUE(WaitFor([&] { return ::IsWindowVisible(preview) != 0; }));
         ::SetWindowPos(preview, nullptr, 50, 60, 500, 400, SWP_NOZORDER);
-        PumpMessages(std::chrono::milliseconds(200));
+        ASSERT_TRUE(WaitFor([&] { return WindowRect(preview).right == 550; }));
         ::PostMessageW(preview, WM_CLOSE, 0, 0);  // hides it and stores its placement
         ASSERT_TRUE(WaitFor([&] { return ::IsWindowVisible(preview) == 0; }));
         Exit(program);
@@ -53,7 +53,6 @@ TEST(Placement, PreviewReopensWithItsSizeAndPosition) {
     EXPECT_EQ(rect.top, 60);
     EXPECT_EQ(rect.right - rect.left, 500);
     EXPECT_EQ(rect.bottom - rect.top, 400);
-    PumpMessages(std::chrono::milliseconds(300));
     SaveArtifact(preview, "preview-500x400");
 }
 
@@ -64,7 +63,7 @@ TEST(Placement, FrameShownAtExitReopensWhereItWas) {
         HWND frame = program.FindForm(L"TForm2");
         ASSERT_TRUE(WaitFor([&] { return ::IsWindowVisible(frame) != 0; }));
         ::SetWindowPos(frame, nullptr, 300, 310, 320, 180, SWP_NOZORDER | SWP_NOACTIVATE);
-        PumpMessages(std::chrono::milliseconds(200));
+        ASSERT_TRUE(WaitFor([&] { return WindowRect(frame).bottom == 490; }));
         Exit(program);
     }
     EXPECT_EQ(ReadString(L"Software\\KorvanScreenshot\\TForm2", L"Visible"), L"1");

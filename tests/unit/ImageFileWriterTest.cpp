@@ -124,12 +124,13 @@ TEST(ImageFileWriter, NamesWindowsRefusesAreInvalidFileNames) {
         {"shot.bmp", true},        {"B\xC3\xA4r 1.png", true},  {".hidden", true},        {"con1.bmp", true},
         {"COM10.bmp", true},       {"LPT.bmp", true},             {"nul-x.bmp", true},      {"a.b.c", true},
         {"a?b.bmp", false},        {"a*b.bmp", false},            {"a<b", false},           {"a>b", false},
-        {"a|b", false},            {"a\"b", false},               {"a:b.bmp", false},       {"tab\tname", false},
+        {"a|b", false},            {"a\"b", false},               {"x/a:b.bmp", false},     {"tab\tname", false},
         {"CON.bmp", false},        {"con.txt", false},            {"Con", false},           {"PRN.png", false},
         {"aux", false},            {"NUL.tar.gz", false},         {"LPT1", false},          {"com9.jpg", false},
         {"COM0", false},           {"lpt\xC2\xB9.bmp", false},  {"CON .bmp", false},      {"conout$.txt", false},
         {"name.", false},          {"name ", false},              {"..", false},            {"", false},
         {"dir/", false},           {"x\\CON.bmp", false},        {"x\\ok.bmp", true},     {"C:/shots/ok.bmp", true},
+        {"C:", false},             {"C:ok.bmp", true},
     };
     for (const auto& c : cases) EXPECT_EQ(IsValidFileName(c.name), c.valid) << c.name;
     EXPECT_FALSE(IsValidFileName(std::string(256, 'a')));

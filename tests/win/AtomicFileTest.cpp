@@ -45,6 +45,16 @@ TEST(SaveBitmapFileWin32, AMissingFolderCannotBeOpened) {
     std::filesystem::remove_all(folder);
 }
 
+// Names Windows refuses are told as invalid names before anything is created (the file
+// system alone would answer a device, a stream or an open failure).
+TEST(SaveBitmapFileWin32, NamesWindowsRefusesCreateNothing) {
+    auto folder = Folder("korvan-atomic-names");
+    for (const wchar_t* name : {L"a?b.bmp", L"CON.bmp", L"con.txt", L"LPT1", L"name.", L"name ", L"a:b.bmp"})
+        EXPECT_EQ(SaveBitmapFile(folder.wstring() + L"\\" + name, Pixel(), kFormatBmp, 24, 0), kInvalidFilename) << name;
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), std::filesystem::directory_iterator()), 0);
+    std::filesystem::remove_all(folder);
+}
+
 } // namespace
 } // namespace korvan::sdk
 
