@@ -76,7 +76,11 @@ public:
                                    kChildWidth, kChildHeight, hwnd_, nullptr, wc.hInstance, nullptr);
         ::SetWindowPos(hwnd_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
         ::UpdateWindow(hwnd_);
-        PumpMessages(200ms);
+        WaitFor([] {  // both painted on the screen
+            sdk::Rgb host = HostAt(1, 1), control = ControlAt(1, 1);
+            return ScreenPixelIs(kLeft + 1, kTop + 1, RGB(host.r, host.g, host.b)) &&
+                   ScreenPixelIs(kLeft + kChildLeft + 1, kTop + kChildTop + 1, RGB(control.r, control.g, control.b));
+        });
     }
     ~ControlWindow() { ::DestroyWindow(hwnd_); }
     // The host's pixels are the screen pattern shifted; the control's are shifted further.
@@ -162,8 +166,8 @@ TEST(AreaCapture, EscapeDeliversNothing) {
     ASSERT_TRUE(MoveAndSee(300, 300));
     PressKey(VK_ESCAPE);
     ASSERT_TRUE(WaitFor([] { return Overlay() == nullptr; }));
+    // The program delivers before it puts its main window back: nothing can come later.
     EXPECT_TRUE(s.Restored());
-    PumpMessages(300ms);  // time for a delivery that must not come
     EXPECT_EQ(::GetClipboardSequenceNumber(), s.clipboard);
     EXPECT_FALSE(::IsWindowVisible(s.program.FindForm(L"TImage")));
 }

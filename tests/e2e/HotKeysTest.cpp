@@ -115,7 +115,7 @@ TEST(HotKeys, HiddenFrameMovedAfterARestartShowsWhereTheKeysPutIt) {
         HWND frame = program.FindForm(L"TForm2");
         ASSERT_TRUE(WaitFor([&] { return ::IsWindowVisible(frame) != 0; }));
         ::SetWindowPos(frame, nullptr, 300, 310, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-        PumpMessages(std::chrono::milliseconds(200));
+        ASSERT_TRUE(WaitFor([&] { return WindowRect(frame).top == 310; }));
         ::PostMessageW(program.MainWindow(), WM_CLOSE, 0, 0);
         ASSERT_TRUE(WaitFor([&] { return !program.Running(); }));
     }
@@ -128,7 +128,7 @@ TEST(HotKeys, HiddenFrameMovedAfterARestartShowsWhereTheKeysPutIt) {
     ASSERT_TRUE(WaitFor([&] { return WindowRect(frame).left == 315; }, std::chrono::seconds(3)));
     program.ClickButton(Id(Command::Frame));
     ASSERT_TRUE(WaitFor([&] { return ::IsWindowVisible(frame) != 0; }));
-    PumpMessages(std::chrono::milliseconds(200));
+    Settle(program.MainWindow());  // the click's handling has ended
     EXPECT_EQ(WindowRect(frame).left, 315);
     EXPECT_EQ(WindowRect(frame).top, 310);
 }
