@@ -97,6 +97,21 @@ bool CursorAt(int x, int y) {
     return ::GetCursorPos(&cursor) && cursor.x == x && cursor.y == y;
 }
 
+// Moves the pointer until it is where it should be and stays there for a few polls: the
+// display server may still echo an earlier position, which would move it back.
+void MovePointer(const INPUT& move, const std::function<bool()>& there) {
+    for (int attempt = 0; attempt < 5; ++attempt) {
+        ::SendInput(1, const_cast<INPUT*>(&move), sizeof(INPUT));
+        if (!WaitFor(there, std::chrono::seconds(2))) continue;
+        bool steady = true;
+        for (int poll = 0; poll < 3 && steady; ++poll) {
+            PumpMessages(std::chrono::milliseconds(10));
+            steady = there();
+        }
+        if (steady) return;
+    }
+}
+
 bool KeyDown(int virtualKey) { return (::GetAsyncKeyState(virtualKey) & 0x8000) != 0; }
 
 // Brings a window of ours or of the program to the foreground and waits until the
@@ -187,8 +202,7 @@ void MovePointerAway() {
     input.type = INPUT_MOUSE;
     input.mi.dx = input.mi.dy = 65535;
     input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    ::SendInput(1, &input, sizeof(input));
-    WaitFor([] {
+    MovePointer(input, [] {
         POINT cursor{};
         return ::GetCursorPos(&cursor) && cursor.x >= ::GetSystemMetrics(SM_CXSCREEN) - 2 &&
                cursor.y >= ::GetSystemMetrics(SM_CYSCREEN) - 2;
@@ -209,21 +223,26 @@ HWND Program::CaptureDesktop() {
 
 void ClickAt(int x, int y) { ClickAt(x, y, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP); }
 
-void ClickAt(int x, int y, DWORD downFlag, DWORD upFlag) {
-    INPUT inputs[3]{};
-    for (INPUT& input : inputs) input.type = INPUT_MOUSE;
+void MovePointerTo(int x, int y) {
+    INPUT input{};
+    input.type = INPUT_MOUSE;
     // Absolute coordinates run from 0 to 65535 over the primary screen.
-    inputs[0].mi.dx = static_cast<LONG>((x * 65536LL + 32768) / ::GetSystemMetrics(SM_CXSCREEN));
-    inputs[0].mi.dy = static_cast<LONG>((y * 65536LL + 32768) / ::GetSystemMetrics(SM_CYSCREEN));
-    inputs[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    inputs[1].mi.dwFlags = downFlag;
-    inputs[2].mi.dwFlags = upFlag;
+    input.mi.dx = static_cast<LONG>((x * 65536LL + 32768) / ::GetSystemMetrics(SM_CXSCREEN));
+    input.mi.dy = static_cast<LONG>((y * 65536LL + 32768) / ::GetSystemMetrics(SM_CYSCREEN));
+    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    MovePointer(input, [&] { return CursorAt(x, y); });
+}
+
+void ClickAt(int x, int y, DWORD downFlag, DWORD upFlag) {
+    INPUT inputs[2]{};
+    for (INPUT& input : inputs) input.type = INPUT_MOUSE;
+    inputs[0].mi.dwFlags = downFlag;
+    inputs[1].mi.dwFlags = upFlag;
     const int button = downFlag == MOUSEEVENTF_RIGHTDOWN ? VK_RBUTTON : VK_LBUTTON;
+    MovePointerTo(x, y);
     ::SendInput(1, &inputs[0], sizeof(INPUT));
-    WaitFor([&] { return CursorAt(x, y); });
-    ::SendInput(1, &inputs[1], sizeof(INPUT));
     WaitFor([&] { return KeyDown(button); });
-    ::SendInput(1, &inputs[2], sizeof(INPUT));
+    ::SendInput(1, &inputs[1], sizeof(INPUT));
     WaitFor([&] { return !KeyDown(button); });
 }
 

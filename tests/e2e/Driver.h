@@ -71,6 +71,8 @@ private:
 
 // Clicks at a screen point; each step waits until the system has taken it.
 void ClickAt(int x, int y);
+// Moves the pointer to a screen point and waits until it stays there.
+void MovePointerTo(int x, int y);
 // Moves the pointer into the bottom right corner, so no hint covers a window's picture.
 void MovePointerAway();
 void ClickAt(int x, int y, DWORD downFlag, DWORD upFlag);

@@ -84,7 +84,7 @@ TEST(GrabberFrame, DragsByTheRingWithTheLeftButtonOnly) {
     int x = (before.left + before.right) / 2, y = before.top + 4;
     ClickAt(x, y, MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP);
 
-    ::SetCursorPos(x, y);
+    MovePointerTo(x, y);
     INPUT input{};
     input.type = INPUT_MOUSE;
     input.mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
@@ -95,18 +95,9 @@ TEST(GrabberFrame, DragsByTheRingWithTheLeftButtonOnly) {
         GUITHREADINFO info{sizeof(info)};
         return ::GetGUIThreadInfo(thread, &info) && (info.flags & GUI_INMOVESIZE);
     }, std::chrono::seconds(3)));
-    for (int step = 1; step <= 10; ++step) {
-        input.mi.dwFlags = MOUSEEVENTF_MOVE;
-        input.mi.dx = 4;
-        input.mi.dy = 3;
-        ::SendInput(1, &input, sizeof(input));
-        WaitFor([&] {
-            POINT cursor{};
-            return ::GetCursorPos(&cursor) && cursor.x == x + 4 * step && cursor.y == y + 3 * step;
-        }, std::chrono::seconds(2));
-    }
+    // Absolute steps: an echo of an earlier pointer position cannot shorten the way.
+    for (int step = 1; step <= 10; ++step) MovePointerTo(x + 4 * step, y + 3 * step);
     input.mi.dwFlags = MOUSEEVENTF_LEFTUP;
-    input.mi.dx = input.mi.dy = 0;
     ::SendInput(1, &input, sizeof(input));
     WaitFor([&] { return WindowRect(rig.frame).left == before.left + 40; }, std::chrono::seconds(3));
     RECT after = WindowRect(rig.frame);
