@@ -166,6 +166,20 @@ TEST(SaveButton, FailuresKeepTheOldFileAndTellWhichFileAndWhy) {
     }
 }
 
+// A name the file system refuses is told as such, before anything is created.
+TEST(SaveButton, InvalidOrReservedNamesCreateNothing) {
+    for (const wchar_t* name : {L"a?b.bmp", L"CON.bmp", L"shot.bmp.", L"C:\\shots\\lpt1"}) {
+        SaveRig rig;
+        rig.Capture();
+        rig.UserChooses(name);
+        std::wstring wide = name;
+        EXPECT_EQ(rig.SaveError(), "ShotImage \nError code: -8\nSave: Invalid filename specified (" +
+                                       std::string(wide.begin(), wide.end()) + ") ");
+        EXPECT_EQ(rig.log.calls, (Calls{"KeysOff", "Execute(type 0, name '')", "KeysOn"}));
+        EXPECT_TRUE(rig.store.files.empty());
+    }
+}
+
 // On the real disk: a missing folder is named with the system's reason, a path far
 // beyond 260 characters is saved, and a read-only file is left as it is.
 TEST(SaveButton, MissingFolderFailsALongPathSavesAReadOnlyFileStays) {
