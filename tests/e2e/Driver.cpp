@@ -450,6 +450,8 @@ sdk::SdkBitmap GrabWindow(HWND window) {
 
 sdk::SdkBitmap SteadyPicture(HWND window) {
     Settle(window);
+    // Paints whatever is still due, child windows included, before the grabs compare.
+    ::RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
     sdk::SdkBitmap before = GrabWindow(window), now;
     auto same = [](const sdk::SdkBitmap& a, const sdk::SdkBitmap& b) {
         return a.Width() == b.Width() && a.Height() == b.Height() && a.SizeBytes() == b.SizeBytes() &&

@@ -241,7 +241,6 @@ TEST(OptionsDialog, AutomaticSavingOpensTheSaveDialog) {
         }
         HWND dialog = nullptr;
         ASSERT_TRUE(WaitFor([&] { return (dialog = saveDialog()) != nullptr; }));
-        PumpMessages(std::chrono::milliseconds(300));
         SaveArtifact(dialog, "options-save-dialog");
         ::PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
         EXPECT_TRUE(WaitFor([&] { return !saveDialog(); }));
@@ -300,7 +299,6 @@ TEST(OptionsDialog, HintsFollowTheEnableHintsBox) {
         EXPECT_TRUE(text.ends_with(L"otherwise the 'print screen' button\ncapture the desktop. \n\nUse 'ctrl+v' in "
                                    L"your application to insert the captured image!"));
     }
-    PumpMessages(std::chrono::milliseconds(200));
     SaveArtifact(hint, german ? "hint-frame-button-de" : "hint-frame-button-en");
     MovePointerAway();
     ASSERT_TRUE(WaitFor([&] { return ShownHint(program.ProcessId()) == nullptr; }));
@@ -334,7 +332,6 @@ TEST(OptionsDialog, HintsFollowTheEnableHintsBox) {
     EXPECT_EQ(HintText(hint), german ? L"Direkt in die Zwischenablage kopieren.\nDadurch wird der bereits enthaltene "
                                        L"Inhalt gel\u00f6scht."
                                      : L"Capture directly to your clipboard.\nOther content will be removed");
-    PumpMessages(std::chrono::milliseconds(200));
     SaveArtifact(options, german ? "options-hint-de" : "options-hint-en");
     MovePointerAway();
 }
