@@ -42,7 +42,7 @@ public:
         DWORD style = parent ? WS_CHILD | WS_VISIBLE : WS_POPUP | WS_VISIBLE;
         hwnd_ = ::CreateWindowExW(parent ? 0 : WS_EX_TOOLWINDOW, L"KorvanPattern", L"Pattern window", style, x, y,
                                   width, height, parent, nullptr, ::GetModuleHandleW(nullptr), this);
-        Pump();
+        WaitUntilShown();
     }
     ~PatternWindow() { ::DestroyWindow(hwnd_); }
     HWND Hwnd() const { return hwnd_; }
@@ -58,6 +58,30 @@ public:
         for (int i = 0; i < 10; ++i) {
             while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&message);
             ::Sleep(5);
+        }
+    }
+
+    // Pumps until the screen shows the pattern at the corners and in the middle: a new
+    // window is mapped, and one uncovered by an overlay is drawn again, some time later.
+    void WaitUntilShown() const {
+        const POINT probes[] = {{1, 1}, {width_ - 2, 1}, {1, height_ - 2}, {width_ - 2, height_ - 2}};
+        auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+        for (;;) {
+            Pump();
+            bool shown = true;
+            HDC screen = ::GetDC(nullptr);
+            for (POINT probe : probes) {
+                POINT at = probe;
+                ::ClientToScreen(hwnd_, &at);
+                Rgb c = Pattern(probe.x, probe.y, salt_);
+                shown = shown && ::GetPixel(screen, at.x, at.y) == RGB(c.r, c.g, c.b);
+            }
+            ::ReleaseDC(nullptr, screen);
+            if (shown) return;
+            if (std::chrono::steady_clock::now() >= deadline) {
+                ADD_FAILURE() << "the pattern window was not shown";
+                return;
+            }
         }
     }
 
@@ -93,8 +117,24 @@ private:
     int width_, height_, salt_;
 };
 
+bool CursorAt(int x, int y) {
+    POINT now{};
+    return ::GetCursorPos(&now) && now.x == x && now.y == y;
+}
+
+bool WaitFor(const std::function<bool()>& condition, std::chrono::milliseconds timeout) {
+    auto deadline = std::chrono::steady_clock::now() + timeout;
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() >= deadline) return false;
+        std::this_thread::sleep_for(2ms);
+    }
+    return true;
+}
+
 // Real input, sent from a second thread while the capture runs on the test's thread. Each
-// step waits until the overlay has handled it, so no mouse move is merged with the next.
+// step waits until the overlay has handled it and everything it set off, so no step is
+// merged with the next. Once the script is done the capture must end within seconds: if
+// it does not, the test fails and the overlay is closed, so no capture stays armed.
 class InputDriver {
 public:
     // onReady runs on the capture's thread once the overlay is ready.
@@ -107,11 +147,17 @@ public:
             ::SetEvent(ready_);
         });
         thread_ = std::thread([this] {
-            if (::WaitForSingleObject(ready_, 10000) != WAIT_OBJECT_0) return;
+            if (::WaitForSingleObject(ready_, 10000) != WAIT_OBJECT_0) {
+                ADD_FAILURE() << "the capture's overlay did not come";
+                return;
+            }
+            if (abandoned_) return;
             script_(*this);
+            EndCapture();
         });
     }
     ~InputDriver() {
+        abandoned_ = true;
         if (thread_.joinable()) {
             ::SetEvent(ready_);
             thread_.join();
@@ -122,78 +168,121 @@ public:
     void Join() { thread_.join(); }
 
     void MoveTo(int x, int y) {
-        POINT now;
-        ::GetCursorPos(&now);
-        if (now.x == x && now.y == y) return;
         int left = ::GetSystemMetrics(SM_XVIRTUALSCREEN), top = ::GetSystemMetrics(SM_YVIRTUALSCREEN);
         int width = ::GetSystemMetrics(SM_CXVIRTUALSCREEN), height = ::GetSystemMetrics(SM_CYVIRTUALSCREEN);
         INPUT input{INPUT_MOUSE};
         input.mi.dx = static_cast<LONG>((static_cast<long long>(x - left) * 65536 + width - 1) / width);
         input.mi.dy = static_cast<LONG>((static_cast<long long>(y - top) * 65536 + height - 1) / height);
         input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_VIRTUALDESK;
-        Send(input);
+        // A late echo of an earlier position would put the pointer back: then it goes again.
+        for (int attempt = 0; attempt < 5 && Live(); ++attempt) {
+            if (CursorAt(x, y)) {
+                if (Settle([&] { return CursorAt(x, y); })) return;
+                continue;
+            }
+            unsigned before = Handled();
+            ::SendInput(1, &input, sizeof(INPUT));
+            WaitFor([&] { return (Handled() != before && CursorAt(x, y)) || !Live(); }, 3s);
+            if (Settle([&] { return CursorAt(x, y); })) return;
+        }
+        if (Live()) ADD_FAILURE() << "the pointer did not stay at " << x << "," << y;
     }
-    void Button(DWORD flags) {
+    void Button(DWORD flags, DWORD time = 0) {
         INPUT input{INPUT_MOUSE};
         input.mi.dwFlags = flags;
-        Send(input);
+        input.mi.time = time;
+        Send(&input);
     }
     void Click(int x, int y) {
         MoveTo(x, y);
         Button(MOUSEEVENTF_LEFTDOWN);
         Button(MOUSEEVENTF_LEFTUP);
     }
+    // Both clicks carry their time, so a busy machine cannot stretch them apart.
+    void DoubleClick(int x, int y) {
+        MoveTo(x, y);
+        DWORD now = ::GetTickCount();
+        Button(MOUSEEVENTF_LEFTDOWN, now);
+        Button(MOUSEEVENTF_LEFTUP, now + 1);
+        Button(MOUSEEVENTF_LEFTDOWN, now + 2);
+        Button(MOUSEEVENTF_LEFTUP, now + 3);
+    }
     void Key(WORD key) {
         INPUT input[2] = {{INPUT_KEYBOARD}, {INPUT_KEYBOARD}};
         input[0].ki.wVk = input[1].ki.wVk = key;
         input[1].ki.dwFlags = KEYEVENTF_KEYUP;
-        unsigned before = Handled();
-        ::SendInput(1, &input[0], sizeof(INPUT));
-        WaitForHandled(before);
-        ::SendInput(1, &input[1], sizeof(INPUT));
+        Send(&input[0]);
+        Send(&input[1], false);
     }
     // Waits until the screen shows the colour at the point (the overlay has painted).
     bool WaitForPixel(int x, int y, COLORREF colour) {
-        auto deadline = std::chrono::steady_clock::now() + 3s;
-        while (std::chrono::steady_clock::now() < deadline) {
+        return WaitFor([&] {
             HDC screen = ::GetDC(nullptr);
             COLORREF now = ::GetPixel(screen, x, y);
             ::ReleaseDC(nullptr, screen);
-            if (now == colour) return true;
-            std::this_thread::sleep_for(10ms);
-        }
-        return false;
+            return now == colour;
+        }, 3s);
     }
     HWND Overlay() const { return overlay_; }
 
 private:
     static unsigned Handled() { return InteractiveCaptureWin32::Instance().InputEventsHandled(); }
-    // Waits until the overlay has handled the event and then nothing more arrives for a
-    // moment: the display server echoes every pointer warp once more, and an echo handled
-    // after the next step would put the pointer back.
-    static void WaitForHandled(unsigned before) {
-        auto deadline = std::chrono::steady_clock::now() + 3s;
-        while (Handled() == before && std::chrono::steady_clock::now() < deadline) std::this_thread::sleep_for(1ms);
+    // The overlay is up until its capture ends; input after that would reach other windows.
+    bool Live() const { return ::IsWindowVisible(overlay_) != FALSE; }
+
+    // A round trip through the overlay's message loop: what reached its thread before has
+    // been handled once this returns twice.
+    void Sync() const {
+        for (int i = 0; i < 2; ++i)
+            ::SendMessageTimeoutW(overlay_, WM_NULL, 0, 0, SMTO_NORMAL, 2000, nullptr);
+    }
+
+    // Waits until the overlay has seen everything the last step set off: the display
+    // server echoes every pointer warp once more, and an echo handled after the next step
+    // would put the pointer back. Asking for the pointer's place goes to the display server
+    // itself once the last move is 100 ms old, so all echoes are on their way by then and
+    // the round trips through the overlay's loop take them in. False when the condition
+    // does not hold any more.
+    bool Settle(const std::function<bool()>& holds) {
+        auto since = std::chrono::steady_clock::now();
+        auto deadline = since + 3s;
         unsigned seen = Handled();
-        auto quietSince = std::chrono::steady_clock::now();
-        while (std::chrono::steady_clock::now() - quietSince < 30ms && std::chrono::steady_clock::now() < deadline) {
-            std::this_thread::sleep_for(2ms);
+        while (std::chrono::steady_clock::now() < deadline && Live()) {
+            std::this_thread::sleep_for(20ms);
+            POINT ignored;
+            ::GetCursorPos(&ignored);
+            Sync();
+            if (!holds()) return false;
             if (Handled() != seen) {
                 seen = Handled();
-                quietSince = std::chrono::steady_clock::now();
+                since = std::chrono::steady_clock::now();
+            } else if (std::chrono::steady_clock::now() - since >= 150ms) {
+                return true;
             }
         }
+        return !Live() || holds();
     }
-    void Send(INPUT& input) {
+
+    void Send(INPUT* input, bool counted = true) {
+        if (!Live()) return;
         unsigned before = Handled();
-        ::SendInput(1, &input, sizeof(INPUT));
-        WaitForHandled(before);
+        ::SendInput(1, input, sizeof(INPUT));
+        if (counted) WaitFor([&] { return Handled() != before || !Live(); }, 3s);
+        Sync();
+    }
+
+    // The script is done: the capture must be over within seconds, or it is called off.
+    void EndCapture() {
+        if (WaitFor([&] { return !Live(); }, 5s)) return;
+        ADD_FAILURE() << "the capture did not end after its input";
+        ::PostMessageW(overlay_, WM_CLOSE, 0, 0);
     }
 
     std::function<void(InputDriver&)> script_;
     std::function<void()> onReady_;
     HANDLE ready_;
     std::atomic<HWND> overlay_{nullptr};
+    std::atomic<bool> abandoned_{false};
     std::thread thread_;
 };
 
@@ -239,6 +328,16 @@ void ExpectPatternInShape(const TShotCapture& capture, const Shape& shape, const
     EXPECT_GT(inside, 0);
 }
 
+// Puts the pointer at the point from the test's thread and waits until it stays there.
+void PlacePointer(int x, int y) {
+    for (int attempt = 0; attempt < 5; ++attempt) {
+        ::SetCursorPos(x, y);
+        PatternWindow::Pump();
+        if (CursorAt(x, y)) return;
+    }
+    ADD_FAILURE() << "the pointer did not stay at " << x << "," << y;
+}
+
 struct Fixture {
     PatternWindow pattern{100, 80, 640, 480, 0};
     std::unique_ptr<TShotCapture> capture = CreateMainWindowShotCapture();
@@ -259,7 +358,7 @@ TEST(ShotCaptureWin32, DragShapesGiveThePatternInsideAndWhiteOutside) {
     Fixture f;
     for (const Row& row : rows) {
         SCOPED_TRACE(row.areaType);
-        PatternWindow::Pump();  // the windows under the last overlay paint again
+        f.pattern.WaitUntilShown();  // drawn again after the last overlay
         InputDriver driver([&](InputDriver& d) {
             d.MoveTo(row.from.x, row.from.y);
             d.Button(MOUSEEVENTF_LEFTDOWN);
@@ -285,13 +384,11 @@ TEST(ShotCaptureWin32, PolygonByCornersAndDoubleClick) {
     Fixture f;
     const std::vector<Point> corners = {{200, 120}, {520, 160}, {600, 400}, {330, 300}, {180, 460}};
     InputDriver driver([&](InputDriver& d) {
-        for (Point c : corners) d.Click(c.x, c.y);
-        d.MoveTo(400, 500);
-        EXPECT_TRUE(d.WaitForPixel(180 + (400 - 180) / 2, 460 + (500 - 460) / 2, RGB(255, 0, 0)));
+        for (size_t i = 0; i + 1 < corners.size(); ++i) d.Click(corners[i].x, corners[i].y);
+        d.MoveTo(400, 500);  // the side being placed, from the last corner to the pointer
+        EXPECT_TRUE(d.WaitForPixel((330 + 400) / 2, (300 + 500) / 2, RGB(255, 0, 0)));
         SaveScreenshot("capture-polygon");
-        d.MoveTo(corners.back().x, corners.back().y);
-        d.Button(MOUSEEVENTF_LEFTDOWN);  // the second click of a double click on the last corner
-        d.Button(MOUSEEVENTF_LEFTUP);
+        d.DoubleClick(corners.back().x, corners.back().y);  // its first click places the last corner
     });
     ASSERT_EQ(f.capture->CaptureArea(kAreaPolygon), kSuccess);
     driver.Join();
@@ -353,7 +450,7 @@ TEST(ShotCaptureWin32, KeyboardMovesByOnePixelAndActsAsTheButton) {
     };
     Fixture f;
     for (const Row& row : rows) {
-        PatternWindow::Pump();
+        f.pattern.WaitUntilShown();
         InputDriver driver(row.script);
         ASSERT_EQ(f.capture->CaptureArea(row.areaType), kSuccess) << row.areaType;
         driver.Join();
@@ -367,8 +464,7 @@ TEST(ShotCaptureWin32, DefaultSettingsWithInfoWindowAndCursor) {
     auto capture = CreateShotCapture();
     capture->SetCaptureHotKey(0);
     capture->SetCaptureAreaIncludeCursor(true);
-    ::SetCursorPos(500, 450);  // where the pointer is when the capture starts
-    PatternWindow::Pump();
+    PlacePointer(500, 450);  // where the pointer is when the capture starts
     InputDriver driver([](InputDriver& d) {
         d.MoveTo(450, 400);
         d.Button(MOUSEEVENTF_LEFTDOWN);
@@ -409,7 +505,7 @@ TEST(ShotCaptureWin32, CancelAndRefusals) {
          }, kCaptureCancelled},
     };
     for (const Row& row : rows) {
-        PatternWindow::Pump();
+        f.pattern.WaitUntilShown();
         InputDriver driver(row.script);
         EXPECT_EQ(f.capture->CaptureArea(kAreaRectangle), row.status) << row.name;
         driver.Join();
@@ -461,7 +557,7 @@ TEST(ShotCaptureWin32, ObjectCaptureByKeyboardAndTheWindowAroundTheControl) {
 
 TEST(ShotCaptureWin32, ActiveWindowIsTheWindowUnderThePointer) {
     Fixture f;
-    ::SetCursorPos(300, 300);
+    PlacePointer(300, 300);
     ASSERT_EQ(f.capture->CaptureActiveWindow(), kSuccess);
     ExpectPatternInShape(*f.capture, {kAreaRectangle, {{100, 80}, {740, 560}}}, f.pattern);
 }
@@ -472,7 +568,7 @@ TEST(ShotCaptureWin32, CountAndIntervalDeliverEveryImage) {
     f.capture->SetCaptureInterval(20);
     std::vector<int> pages;
     f.capture->OnCaptureImage = [&](TShotCapture&, int page) { pages.push_back(page); };
-    ::SetCursorPos(300, 300);
+    PlacePointer(300, 300);
     ASSERT_EQ(f.capture->CaptureActiveWindow(), kSuccess);
     EXPECT_EQ(pages, (std::vector<int>{1, 2, 3}));
     f.capture->SetCaptureCount(1);
@@ -501,23 +597,35 @@ TEST(ShotCaptureWin32, DelayAndHotKeyHoldTheCaptureBack) {
     f.capture->SetCaptureHotKey(VK_F9);
     int hotKeyType = -1;
     f.capture->OnCaptureHotKeyPressed = [&](TShotCapture&, int type) { hotKeyType = type; };
-    std::atomic<bool> ready{false};
-    layer.SetReadyObserver([&](HWND) { ready = true; });
+    std::atomic<bool> ready{false}, over{false};
+    std::atomic<HWND> overlay{nullptr};
+    layer.SetReadyObserver([&](HWND window) {
+        overlay = window;
+        ready = true;
+    });
+    auto key = [](WORD vk, DWORD flags) {
+        INPUT input{INPUT_KEYBOARD};
+        input.ki.wVk = vk;
+        input.ki.dwFlags = flags;
+        ::SendInput(1, &input, sizeof(INPUT));
+    };
     std::thread presser([&] {
         // Pressed until the capture, armed meanwhile, shows its overlay; then called off.
         for (int i = 0; i < 50 && !ready; ++i) {
-            INPUT keys[2] = {{INPUT_KEYBOARD}, {INPUT_KEYBOARD}};
-            keys[0].ki.wVk = keys[1].ki.wVk = VK_F9;
-            keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
-            ::SendInput(2, keys, sizeof(INPUT));
-            std::this_thread::sleep_for(100ms);
+            key(VK_F9, 0);
+            key(VK_F9, KEYEVENTF_KEYUP);
+            WaitFor([&] { return ready.load(); }, 100ms);
         }
-        INPUT escape[2] = {{INPUT_KEYBOARD}, {INPUT_KEYBOARD}};
-        escape[0].ki.wVk = escape[1].ki.wVk = VK_ESCAPE;
-        escape[1].ki.dwFlags = KEYEVENTF_KEYUP;
-        ::SendInput(2, escape, sizeof(INPUT));
+        // Escape stays down until the capture is over, wherever it waits.
+        key(VK_ESCAPE, 0);
+        if (!WaitFor([&] { return over.load(); }, 5s)) {
+            ADD_FAILURE() << "the capture did not end on Escape";
+            if (HWND window = overlay) ::PostMessageW(window, WM_CLOSE, 0, 0);
+        }
+        key(VK_ESCAPE, KEYEVENTF_KEYUP);
     });
     EXPECT_EQ(f.capture->CaptureArea(kAreaRectangle), kCaptureCancelled);
+    over = true;
     presser.join();
     layer.SetReadyObserver(nullptr);
     EXPECT_TRUE(ready);
