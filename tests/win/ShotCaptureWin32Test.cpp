@@ -175,17 +175,20 @@ public:
         input.mi.dy = static_cast<LONG>((static_cast<long long>(y - top) * 65536 + height - 1) / height);
         input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_VIRTUALDESK;
         // A late echo of an earlier position would put the pointer back: then it goes again.
+        const Point target{x, y};
+        auto there = [&] { return Seen() == target; };
         for (int attempt = 0; attempt < 5 && Live(); ++attempt) {
-            if (CursorAt(x, y)) {
-                if (Settle([&] { return CursorAt(x, y); })) return;
-                continue;
+            if (!there() || !CursorAt(x, y)) {
+                ::SendInput(1, &input, sizeof(INPUT));
+                WaitFor([&] { return there() || !Live(); }, 3s);
             }
-            unsigned before = Handled();
-            ::SendInput(1, &input, sizeof(INPUT));
-            WaitFor([&] { return (Handled() != before && CursorAt(x, y)) || !Live(); }, 3s);
-            if (Settle([&] { return CursorAt(x, y); })) return;
+            if (Settle(there)) return;
         }
-        if (Live()) ADD_FAILURE() << "the pointer did not stay at " << x << "," << y;
+        if (!Live()) return;
+        POINT cursor{};
+        ::GetCursorPos(&cursor);
+        ADD_FAILURE() << "the pointer did not stay at " << x << "," << y << ": the overlay saw " << Seen().x << ","
+                      << Seen().y << ", the cursor is at " << cursor.x << "," << cursor.y;
     }
     void Button(DWORD flags, DWORD time = 0) {
         INPUT input{INPUT_MOUSE};
@@ -227,6 +230,7 @@ public:
 
 private:
     static unsigned Handled() { return InteractiveCaptureWin32::Instance().InputEventsHandled(); }
+    static Point Seen() { return InteractiveCaptureWin32::Instance().PointerHandled(); }
     // The overlay is up until its capture ends; input after that would reach other windows.
     bool Live() const { return ::IsWindowVisible(overlay_) != FALSE; }
 

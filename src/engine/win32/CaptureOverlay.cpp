@@ -98,6 +98,10 @@ CaptureOverlay::Result CaptureOverlay::Run() {
 LRESULT CaptureOverlay::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     bool input = (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST) || message == WM_KEYDOWN;
     if (input && settings_.inputEvents) settings_.inputEvents->fetch_add(1);
+    if (message >= WM_MOUSEMOVE && message <= WM_MBUTTONDBLCLK && settings_.pointerHandled) {
+        Point p = FromClient(lParam);
+        settings_.pointerHandled->store(PackPoint(p));
+    }
     if (done_ && input) return 0;
     switch (message) {
     case WM_ERASEBKGND: return 1;

@@ -9,11 +9,20 @@
 
 #include <atomic>
 #include <chrono>
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
 
 namespace korvan::sdk {
+
+// A screen point in one word, so another thread can read it whole.
+inline uint64_t PackPoint(Point p) {
+    return (static_cast<uint64_t>(static_cast<uint32_t>(p.x)) << 32) | static_cast<uint32_t>(p.y);
+}
+inline Point UnpackPoint(uint64_t packed) {
+    return {static_cast<int32_t>(static_cast<uint32_t>(packed >> 32)), static_cast<int32_t>(static_cast<uint32_t>(packed))};
+}
 
 class CaptureOverlay final : public win::WindowBase<CaptureOverlay> {
 public:
@@ -25,6 +34,7 @@ public:
         int cancelKey = 27;
         std::function<void(HWND)> onReady;              // shown, painted and holding the keyboard
         std::atomic<unsigned>* inputEvents = nullptr;   // counts every mouse and key message handled
+        std::atomic<uint64_t>* pointerHandled = nullptr;  // the screen point of the last mouse message
         // Called once the window exists, before it shows: waits for the frozen picture
         // (grabbed meanwhile on another thread) and answers the grab's status.
         std::function<int()> awaitPicture;

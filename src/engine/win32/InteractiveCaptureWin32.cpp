@@ -225,6 +225,7 @@ int InteractiveCaptureWin32::ShowFrozenScreen(ScreenPixels& frozen, CaptureOverl
     };
     settings.cancelKey = options_.cancelKey;
     settings.inputEvents = &inputEvents_;
+    settings.pointerHandled = &pointerHandled_;
     settings.onReady = [this](HWND overlay) {
         timings_.ready = Clock::now();
         if (readyObserver_) readyObserver_(overlay);

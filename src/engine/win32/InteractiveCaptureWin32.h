@@ -41,6 +41,8 @@ public:
     void SetReadyObserver(std::function<void(HWND)> observer) { readyObserver_ = std::move(observer); }
     // Mouse and key messages the overlay has handled so far.
     unsigned InputEventsHandled() const { return inputEvents_.load(); }
+    // The screen point of the last mouse message the overlay handled.
+    Point PointerHandled() const { return UnpackPoint(pointerHandled_.load()); }
 
 private:
     // What the user chose: the rectangle to capture (screen pixels), for an area also its
@@ -66,6 +68,7 @@ private:
     Timings timings_;
     std::function<void(HWND)> readyObserver_;
     std::atomic<unsigned> inputEvents_{0};
+    std::atomic<uint64_t> pointerHandled_{0};
 };
 
 } // namespace korvan::sdk
