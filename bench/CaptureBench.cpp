@@ -4,7 +4,7 @@
 #include "engine/win32/ClipboardWin32.h"
 #include "engine/win32/ScreenGrabberWin32.h"
 #include "image/ShotImage.h"
-#include "platform/win32/Dib.h"
+#include "BenchSupport.h"
 
 #include <windows.h>
 
@@ -18,29 +18,9 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-double Ms(Clock::time_point start) { return std::chrono::duration<double, std::milli>(Clock::now() - start).count(); }
-
-double Median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-
-void PlainBitBlt(int width, int height) {
-    HDC screen = ::GetDC(nullptr);
-    BITMAPINFO info = korvan::win::TopDownDib(width, height, 32);
-    void* bits = nullptr;
-    HBITMAP section = ::CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HDC memory = ::CreateCompatibleDC(screen);
-    HGDIOBJ previous = ::SelectObject(memory, section);
-    ::BitBlt(memory, 0, 0, width, height, screen, 0, 0, SRCCOPY | CAPTUREBLT);
-    ::GdiFlush();
-    ::SelectObject(memory, previous);
-    ::DeleteDC(memory);
-    ::DeleteObject(section);
-    ::ReleaseDC(nullptr, screen);
-}
+using bench::Clock;
+using bench::Median;
+using bench::PlainBitBlt;
 
 // A full-screen window showing a desktop-like picture (a noisy photograph on the left,
 // text lines on a white page on the right), so the grab and the clipboard's forms work on
@@ -103,22 +83,22 @@ int main() {
     korvan::TShotImage image(grabber, clipboard);
     const int rounds = 21;
 
-    PlainBitBlt(width, height);  // warm up the display driver
+    PlainBitBlt(0, 0, width, height);  // warm up the display driver
     image.Capture(0, 0, 0, width, height);
     image.Copy(3);
     // The three take turns in every round, so a load from elsewhere falls on all alike.
     std::vector<double> reference, held, onClipboard;
     for (int i = 0; i < rounds; ++i) {
         auto start = Clock::now();
-        PlainBitBlt(width, height);
-        reference.push_back(Ms(start));
+        PlainBitBlt(0, 0, width, height);
+        reference.push_back(bench::MsSince(start));
         start = Clock::now();
         image.Capture(0, 0, 0, width, height);
-        held.push_back(Ms(start));
+        held.push_back(bench::MsSince(start));
         start = Clock::now();
         image.Capture(0, 0, 0, width, height);
         image.Copy(3);
-        onClipboard.push_back(Ms(start));
+        onClipboard.push_back(bench::MsSince(start));
     }
     double ref = Median(reference), grab = Median(held), copy = Median(onClipboard);
     std::printf("screen %d x %d, median of %d rounds, each round all three in turn\n", width, height, rounds);

@@ -5,7 +5,7 @@
 #include "engine/SdkStatus.h"
 #include "engine/win32/InteractiveCaptureWin32.h"
 #include "engine/win32/ShotCaptureWin32.h"
-#include "platform/win32/Dib.h"
+#include "BenchSupport.h"
 
 #include <windows.h>
 
@@ -17,29 +17,10 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-double Ms(Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
-
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
-void PlainBitBlt(int left, int top, int width, int height) {
-    HDC screen = ::GetDC(nullptr);
-    BITMAPINFO info = korvan::win::TopDownDib(width, height, 32);
-    void* bits = nullptr;
-    HBITMAP section = ::CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HDC memory = ::CreateCompatibleDC(screen);
-    HGDIOBJ previous = ::SelectObject(memory, section);
-    ::BitBlt(memory, 0, 0, width, height, screen, left, top, SRCCOPY | CAPTUREBLT);
-    ::GdiFlush();
-    ::SelectObject(memory, previous);
-    ::DeleteDC(memory);
-    ::DeleteObject(section);
-    ::ReleaseDC(nullptr, screen);
-}
+using bench::Clock;
+using bench::Ms;
+using bench::Median;
+using bench::PlainBitBlt;
 
 // Lets the screen settle, as between two captures of a user.
 void Settle() {

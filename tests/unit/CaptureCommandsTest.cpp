@@ -9,16 +9,9 @@ namespace korvan {
 namespace {
 
 using fakes::CaptureRig;
-using Calls = std::vector<std::string>;
-
-const Calls kCtrlV{"ScanCodeOf(17)", "KeyEvent(17,29,0)", "ScanCodeOf(86)", "KeyEvent(86,47,0)",
-                   "ScanCodeOf(86)", "KeyEvent(86,47,2)", "ScanCodeOf(17)", "KeyEvent(17,29,2)"};
-
-Calls Join(std::initializer_list<Calls> parts) {
-    Calls all;
-    for (const Calls& part : parts) all.insert(all.end(), part.begin(), part.end());
-    return all;
-}
+using fakes::Calls;
+using fakes::Join;
+using fakes::kCtrlV;
 
 // The desktop command: off the desktop, minimise the target, 500 ms, grab the primary
 // screen, zoom, deliver, preview, save, back in place.

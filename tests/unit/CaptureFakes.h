@@ -6,6 +6,7 @@
 #include "engine/SdkStatus.h"
 #include "settings/OptionsDefaults.h"
 
+#include <initializer_list>
 #include <set>
 #include <utility>
 #include <string>
@@ -191,5 +192,18 @@ struct CaptureRig {
     }
     std::vector<std::string> TakeCalls() { return std::exchange(log.calls, {}); }
 };
+
+// The step lists the capture command tests compare against.
+using Calls = std::vector<std::string>;
+
+// Ctrl+V typed as four key events, each scan code looked up when it is typed.
+inline const Calls kCtrlV{"ScanCodeOf(17)", "KeyEvent(17,29,0)", "ScanCodeOf(86)", "KeyEvent(86,47,0)",
+                          "ScanCodeOf(86)", "KeyEvent(86,47,2)", "ScanCodeOf(17)", "KeyEvent(17,29,2)"};
+
+inline Calls Join(std::initializer_list<Calls> parts) {
+    Calls all;
+    for (const Calls& part : parts) all.insert(all.end(), part.begin(), part.end());
+    return all;
+}
 
 } // namespace korvan::fakes

@@ -11,19 +11,13 @@ namespace korvan {
 namespace {
 
 using fakes::CaptureRig;
-using Calls = std::vector<std::string>;
+using fakes::Calls;
+using fakes::Join;
+using fakes::kCtrlV;
 
-const Calls kCtrlV{"ScanCodeOf(17)", "KeyEvent(17,29,0)", "ScanCodeOf(86)", "KeyEvent(86,47,0)",
-                   "ScanCodeOf(86)", "KeyEvent(86,47,2)", "ScanCodeOf(17)", "KeyEvent(17,29,2)"};
 const Calls kPickArmed{"CopySystemCursor(32512)", "CopySystemCursor(32513)", "SetPickCursor(32512)",
                        "SetPickCursor(32513)", "Helper.SetCapture", "SetLeft(-820)", "Sleep(200)"};
 const Calls kBackWithCursors{"SetLeft(300)", "RestoreApplication", "RestoreSystemCursors(112,113)"};
-
-Calls Join(std::initializer_list<Calls> parts) {
-    Calls all;
-    for (const Calls& part : parts) all.insert(all.end(), part.begin(), part.end());
-    return all;
-}
 
 TEST(AreaTypeOf, MapsTheShapeListAndDrawsARectangleWithoutASelection) {
     const int expected[][2] = {{-1, 2}, {0, 2}, {1, 3}, {2, 1}, {3, 5}, {4, 4}, {5, 6}, {6, 2}, {99, 2}};
