@@ -4,7 +4,7 @@
 #include "capture/CaptureCommands.h"
 #include "engine/ImagingPorts.h"
 #include "engine/SdkStatus.h"
-#include "settings/OptionsDefaults.h"
+#include "unit/OptionsDefaults.h"
 
 #include <initializer_list>
 #include <set>

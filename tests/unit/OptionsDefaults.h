@@ -1,5 +1,5 @@
 #pragma once
-// The settings every run starts with, until the options dialog changes them:
+// The options dialog's settings at their defaults, for the capture command tests:
 // clipboard and preview on, no direct paste, no automatic saving.
 #include "capture/CapturePorts.h"
 
