@@ -77,41 +77,40 @@ struct SaveRig {
 };
 
 // The seven steps: name emptied, nothing shown without an image, type 0, keys off
-// around the dialog and the save, on again only with "Enable" checked.
-TEST(SaveButton, EmptiesTheNameAndShowsNothingWithoutAnImage) {
-    SaveRig rig;
-    rig.extSave.FileName = L"C:\\shots\\a.png";
-    rig.commands.ToolButton1Click();
-    EXPECT_EQ(rig.log.calls, Calls{});
-    EXPECT_EQ(rig.extSave.FileName, L"");
-}
-
-TEST(SaveButton, RunsTheDialogWithKeysOffAndSavesTheConfirmedName) {
-    SaveRig rig;
-    rig.Capture();
-    rig.extSave.FileName = L"old.bmp";
-    rig.extSave.FilterIndex = 3;
-    rig.UserChooses(L"shot.png");
-    rig.settings = {75, 8, 0};
-    rig.commands.ToolButton1Click();
-    EXPECT_EQ(rig.log.calls, (Calls{"KeysOff", "Execute(type 0, name '')", "KeysOn"}));
-    ASSERT_EQ(rig.store.files.size(), 1u);
-    EXPECT_EQ(rig.store.files.begin()->first, "shot.png");
-    EXPECT_EQ(rig.store.files.begin()->second[1], 'P');  // written with the dialog's settings
-}
-
-TEST(SaveButton, CancelWritesNothingAndKeepsTheNameEmpty) {
-    for (bool enabled : {true, false}) {
+// around the dialog and the save, on again only with "Enable" checked. A confirmed name
+// is written with the dialog's settings; a cancelled dialog writes nothing.
+TEST(SaveButton, StepsAroundTheDialogPerImageHotkeysAndAnswer) {
+    struct Row {
+        const char* what;
+        bool captured, keysEnabled, confirmed;
+        Calls calls;
+    };
+    const Row rows[] = {
+        {"no image", false, true, true, {}},
+        {"confirmed", true, true, true, {"KeysOff", "Execute(type 0, name '')", "KeysOn"}},
+        {"cancelled", true, true, false, {"KeysOff", "Execute(type 0, name '')", "KeysOn"}},
+        {"cancelled, hot keys disabled", true, false, false, {"KeysOff", "Execute(type 0, name '')"}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
         SaveRig rig;
-        rig.Capture();
-        rig.keys.enabled = enabled;
-        rig.dialog.user = [](SaveDialogState&) { return false; };
+        if (row.captured) rig.Capture();
+        rig.keys.enabled = row.keysEnabled;
+        rig.extSave.FileName = L"C:\\shots\\old.bmp";
+        rig.extSave.FilterIndex = 3;
+        rig.settings = {75, 8, 0};
+        if (row.confirmed) rig.UserChooses(L"shot.png");
+        else rig.dialog.user = [](SaveDialogState&) { return false; };
         rig.commands.ToolButton1Click();
-        Calls expected{"KeysOff", "Execute(type 0, name '')"};
-        if (enabled) expected.push_back("KeysOn");
-        EXPECT_EQ(rig.log.calls, expected);
-        EXPECT_TRUE(rig.store.files.empty());
-        EXPECT_EQ(rig.extSave.FileName, L"");
+        EXPECT_EQ(rig.log.calls, row.calls);
+        if (row.captured && row.confirmed) {
+            ASSERT_EQ(rig.store.files.size(), 1u);
+            EXPECT_EQ(rig.store.files.begin()->first, "shot.png");
+            EXPECT_EQ(rig.store.files.begin()->second[1], 'P');  // written with the dialog's settings
+        } else {
+            EXPECT_TRUE(rig.store.files.empty());
+            EXPECT_EQ(rig.extSave.FileName, L"");
+        }
     }
 }
 
@@ -130,53 +129,51 @@ TEST(SaveOptions, ChoosingTheAutomaticSavingRunsTheDialog) {
 
 // Every failure ends in the error box naming the file and the cause, after the keys are
 // back on; the existing file, the held image and the settings stay as they were, and no
-// temporary file is left behind.
+// temporary file is left behind. A name the file system refuses is told as such, before
+// anything is created.
 TEST(SaveButton, FailuresKeepTheOldFileAndTellWhichFileAndWhy) {
     struct Row {
         const char* what;
         std::function<void(FakeFileStore&)> arrange;
+        std::wstring name;
         std::string message;
     };
+    const auto nothing = [](FakeFileStore&) {};
+    const auto invalid = [](const std::string& name) {
+        return "ShotImage \nError code: -8\nSave: Invalid filename specified (" + name + ") ";
+    };
     const std::vector<Row> rows{
-        {"read-only or missing folder", [](FakeFileStore& s) { s.createFailure = "Access is denied."; },
+        {"read-only or missing folder", [](FakeFileStore& s) { s.createFailure = "Access is denied."; }, L"shot.bmp",
          "ShotImage \nError code: -14\nSave: Not able to open file (shot.bmp: Access is denied.) "},
-        {"disk full while writing", [](FakeFileStore& s) { s.spaceLeft = 20; },
+        {"disk full while writing", [](FakeFileStore& s) { s.spaceLeft = 20; }, L"shot.bmp",
          "ShotImage \nError code: -5\nSave: Error writing file (shot.bmp: There is not enough space on the disk.) "},
-        {"read-only target", [](FakeFileStore& s) { s.moveFailure = "Access is denied."; },
+        {"read-only target", [](FakeFileStore& s) { s.moveFailure = "Access is denied."; }, L"shot.bmp",
          "ShotImage \nError code: -5\nSave: Error writing file (shot.bmp: Access is denied.) "},
         {"target held open",
          [](FakeFileStore& s) {
              s.moveFailure = "The process cannot access the file because it is being used by another process.";
          },
+         L"shot.bmp",
          "ShotImage \nError code: -5\nSave: Error writing file (shot.bmp: The process cannot access the file "
          "because it is being used by another process.) "},
+        {"invalid character", nothing, L"a?b.bmp", invalid("a?b.bmp")},
+        {"reserved name", nothing, L"CON.bmp", invalid("CON.bmp")},
+        {"trailing dot", nothing, L"shot.bmp.", invalid("shot.bmp.")},
+        {"reserved name without extension", nothing, L"C:\\shots\\lpt1", invalid("C:\\shots\\lpt1")},
     };
     for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
         SaveRig rig;
         rig.Capture();
         rig.store.files["shot.bmp"] = {'o', 'l', 'd'};
         row.arrange(rig.store);
-        rig.UserChooses(L"shot.bmp");
-        EXPECT_EQ(rig.SaveError(), row.message) << row.what;
-        EXPECT_EQ(rig.log.calls, (Calls{"KeysOff", "Execute(type 0, name '')", "KeysOn"})) << row.what;
-        ASSERT_EQ(rig.store.files.size(), 1u) << row.what;  // no temporary file left
-        EXPECT_EQ(rig.store.files["shot.bmp"], (FakeFileStore::Bytes{'o', 'l', 'd'})) << row.what;
+        rig.UserChooses(row.name);
+        EXPECT_EQ(rig.SaveError(), row.message);
+        EXPECT_EQ(rig.log.calls, (Calls{"KeysOff", "Execute(type 0, name '')", "KeysOn"}));
+        ASSERT_EQ(rig.store.files.size(), 1u);  // nothing created, no temporary file left
+        EXPECT_EQ(rig.store.files["shot.bmp"], (FakeFileStore::Bytes{'o', 'l', 'd'}));
         EXPECT_EQ(rig.settings, (SaveSettings{6, 24, 63}));
         EXPECT_EQ(rig.image.DisplayedWidth(), 4);
-    }
-}
-
-// A name the file system refuses is told as such, before anything is created.
-TEST(SaveButton, InvalidOrReservedNamesCreateNothing) {
-    for (const wchar_t* name : {L"a?b.bmp", L"CON.bmp", L"shot.bmp.", L"C:\\shots\\lpt1"}) {
-        SaveRig rig;
-        rig.Capture();
-        rig.UserChooses(name);
-        std::wstring wide = name;
-        EXPECT_EQ(rig.SaveError(), "ShotImage \nError code: -8\nSave: Invalid filename specified (" +
-                                       std::string(wide.begin(), wide.end()) + ") ");
-        EXPECT_EQ(rig.log.calls, (Calls{"KeysOff", "Execute(type 0, name '')", "KeysOn"}));
-        EXPECT_TRUE(rig.store.files.empty());
     }
 }
 

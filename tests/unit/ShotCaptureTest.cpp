@@ -37,7 +37,7 @@ std::string MessageOf(const std::function<void()>& action) {
     return "no error";
 }
 
-TEST(ShotCaptureConstruction, AsksTheLayerInOrderAndPushesNothing) {
+TEST(ShotCaptureConstruction, AsksTheLayerInOrderPushesNothingAndHoldsTheDefaults) {
     Component c;
     EXPECT_EQ(c.layer.log, (Log{"ImgCaptureSetHotKeyCallback", "ImgGetDefaultAreaOption",
                                 "ImgGetDefaultObjectOption", "ImgGetCaptureOption"}));
@@ -46,22 +46,7 @@ TEST(ShotCaptureConstruction, AsksTheLayerInOrderAndPushesNothing) {
     EXPECT_EQ(c->LastResult(), 1);
     EXPECT_EQ(c->CaptureInfo().text, c->CaptureText());
     EXPECT_EQ(c->CaptureInfo().textSize, 260);
-}
 
-TEST(ShotCaptureConstruction, TakesTheProcessWideOptionsOfTheLayer) {
-    Component c;
-    c.layer.options = {0, 0, 65, 2, 66, 3000, 7, 250};
-    c.Make();
-    EXPECT_EQ(c->CaptureHotKey(), 65);
-    EXPECT_EQ(c->CaptureHotKeyModifiers(), 2);
-    EXPECT_EQ(c->CaptureCancelKey(), 66);
-    EXPECT_EQ(c->CaptureDelay(), 3000);
-    EXPECT_EQ(c->CaptureCount(), 7);
-    EXPECT_EQ(c->CaptureInterval(), 250);
-}
-
-TEST(ShotCaptureConstruction, DeclaredDefaults) {
-    Component c;
     TShotCapture& s = *c;
     EXPECT_TRUE(s.CaptureAreaBitmapWithRegion());
     EXPECT_EQ(s.CaptureAreaDrawCursor(), -1);
@@ -101,6 +86,18 @@ TEST(ShotCaptureConstruction, DeclaredDefaults) {
     EXPECT_EQ(s.AreaOptions().areaType, sdk::kAreaRectangle);
     EXPECT_EQ(s.AreaOptions().flags, 0x21FD);  // all flags but IncludeCursor, zoom 2
     EXPECT_EQ(s.ObjectOptions().flags, 2);
+}
+
+TEST(ShotCaptureConstruction, TakesTheProcessWideOptionsOfTheLayer) {
+    Component c;
+    c.layer.options = {0, 0, 65, 2, 66, 3000, 7, 250};
+    c.Make();
+    EXPECT_EQ(c->CaptureHotKey(), 65);
+    EXPECT_EQ(c->CaptureHotKeyModifiers(), 2);
+    EXPECT_EQ(c->CaptureCancelKey(), 66);
+    EXPECT_EQ(c->CaptureDelay(), 3000);
+    EXPECT_EQ(c->CaptureCount(), 7);
+    EXPECT_EQ(c->CaptureInterval(), 250);
 }
 
 // Each flag property owns one bit of the area or object flags.
@@ -169,7 +166,9 @@ TEST(ShotCaptureProperties, RangesAndTheirMessages) {
         const std::string expected = std::string("ShotCapture\n") + row.name + ": " + row.text;
         EXPECT_EQ(MessageOf([&] { row.set(*c, row.low - 1); }), expected);
         EXPECT_EQ(c->LastResult(), 0) << row.name;
-        if (!row.unbounded) EXPECT_EQ(MessageOf([&] { row.set(*c, row.high + 1); }), expected);
+        if (!row.unbounded) {
+            EXPECT_EQ(MessageOf([&] { row.set(*c, row.high + 1); }), expected);
+        }
         EXPECT_EQ(row.get(*c), kept) << row.name;
     }
 }
@@ -241,10 +240,8 @@ TEST(ShotCaptureProperties, LineStylesAndFillPatternsMapToCodes) {
     EXPECT_EQ(MessageOf([&] { c->SetCaptureAreaFillPattern(TBrushStyle::bsClear); }),
               "ShotCapture\nCaptureAreaFillPattern: Invalid property value");
     EXPECT_EQ(c->AreaOptions().fillPattern, 6);
-}
 
-TEST(ShotCaptureProperties, OutOfRangeCodesReadAsSolid) {
-    Component c;
+    // Codes outside the tables, as the layer may hand them over, read as solid.
     c.layer.areaDefaults.lineStyle = 9;
     c.layer.areaDefaults.fillPattern = -1;
     c.Make();
@@ -317,7 +314,9 @@ TEST(ShotCaptureOperations, AreaTypeZeroKeepsThePreviousAndCrossLinesReplaceTheD
     EXPECT_EQ(fresh.layer.lastArea.areaType, sdk::kAreaRectangle);
 }
 
-TEST(ShotCaptureOperations, EachImageCountsAndFiresTheEvent) {
+// Each image of a capture counts and fires its event; the hot key callback, for this
+// component only, resets the counter and fires its own event.
+TEST(ShotCaptureOperations, ImagesCountAndTheHotKeyCallbackResetsTheCounter) {
     Component c;
     c.layer.imagesPerCapture = 3;
     std::vector<int> pages;
@@ -331,16 +330,12 @@ TEST(ShotCaptureOperations, EachImageCountsAndFiresTheEvent) {
     EXPECT_EQ(c->CaptureInfo().pageNumber, 3);
     EXPECT_STREQ(c->CaptureText(), "A");
     EXPECT_EQ(c->Bitmap()->Width(), 7);
-}
 
-TEST(ShotCaptureOperations, HotKeyCallbackResetsTheCounterAndFiresTheEvent) {
-    Component c;
-    c.layer.imagesPerCapture = 2;
-    c->CaptureArea(2);
     int type = -1;
     c->OnCaptureHotKeyPressed = [&](TShotCapture&, int hotKeyType) { type = hotKeyType; };
     EXPECT_EQ(c.layer.hotKeyCallback(122, 0, nullptr), 1);
     EXPECT_EQ(type, -1);
+    EXPECT_EQ(c->CaptureCounter(), 3);
     EXPECT_EQ(c.layer.hotKeyCallback(122, 0, c.layer.hotKeyUserData), 1);
     EXPECT_EQ(type, 0);
     EXPECT_EQ(c->CaptureCounter(), 0);
