@@ -167,19 +167,25 @@ public:
     }
     void Join() { thread_.join(); }
 
-    void MoveTo(int x, int y) {
+    static void SendMove(int x, int y) {
         int left = ::GetSystemMetrics(SM_XVIRTUALSCREEN), top = ::GetSystemMetrics(SM_YVIRTUALSCREEN);
         int width = ::GetSystemMetrics(SM_CXVIRTUALSCREEN), height = ::GetSystemMetrics(SM_CYVIRTUALSCREEN);
         INPUT input{INPUT_MOUSE};
         input.mi.dx = static_cast<LONG>((static_cast<long long>(x - left) * 65536 + width - 1) / width);
         input.mi.dy = static_cast<LONG>((static_cast<long long>(y - top) * 65536 + height - 1) / height);
         input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_VIRTUALDESK;
+        ::SendInput(1, &input, sizeof(INPUT));
+    }
+    void MoveTo(int x, int y) {
         // A late echo of an earlier position would put the pointer back: then it goes again.
+        // A move to where the cursor already is makes no mouse message, so a retry first
+        // steps one pixel aside.
         const Point target{x, y};
         auto there = [&] { return Seen() == target; };
         for (int attempt = 0; attempt < 5 && Live(); ++attempt) {
             if (!there() || !CursorAt(x, y)) {
-                ::SendInput(1, &input, sizeof(INPUT));
+                if (attempt > 0) SendMove(x > 0 ? x - 1 : x + 1, y);
+                SendMove(x, y);
                 WaitFor([&] { return there() || !Live(); }, 3s);
             }
             if (Settle(there)) return;
