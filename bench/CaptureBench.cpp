@@ -1,9 +1,9 @@
 // Full-screen capture under Wine: the time from the start of Capture to the image held,
 // and to the image on the clipboard, each as a ratio to a plain BitBlt of the same
 // screen into a DIB section measured in the same run. Run with scripts/bench-capture.sh.
-#include "engine/win32/ClipboardWin32.h"
-#include "engine/win32/ScreenGrabberWin32.h"
-#include "image/ShotImage.h"
+#include "imaging/win32/ClipboardWin32.h"
+#include "imaging/win32/ScreenGrabberWin32.h"
+#include "image/ImageDocument.h"
 #include "BenchSupport.h"
 
 #include <windows.h>
@@ -78,9 +78,9 @@ HWND ShowPicture(int width, int height) {
 int main() {
     int width = ::GetSystemMetrics(SM_CXSCREEN), height = ::GetSystemMetrics(SM_CYSCREEN);
     HWND picture = ShowPicture(width, height);
-    korvan::sdk::ScreenGrabberWin32 grabber;
-    korvan::sdk::ClipboardWin32 clipboard;
-    korvan::TShotImage image(grabber, clipboard);
+    korvan::imaging::ScreenGrabberWin32 grabber;
+    korvan::imaging::ClipboardWin32 clipboard;
+    korvan::ImageDocument image(grabber, clipboard);
     const int rounds = 21;
 
     PlainBitBlt(0, 0, width, height);  // warm up the display driver

@@ -2,9 +2,9 @@
 // measured in the same run: the time from the capture's start to the overlay shown and
 // ready for the first press, and from the final press to the image held. The presses are
 // posted to the overlay, so no input device is needed. Run with scripts/bench-overlay.sh.
-#include "engine/SdkStatus.h"
-#include "engine/win32/InteractiveCaptureWin32.h"
-#include "engine/win32/ShotCaptureWin32.h"
+#include "imaging/Status.h"
+#include "capture/win32/InteractiveCaptureWin32.h"
+#include "capture/win32/ShotCaptureWin32.h"
 #include "BenchSupport.h"
 
 #include <windows.h>
@@ -40,8 +40,8 @@ int main() {
     int width = ::GetSystemMetrics(SM_CXVIRTUALSCREEN), height = ::GetSystemMetrics(SM_CYVIRTUALSCREEN);
     const int rounds = 15;
 
-    auto& layer = korvan::sdk::InteractiveCaptureWin32::Instance();
-    auto capture = korvan::sdk::CreateMainWindowShotCapture();
+    auto& layer = korvan::imaging::InteractiveCaptureWin32::Instance();
+    auto capture = korvan::imaging::CreateMainWindowShotCapture();
     // The user drags the whole screen but a pixel at each edge: the largest cut there is.
     layer.SetReadyObserver([&](HWND overlay) {
         ::PostMessageW(overlay, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(1, 1));
@@ -51,7 +51,7 @@ int main() {
     PlainBitBlt(left, top, width, height);  // warm up the display driver
     // Reference and capture alternate, so a busy machine slows both alike.
     std::vector<double> blits, ready, held;
-    int status = korvan::sdk::kSuccess;
+    int status = korvan::imaging::kSuccess;
     for (int i = 0; i < rounds + 1; ++i) {
         Settle();
         auto start = Clock::now();
@@ -59,7 +59,7 @@ int main() {
         double blit = Ms(Clock::now() - start);
         Settle();  // the display server repaints what the last overlay covered
         status = capture->CaptureArea(2);
-        if (status != korvan::sdk::kSuccess) break;
+        if (status != korvan::imaging::kSuccess) break;
         const auto& t = layer.LastTimings();
         if (i == 0) continue;  // the first round registers the window class and loads fonts
         blits.push_back(blit);
@@ -67,8 +67,8 @@ int main() {
         held.push_back(Ms(t.held - t.finalInput));
     }
     double reference = blits.empty() ? 0 : Median(blits);
-    if (status != korvan::sdk::kSuccess) {
-        std::printf("capture failed: %d %s\n", status, korvan::sdk::SdkErrorText(status).c_str());
+    if (status != korvan::imaging::kSuccess) {
+        std::printf("capture failed: %d %s\n", status, korvan::imaging::StatusText(status).c_str());
         return 1;
     }
     const auto* image = capture->Bitmap();

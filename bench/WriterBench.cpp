@@ -1,10 +1,10 @@
 // Encodes the same images with our writers and with libpng / libjpeg-turbo in one run and
 // prints time, size and quality ratios, plus the peak memory of a save.
 // Usage: writer_bench IMAGE.ppm...   (see capture-screens.sh for the images)
-#include "engine/ImageFile.h"
-#include "engine/JpegWriter.h"
-#include "engine/SdkBitmap.h"
-#include "engine/SdkStatus.h"
+#include "imaging/ImageFile.h"
+#include "imaging/JpegWriter.h"
+#include "imaging/Bitmap.h"
+#include "imaging/Status.h"
 
 #include <jpeglib.h>
 #include <png.h>
@@ -24,7 +24,7 @@
 #include <string>
 #include <vector>
 
-using namespace korvan::sdk;
+using namespace korvan::imaging;
 
 namespace {
 
@@ -46,9 +46,9 @@ bool ReadPpm(const char* path, Rgb24& image) {
 }
 
 // The picture as a capture holds it: a 24-bit bitmap (B, G, R).
-SdkBitmap ToBitmap(const Rgb24& image) {
-    SdkBitmap b;
-    if (SdkBitmap::Create(b, image.w, image.h, 24) != kSuccess) return b;
+Bitmap ToBitmap(const Rgb24& image) {
+    Bitmap b;
+    if (Bitmap::Create(b, image.w, image.h, 24) != kSuccess) return b;
     for (int y = 0; y < image.h; ++y)
         for (int x = 0; x < image.w; ++x) {
             const uint8_t* s = &image.rgb[(size_t(y) * size_t(image.w) + size_t(x)) * 3];
@@ -174,8 +174,8 @@ int MeasureSave(const char* path, int format, int bits, int quality) {
     int w, h, maxval;
     in >> magic >> w >> h >> maxval;
     in.get();
-    SdkBitmap bitmap;
-    if (magic != "P6" || SdkBitmap::Create(bitmap, w, h, 24) != kSuccess) return 1;
+    Bitmap bitmap;
+    if (magic != "P6" || Bitmap::Create(bitmap, w, h, 24) != kSuccess) return 1;
     std::vector<uint8_t> row(size_t(w) * 3);
     for (int y = 0; y < h; ++y) {
         in.read(reinterpret_cast<char*>(row.data()), std::streamsize(row.size()));
@@ -239,7 +239,7 @@ int main(int argc, char** argv) {
                 MemoryOfSave("/proc/self/exe", argv[i], format, bits, quality);
             continue;
         }
-        SdkBitmap bitmap = ToBitmap(image);
+        Bitmap bitmap = ToBitmap(image);
         const int runs = image.w * image.h > 4000000 ? 5 : 9;  // the best of them: what the machine gives when others leave it alone
 
         VectorSink ours;

@@ -173,14 +173,14 @@ def editor(W, H, s):
     mono, ui = font("DejaVuSansMono.ttf", 14 * s), font("DejaVuSans.ttf", 13 * s)
     d.rectangle([0, 0, 48 * s, H], fill=(51, 51, 51))
     d.rectangle([48 * s, 0, 300 * s, H], fill=(37, 37, 38))
-    for i, name in enumerate(["src", "  engine", "    PngWriter.cpp", "    JpegWriter.cpp", "    SdkBitmap.cpp", "  image", "  capture", "tests", "bench"]):
+    for i, name in enumerate(["src", "  imaging", "    PngWriter.cpp", "    JpegWriter.cpp", "    Bitmap.cpp", "  image", "  capture", "tests", "bench"]):
         d.text((60 * s, (40 + 22 * i) * s), name, font=ui, fill=(204, 204, 204))
     d.rectangle([300 * s, 0, W, 35 * s], fill=(37, 37, 38))
     d.rectangle([300 * s, 0, 480 * s, 35 * s], fill=bg)
     d.text((315 * s, 10 * s), "JpegWriter.cpp", font=ui, fill=(255, 255, 255))
     d.rectangle([0, H - 22 * s, W, H], fill=(0, 122, 204))
     d.text((10 * s, H - 19 * s), "main  Ln 42, Col 7  UTF-8  C++", font=ui, fill=(255, 255, 255))
-    lines = source_lines("src/engine/JpegWriter.cpp") + source_lines("src/engine/PngWriter.cpp")
+    lines = source_lines("src/imaging/JpegWriter.cpp") + source_lines("src/imaging/PngWriter.cpp")
     cw, lh = mono.getlength("M"), 19 * s
     y, n = 45 * s, 0
     token = re.compile(r'//.*|"[^"]*"|\b\d+\w*\b|\b\w+\b|\S')

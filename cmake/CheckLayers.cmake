@@ -2,11 +2,11 @@
 #   - Portable code (neither under win32/ nor named *Win32.cpp) never includes a win32/
 #     header or <windows.h>, so it builds and is tested natively.
 #   - Portable subsystems include only their own folder and the folders below them:
-#       platform < engine < image, saving < capture < frame < settings < windows, app
+#       platform < imaging < image, saving < capture < frame < settings < windows, app
 #   - Win32 code follows the same order, except that windows may reach each other.
 # Run as: cmake -DSOURCE_DIR=<repo>/src -P CheckLayers.cmake
 set(rank_platform 0)
-set(rank_engine 1)
+set(rank_imaging 1)
 set(rank_image 2)
 set(rank_saving 2)
 set(rank_capture 3)

@@ -2,16 +2,16 @@
 // and the 16-colour window-pick cursor. Run after changing the pictures:
 //   build/native/tools/makeicons resources
 #include "app/ToolbarArt.h"
-#include "engine/ByteSink.h"
+#include "imaging/ByteSink.h"
 
 #include <cstdio>
 #include <string>
 #include <vector>
 
-using korvan::sdk::ByteWriter;
-using korvan::sdk::Rgb;
-using korvan::sdk::SdkBitmap;
-using korvan::sdk::VectorSink;
+using korvan::imaging::ByteWriter;
+using korvan::imaging::Rgb;
+using korvan::imaging::Bitmap;
+using korvan::imaging::VectorSink;
 
 namespace {
 
@@ -37,7 +37,7 @@ int NearestVga(uint8_t r, uint8_t g, uint8_t b) {
     return best;
 }
 
-std::vector<uint8_t> AndMask(const SdkBitmap& image) {
+std::vector<uint8_t> AndMask(const Bitmap& image) {
     int stride = ((image.Width() + 31) / 32) * 4;
     std::vector<uint8_t> mask(static_cast<size_t>(stride * image.Height()), 0);
     for (int y = 0; y < image.Height(); ++y)
@@ -47,7 +47,7 @@ std::vector<uint8_t> AndMask(const SdkBitmap& image) {
     return mask;
 }
 
-IconEntry Entry(const SdkBitmap& image, int bits) {
+IconEntry Entry(const Bitmap& image, int bits) {
     VectorSink sink;
     {
         ByteWriter out(sink);

@@ -2,9 +2,9 @@
 // Reads a binary PPM or a 24/32-bit BMP and writes it through the same code as the
 // program's Save. Exit status 0 when the file was written; otherwise the imaging status
 // and its text go to standard error.
-#include "engine/ImageFile.h"
-#include "engine/SdkBitmap.h"
-#include "engine/SdkStatus.h"
+#include "imaging/ImageFile.h"
+#include "imaging/Bitmap.h"
+#include "imaging/Status.h"
 
 #include <cctype>
 #include <cstdio>
@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-using namespace korvan::sdk;
+using namespace korvan::imaging;
 
 namespace {
 
@@ -29,7 +29,7 @@ bool ParseInt(const char* text, int& value) {
 }
 
 // Binary PPM (P6) with a maximum of 255.
-bool ReadPpm(const std::vector<uint8_t>& data, SdkBitmap& out) {
+bool ReadPpm(const std::vector<uint8_t>& data, Bitmap& out) {
     size_t at = 2;
     auto number = [&](int& v) {
         while (at < data.size()) {
@@ -47,7 +47,7 @@ bool ReadPpm(const std::vector<uint8_t>& data, SdkBitmap& out) {
     if (!number(w) || !number(h) || !number(maxval) || maxval != 255 || at >= data.size()) return false;
     ++at;  // the single whitespace after the maximum
     if (data.size() - at < static_cast<size_t>(w) * static_cast<size_t>(h) * 3) return false;
-    if (SdkBitmap::Create(out, w, h, 24) != kSuccess) return false;
+    if (Bitmap::Create(out, w, h, 24) != kSuccess) return false;
     for (int y = 0; y < h; ++y) {
         uint8_t* row = out.Row(y);
         for (int x = 0; x < w; ++x, at += 3) { row[3 * x] = data[at + 2]; row[3 * x + 1] = data[at + 1]; row[3 * x + 2] = data[at]; }
@@ -60,7 +60,7 @@ uint32_t Le32(const std::vector<uint8_t>& d, size_t at) {
 }
 
 // Uncompressed 24- or 32-bit BMP, bottom-up or top-down.
-bool ReadBmp(const std::vector<uint8_t>& data, SdkBitmap& out) {
+bool ReadBmp(const std::vector<uint8_t>& data, Bitmap& out) {
     if (data.size() < 54) return false;
     uint32_t offset = Le32(data, 10);
     int w = static_cast<int32_t>(Le32(data, 18)), h = static_cast<int32_t>(Le32(data, 22));
@@ -69,9 +69,9 @@ bool ReadBmp(const std::vector<uint8_t>& data, SdkBitmap& out) {
     bool topDown = h < 0;
     if (topDown) h = -h;
     if ((bits != 24 && bits != 32) || (compression != 0 && compression != 3) || w <= 0 || h <= 0) return false;
-    size_t stride = SdkBitmap::StrideFor(w, bits);
+    size_t stride = Bitmap::StrideFor(w, bits);
     if (offset > data.size() || (data.size() - offset) / stride < static_cast<size_t>(h)) return false;
-    if (SdkBitmap::Create(out, w, h, bits) != kSuccess) return false;
+    if (Bitmap::Create(out, w, h, bits) != kSuccess) return false;
     for (int y = 0; y < h; ++y) {
         const uint8_t* src = data.data() + offset + stride * static_cast<size_t>(topDown ? y : h - 1 - y);
         std::memcpy(out.Row(y), src, stride);
@@ -88,26 +88,26 @@ int main(int argc, char** argv) {
     }
     int format, bits, quality;
     if (!ParseInt(argv[3], format) || !ParseInt(argv[4], bits) || !ParseInt(argv[5], quality)) {
-        std::cerr << kInvalidParameter << " " << SdkErrorText(kInvalidParameter) << "\n";
+        std::cerr << kInvalidParameter << " " << StatusText(kInvalidParameter) << "\n";
         return 1;
     }
     std::ifstream in(argv[1], std::ios::binary);
     if (!in) {
-        std::cerr << kCannotOpenFile << " " << SdkErrorText(kCannotOpenFile) << "\n";
+        std::cerr << kCannotOpenFile << " " << StatusText(kCannotOpenFile) << "\n";
         return 1;
     }
     std::vector<uint8_t> data((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    SdkBitmap bitmap;
+    Bitmap bitmap;
     bool read = data.size() > 2 && ((data[0] == 'P' && data[1] == '6' && ReadPpm(data, bitmap)) ||
                                     (data[0] == 'B' && data[1] == 'M' && ReadBmp(data, bitmap)));
     if (!read) {
-        std::cerr << kErrorReading << " " << SdkErrorText(kErrorReading) << "\n";
+        std::cerr << kErrorReading << " " << StatusText(kErrorReading) << "\n";
         return 1;
     }
     data = {};
     int status = SaveBitmapFile(argv[2], bitmap, format, bits, quality);
     if (status != kSuccess) {
-        std::cerr << status << " " << SdkErrorText(status) << "\n";
+        std::cerr << status << " " << StatusText(status) << "\n";
         return 1;
     }
     return 0;

@@ -85,9 +85,9 @@ void ArtCanvas::FillPolygon(const std::vector<std::pair<float, float>>& points, 
     });
 }
 
-sdk::SdkBitmap ArtCanvas::Resolve() const {
-    sdk::SdkBitmap out;
-    if (sdk::SdkBitmap::Create(out, size_, size_, 32) != 1) return out;
+imaging::Bitmap ArtCanvas::Resolve() const {
+    imaging::Bitmap out;
+    if (imaging::Bitmap::Create(out, size_, size_, 32) != 1) return out;
     const float samples = kSupersample * kSupersample;
     for (int y = 0; y < size_; ++y) {
         uint8_t* row = out.Row(y);

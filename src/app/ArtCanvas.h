@@ -2,7 +2,7 @@
 // A small anti-aliased drawing surface for the program's pictures (toolbar buttons,
 // icons). Shapes are given in design units of a 32 x 32 grid and rendered at any size,
 // so the pictures stay sharp at every DPI.
-#include "engine/SdkBitmap.h"
+#include "imaging/Bitmap.h"
 
 #include <utility>
 #include <vector>
@@ -25,7 +25,7 @@ public:
     void FillPolygon(const std::vector<std::pair<float, float>>& points, ArtColor c);
 
     // 32 bits per pixel, B,G,R,A with straight (not premultiplied) alpha.
-    sdk::SdkBitmap Resolve() const;
+    imaging::Bitmap Resolve() const;
 
 private:
     template <typename Inside> void Paint(float x0, float y0, float x1, float y1, ArtColor c, Inside inside);

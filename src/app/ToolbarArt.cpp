@@ -140,7 +140,7 @@ void Draw(ArtCanvas& c, int index) {
     }
 }
 
-void Greyed(sdk::SdkBitmap& image) {
+void Greyed(imaging::Bitmap& image) {
     for (int y = 0; y < image.Height(); ++y) {
         uint8_t* p = image.Row(y);
         for (int x = 0; x < image.Width(); ++x, p += 4) {
@@ -153,15 +153,15 @@ void Greyed(sdk::SdkBitmap& image) {
 
 } // namespace
 
-sdk::SdkBitmap ToolbarImage(int index, int pixelSize, bool disabled) {
+imaging::Bitmap ToolbarImage(int index, int pixelSize, bool disabled) {
     ArtCanvas canvas(pixelSize);
     Draw(canvas, index);
-    sdk::SdkBitmap image = canvas.Resolve();
+    imaging::Bitmap image = canvas.Resolve();
     if (disabled) Greyed(image);
     return image;
 }
 
-sdk::SdkBitmap ProgramIconImage(int pixelSize) {
+imaging::Bitmap ProgramIconImage(int pixelSize) {
     ArtCanvas c(pixelSize);
     c.FillRect(2, 9, 30, 27, kOrange);
     c.FillRect(10, 5, 20, 9, kOrange);
@@ -173,7 +173,7 @@ sdk::SdkBitmap ProgramIconImage(int pixelSize) {
     return c.Resolve();
 }
 
-sdk::SdkBitmap WindowPickImage(int pixelSize) {
+imaging::Bitmap WindowPickImage(int pixelSize) {
     ArtCanvas c(pixelSize);
     Window(c, 19, 19, 31, 30);
     Pointer(c, 16, 16, 1.3f);  // tip at the centre, where an icon's hot spot lies

@@ -1,7 +1,7 @@
 #include "capture/CaptureCommands.h"
 
 #include "capture/ZoomFactor.h"
-#include "engine/SdkStatus.h"
+#include "imaging/Status.h"
 #include "saving/AutoSaveName.h"
 
 #include <iterator>
@@ -17,7 +17,7 @@ template <typename Body> void CaptureCommands::WithRestoreOnError(Body body) {
     }
 }
 
-void CaptureCommands::ToolButton2Click() {
+void CaptureCommands::CaptureFrame() {
     if (p_.preview.Visible()) p_.preview.Close();
     if (!p_.frame.Visible()) {
         p_.frame.Show();
@@ -33,16 +33,16 @@ void CaptureCommands::ToolButton2Click() {
 }
 
 void CaptureCommands::CaptureFrameInside() {
-    ScreenRect panel = p_.frameArea.Panel2ScreenRect();
-    p_.image.Capture(0, panel.left, panel.top, p_.frameArea.Panel2Width(), p_.frameArea.Panel2Height());
+    ScreenRect panel = p_.frameArea.InsideRect();
+    p_.image.Capture(0, panel.left, panel.top, p_.frameArea.InsideWidth(), p_.frameArea.InsideHeight());
 }
 
-void CaptureCommands::GrabitKeyDown() {
-    if (p_.frame.Visible()) GrabitFrameShown();
-    else GrabitFrameHidden();
+void CaptureCommands::PrintScreenPressed() {
+    if (p_.frame.Visible()) PrintScreenWithFrame();
+    else PrintScreenWithoutFrame();
 }
 
-void CaptureCommands::GrabitFrameShown() {
+void CaptureCommands::PrintScreenWithFrame() {
     MinimizeTargetUnchecked();
     CaptureFrameInside();
     ComputeZoomFactor();
@@ -50,7 +50,7 @@ void CaptureCommands::GrabitFrameShown() {
     ShowPreview();
 }
 
-void CaptureCommands::GrabitFrameHidden() {
+void CaptureCommands::PrintScreenWithoutFrame() {
     MinimizeTargetUnchecked();
     if (p_.preview.Visible()) p_.preview.Close();
     MoveOffScreen();
@@ -68,11 +68,11 @@ void CaptureCommands::GrabitFrameHidden() {
 
 // Print Screen minimises the target without testing the handle (a zero handle does nothing).
 void CaptureCommands::MinimizeTargetUnchecked() {
-    if (p_.options.HideApp() && p_.options.OtherAppsEnabled())
+    if (p_.options.HideTarget() && p_.options.PasteTargetEnabled())
         p_.system.ShowWindow(p_.options.TargetWindow(), kSwMinimize);
 }
 
-void CaptureCommands::ToolButton7Click() {
+void CaptureCommands::CaptureDesktop() {
     CloseOthers();
     MoveOffScreen();
     WithRestoreOnError([&] {
@@ -95,11 +95,11 @@ int AreaTypeOf(int areaOptionsIndex) {
     return kAreaTypes[areaOptionsIndex];
 }
 
-void CaptureCommands::ToolButton4Click() { InteractiveCapture(&CaptureCommands::GrabArea); }
+void CaptureCommands::CaptureArea() { InteractiveCapture(&CaptureCommands::GrabArea); }
 
-void CaptureCommands::ToolButton5Click() { InteractiveCapture(&CaptureCommands::GrabObject); }
+void CaptureCommands::CaptureObject() { InteractiveCapture(&CaptureCommands::GrabObject); }
 
-int CaptureCommands::GrabArea() { return p_.shotCapture.CaptureArea(AreaTypeOf(p_.options.AreaOptionsIndex())); }
+int CaptureCommands::GrabArea() { return p_.shotCapture.CaptureArea(AreaTypeOf(p_.options.AreaShapeIndex())); }
 int CaptureCommands::GrabObject() { return p_.shotCapture.CaptureSelectedObject(); }
 int CaptureCommands::GrabWindow() { return p_.shotCapture.CaptureActiveWindow(); }
 
@@ -115,7 +115,7 @@ void CaptureCommands::InteractiveCapture(int (CaptureCommands::*grab)()) {
 }
 
 void CaptureCommands::TakeComponentImage(int status) {
-    const sdk::SdkBitmap* captured = status < 0 ? nullptr : p_.shotCapture.Bitmap();
+    const imaging::Bitmap* captured = status < 0 ? nullptr : p_.shotCapture.Bitmap();
     p_.image.SetBitmap(captured);
     if (!captured) return;
     ComputeZoomFactor();
@@ -124,7 +124,7 @@ void CaptureCommands::TakeComponentImage(int status) {
     AutoSaveImage();
 }
 
-void CaptureCommands::ToolButton6Click() {
+void CaptureCommands::ArmWindowPick() {
     SavedArrowCursor = p_.cursors.CopySystemCursor(kIdcArrow);
     SavedIBeamCursor = p_.cursors.CopySystemCursor(kIdcIBeam);
     try {
@@ -145,7 +145,7 @@ void CaptureCommands::ToolButton6Click() {
     }
 }
 
-void CaptureCommands::Button1MouseDown() {
+void CaptureCommands::FinishWindowPick() {
     // The helper hears of one press per pick, however many ways it reaches it.
     if (!WindowPickArmed) return;
     WindowPickArmed = false;
@@ -168,7 +168,7 @@ void CaptureCommands::CloseOthers() {
 
 void CaptureCommands::MinimizeTargetApp() {
     const IOptionsSettings& o = p_.options;
-    if (o.HideApp() && o.OtherAppsEnabled() && o.TargetWindow() != 0)
+    if (o.HideTarget() && o.PasteTargetEnabled() && o.TargetWindow() != 0)
         p_.system.ShowWindow(o.TargetWindow(), kSwMinimize);
 }
 
@@ -188,22 +188,22 @@ void CaptureCommands::ComputeZoomFactor() { p_.image.SetPaintZoomFactor(ZoomFact
 
 void CaptureCommands::DeliverImage() {
     const IOptionsSettings& o = p_.options;
-    if (!o.CopytoClipboard()) return;
+    if (!o.CopyToClipboard()) return;
     p_.image.Copy(kClipboardFlags);
-    if (!o.Pastedirect()) return;
-    if (!o.OtherAppsEnabled() || o.OtherAppsIndex() <= 0) return;
+    if (!o.PasteDirectly()) return;
+    if (!o.PasteTargetEnabled() || o.PasteTargetIndex() <= 0) return;
     WindowHandle target = o.TargetWindow();
     if (!TargetExists()) return;
     p_.system.ShowWindow(target, kSwRestore);
-    if (!o.HideApp()) p_.system.BringWindowToTop(target);
+    if (!o.HideTarget()) p_.system.BringWindowToTop(target);
     TypeCtrlV();
 }
 
 void CaptureCommands::HotKeyDelivery() {
     const IOptionsSettings& o = p_.options;
-    if (!o.CopytoClipboard()) return;
+    if (!o.CopyToClipboard()) return;
     p_.image.Copy(kClipboardFlags);
-    if (!o.Pastedirect() || o.OtherAppsIndex() <= 0) return;
+    if (!o.PasteDirectly() || o.PasteTargetIndex() <= 0) return;
     // Without a live target the keys would land in whatever window has the focus.
     if (!TargetExists()) return;
     p_.system.ShowWindow(o.TargetWindow(), kSwHide);
@@ -225,38 +225,38 @@ void CaptureCommands::TypeCtrlV() {
 }
 
 void CaptureCommands::ShowPreview() {
-    if (!p_.options.Showpreviewwindow()) return;
+    if (!p_.options.ShowPreviewWindow()) return;
     p_.preview.Show();
     p_.preview.BringToFront();
 }
 
 void CaptureCommands::AutoSaveImage() {
-    if (!p_.options.CheckBox1() || ExtSave.FileName.empty() || !p_.image.HoldsImage()) return;
+    if (!p_.options.AutoSave() || DialogState.FileName.empty() || !p_.image.HoldsImage()) return;
     p_.cursors.SetWaitCursor();
-    const std::wstring base = ExtSave.FileName;
+    const std::wstring base = DialogState.FileName;
     try {
         SaveNumbered(base);
     } catch (...) {
-        ExtSave.FileName = base;
+        DialogState.FileName = base;
         p_.cursors.SetDefaultCursor();
         throw;
     }
-    ExtSave.FileName = base;
+    DialogState.FileName = base;
     p_.cursors.SetDefaultCursor();
 }
 
 void CaptureCommands::SaveNumbered(const std::wstring& base) {
     for (;;) {
         ++AutoSaveCounter;
-        ExtSave.FileName = AutoSaveFileName(base, ExtSave.DefaultExt, AutoSaveCounter);
-        if (p_.files.FileExists(ExtSave.FileName)) continue;
+        DialogState.FileName = AutoSaveFileName(base, DialogState.DefaultExt, AutoSaveCounter);
+        if (p_.files.FileExists(DialogState.FileName)) continue;
         try {
             // New-file-only: a file created by someone else since the check is never replaced.
-            p_.image.Save(ExtSave.FileName, Settings.SaveFormat, Settings.SaveBits, Settings.SaveQuality,
+            p_.image.Save(DialogState.FileName, Settings.SaveFormat, Settings.SaveBits, Settings.SaveQuality,
                           kSaveModeNewFileOnly);
             return;
-        } catch (const EShotImageError& error) {
-            if (error.Code() != sdk::kFileExists) throw;
+        } catch (const ImageError& error) {
+            if (error.Code() != imaging::kFileExists) throw;
         }
     }
 }

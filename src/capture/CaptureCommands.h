@@ -3,8 +3,8 @@
 // program out of the picture, wait, grab, zoom, deliver, preview, save automatically,
 // bring the main window back.
 #include "capture/CapturePorts.h"
-#include "engine/ShotCapturePort.h"
-#include "image/ShotImage.h"
+#include "capture/ShotCapturePort.h"
+#include "image/ImageDocument.h"
 #include "saving/SaveSettings.h"
 
 #include <string>
@@ -13,8 +13,8 @@ namespace korvan {
 
 struct CapturePorts {
     IMainWindowPosition& mainWindow;
-    IFormView& preview;
-    IFormView& frame;
+    IWindowView& preview;
+    IWindowView& frame;
     IFrameArea& frameArea;
     IWindowSystem& system;
     IClock& clock;
@@ -22,8 +22,8 @@ struct CapturePorts {
     ICursors& cursors;
     IFileSystem& files;
     const IOptionsSettings& options;
-    TShotImage& image;
-    sdk::IShotCapture& shotCapture;
+    ImageDocument& image;
+    imaging::IShotCapture& shotCapture;
     IPickHelper& pickHelper;
 };
 
@@ -36,19 +36,19 @@ public:
     explicit CaptureCommands(const CapturePorts& ports) : p_(ports) {}
 
     // Grabber frame: show it, or capture its inside when it is shown.
-    void ToolButton2Click();
+    void CaptureFrame();
     // Full desktop capture.
-    void ToolButton7Click();
+    void CaptureDesktop();
     // Print Screen: the frame's inside when the frame is shown, the desktop otherwise.
-    void GrabitKeyDown();
+    void PrintScreenPressed();
     // Area drawn with the mouse, in the shape chosen in the options.
-    void ToolButton4Click();
+    void CaptureArea();
     // A window or control picked on the screen.
-    void ToolButton5Click();
+    void CaptureObject();
     // Window capture, first half: arms the pick; the next mouse press anywhere ends it.
-    void ToolButton6Click();
+    void ArmWindowPick();
     // Window capture, second half: the helper received the press.
-    void Button1MouseDown();
+    void FinishWindowPick();
     // Ends an armed pick without a capture (Escape, or the program ending): the image
     // document is emptied and the main window and the system cursors come back.
     void CancelWindowPick();
@@ -65,14 +65,14 @@ public:
     void AutoSaveImage();
     void RestoreAfterCapture();
 
-    SaveDialogState ExtSave;
+    SaveDialogState DialogState;
     SaveSettings Settings;
     int AutoSaveCounter = 0;
     int SavedLeft = 0;
     bool MovedAway = false;
     uintptr_t SavedArrowCursor = 0;
     uintptr_t SavedIBeamCursor = 0;
-    // Between ToolButton6Click and the press that ends the pick.
+    // Between ArmWindowPick and the press that ends the pick.
     bool WindowPickArmed = false;
 
     static constexpr int kDesktopWaitMs = 500;
@@ -81,8 +81,8 @@ public:
 
 private:
     void CaptureFrameInside();
-    void GrabitFrameShown();
-    void GrabitFrameHidden();
+    void PrintScreenWithFrame();
+    void PrintScreenWithoutFrame();
     void MinimizeTargetUnchecked();
     void InteractiveCapture(int (CaptureCommands::*grab)());
     int GrabArea();

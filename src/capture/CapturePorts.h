@@ -9,9 +9,9 @@ namespace korvan {
 class IFrameArea {
 public:
     virtual ~IFrameArea() = default;
-    virtual ScreenRect Panel2ScreenRect() const = 0;
-    virtual int Panel2Width() const = 0;
-    virtual int Panel2Height() const = 0;
+    virtual ScreenRect InsideRect() const = 0;
+    virtual int InsideWidth() const = 0;
+    virtual int InsideHeight() const = 0;
 };
 
 // The hidden helper that receives the press ending a window pick.
@@ -28,15 +28,15 @@ public:
 class IOptionsSettings {
 public:
     virtual ~IOptionsSettings() = default;
-    virtual bool CopytoClipboard() const = 0;
-    virtual bool Pastedirect() const = 0;
-    virtual bool OtherAppsEnabled() const = 0;
-    virtual int OtherAppsIndex() const = 0;
-    virtual bool HideApp() const = 0;
-    virtual bool Showpreviewwindow() const = 0;
-    virtual bool CheckBox1() const = 0;
+    virtual bool CopyToClipboard() const = 0;
+    virtual bool PasteDirectly() const = 0;
+    virtual bool PasteTargetEnabled() const = 0;
+    virtual int PasteTargetIndex() const = 0;
+    virtual bool HideTarget() const = 0;
+    virtual bool ShowPreviewWindow() const = 0;
+    virtual bool AutoSave() const = 0;
     virtual WindowHandle TargetWindow() const = 0;
-    virtual int AreaOptionsIndex() const = 0;
+    virtual int AreaShapeIndex() const = 0;
 };
 
 } // namespace korvan

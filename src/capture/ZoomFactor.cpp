@@ -1,6 +1,6 @@
 #include "capture/ZoomFactor.h"
 
-#include "engine/Rounding.h"
+#include "imaging/Rounding.h"
 
 namespace korvan {
 namespace {

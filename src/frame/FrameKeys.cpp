@@ -30,8 +30,8 @@ const FrameKeyCombinations kDefaultFrameKeys = {
 FrameKeys::FrameKeys(IHotKeySystem& system, IFrameGeometry& frame, HotKeyConflicts* conflicts)
     : frame_(frame) {
     for (int i = 0; i < kCount; ++i)
-        keys_[static_cast<size_t>(i)] = std::make_unique<TGlobalHotKey>(system, kNames[i], conflicts);
-    avShortcuts_ = std::make_unique<TGlobalHotKey>(system, "av_shortcuts", conflicts);
+        keys_[static_cast<size_t>(i)] = std::make_unique<GlobalHotKey>(system, kNames[i], conflicts);
+    toggle_ = std::make_unique<GlobalHotKey>(system, "av_shortcuts", conflicts);
     Bind(pright, 5, 0, 0, 0);
     Bind(pleft, -5, 0, 0, 0);
     Bind(pup, 0, -5, 0, 0);
@@ -48,17 +48,17 @@ FrameKeys::FrameKeys(IHotKeySystem& system, IFrameGeometry& frame, HotKeyConflic
     Bind(shift_left, 0, 0, -1, 0);
     Bind(shift_up, 0, 0, 0, -1);
     Bind(shift_down, 0, 0, 0, 1);
-    avShortcuts_->SetOnKeyDown([this](TGlobalHotKey&, uint16_t, ShiftState) { av_shortcutsKeyDown(); });
+    toggle_->SetOnKeyDown([this](GlobalHotKey&, uint16_t, ShiftState) { TogglePressed(); });
     // The frame's defaults: every key active with its designed combination. Whether the
     // keys stay on is decided right after, by the stored settings: a key switched off
     // before the conflicts are told is not told.
     Assign(kDefaultFrameKeys);
-    avShortcuts_->SetHotKey(static_cast<uint16_t>(kHotKeyAlt | kF5));
+    toggle_->SetHotKey(static_cast<uint16_t>(kHotKeyAlt | kF5));
 }
 
 void FrameKeys::Bind(int slot, int dx, int dy, int dw, int dh) {
     // The handlers ignore the key and shift the component passes along.
-    keys_[static_cast<size_t>(slot)]->SetOnKeyDown([this, dx, dy, dw, dh](TGlobalHotKey&, uint16_t, ShiftState) {
+    keys_[static_cast<size_t>(slot)]->SetOnKeyDown([this, dx, dy, dw, dh](GlobalHotKey&, uint16_t, ShiftState) {
         if (dx) frame_.SetLeft(frame_.Left() + dx);
         if (dy) frame_.SetTop(frame_.Top() + dy);
         if (dw) frame_.SetWidth(frame_.Width() + dw);
@@ -78,7 +78,7 @@ void FrameKeys::Assign(const FrameKeyCombinations& fields) {
     for (int field = 0; field < kCount; ++field) keys_[static_cast<size_t>(kFieldSlot[field])]->SetHotKey(fields[static_cast<size_t>(field)]);
 }
 
-void FrameKeys::av_shortcutsKeyDown() {
+void FrameKeys::TogglePressed() {
     if (flag_) {
         SwitchOff();
         flag_ = false;

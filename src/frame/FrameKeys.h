@@ -35,15 +35,15 @@ public:
     // pleft, pup, pdown, ctrl_right, ctrl_left, ctrl_up, ctrl_down, shift_right,
     // shift_left, shift_up, shift_down.
     static constexpr int kCount = 16;
-    TGlobalHotKey& Key(int switchingIndex) { return *keys_[static_cast<size_t>(switchingIndex)]; }
-    TGlobalHotKey& Toggle() { return *avShortcuts_; }
+    GlobalHotKey& Key(int switchingIndex) { return *keys_[static_cast<size_t>(switchingIndex)]; }
+    GlobalHotKey& Toggle() { return *toggle_; }
 
     void SwitchOn();
     void SwitchOff();
     // Sets each key from its option field, in the order of the fields.
     void Assign(const FrameKeyCombinations& fields);
     // Alt+F5: switches the block by the process-wide flag, which other switching leaves alone.
-    void av_shortcutsKeyDown();
+    void TogglePressed();
 
     bool Flag() const { return flag_; }
     void SetFlag(bool value) { flag_ = value; }
@@ -52,8 +52,8 @@ private:
     void Bind(int switchingIndex, int dx, int dy, int dw, int dh);
 
     IFrameGeometry& frame_;
-    std::array<std::unique_ptr<TGlobalHotKey>, kCount> keys_;
-    std::unique_ptr<TGlobalHotKey> avShortcuts_;
+    std::array<std::unique_ptr<GlobalHotKey>, kCount> keys_;
+    std::unique_ptr<GlobalHotKey> toggle_;
     bool flag_ = true;
 };
 

@@ -1,6 +1,6 @@
 #include "image/ZoomLayout.h"
 
-#include "engine/Rounding.h"
+#include "imaging/Rounding.h"
 
 #include <algorithm>
 

@@ -2,7 +2,7 @@
 
 namespace korvan {
 
-void HotKeyConflicts::Failed(const TGlobalHotKey& component, uint16_t value) {
+void HotKeyConflicts::Failed(const GlobalHotKey& component, uint16_t value) {
     Cleared(component);
     pending_.emplace_back(&component, value);
     if (scheduled_ || !schedule_) return;
@@ -10,7 +10,7 @@ void HotKeyConflicts::Failed(const TGlobalHotKey& component, uint16_t value) {
     schedule_();
 }
 
-void HotKeyConflicts::Cleared(const TGlobalHotKey& component) {
+void HotKeyConflicts::Cleared(const GlobalHotKey& component) {
     std::erase_if(pending_, [&](const auto& entry) { return entry.first == &component; });
 }
 
@@ -28,20 +28,20 @@ void HotKeyConflicts::Report() {
     show_(message);
 }
 
-TGlobalHotKey::TGlobalHotKey(IHotKeySystem& system, std::string name, HotKeyConflicts* conflicts)
+GlobalHotKey::GlobalHotKey(IHotKeySystem& system, std::string name, HotKeyConflicts* conflicts)
     : system_(system), name_(std::move(name)), conflicts_(conflicts) {
     // The instance's address, as decimal text, is unique while the instance lives.
     id_ = system_.AddGlobalAtom(std::to_string(reinterpret_cast<uintptr_t>(this)));
     window_ = system_.CreateHotKeyWindow([this] { HotKeyPressed(); });
 }
 
-TGlobalHotKey::~TGlobalHotKey() {
+GlobalHotKey::~GlobalHotKey() {
     SetHotKey(0);
     system_.DeleteGlobalAtom(id_);
     system_.DestroyHotKeyWindow(window_);
 }
 
-void TGlobalHotKey::SetActive(bool value) {
+void GlobalHotKey::SetActive(bool value) {
     if (value == active_) return;
     active_ = value;
     if (hotKey_ == 0) return;
@@ -49,7 +49,7 @@ void TGlobalHotKey::SetActive(bool value) {
     else Withdraw();
 }
 
-void TGlobalHotKey::SetHotKey(uint16_t value) {
+void GlobalHotKey::SetHotKey(uint16_t value) {
     if (value == hotKey_) return;
     if (active_) {
         if (value != 0) Register(value);
@@ -58,7 +58,7 @@ void TGlobalHotKey::SetHotKey(uint16_t value) {
     hotKey_ = value;
 }
 
-void TGlobalHotKey::Register(uint16_t value) {
+void GlobalHotKey::Register(uint16_t value) {
     // One id holds one combination: the earlier registration goes first.
     if (registered_) system_.UnregisterHotKey(window_, id_);
     registered_ = system_.RegisterHotKey(window_, id_, HotKeyModifiers(value), HotKeyCode(value));
@@ -67,13 +67,13 @@ void TGlobalHotKey::Register(uint16_t value) {
     else conflicts_->Failed(*this, value);
 }
 
-void TGlobalHotKey::Withdraw() {
+void GlobalHotKey::Withdraw() {
     system_.UnregisterHotKey(window_, id_);
     registered_ = false;
     if (conflicts_) conflicts_->Cleared(*this);
 }
 
-void TGlobalHotKey::HotKeyPressed() {
+void GlobalHotKey::HotKeyPressed() {
     if (!onKeyDown_) return;
     onKeyDown_(*this, static_cast<uint16_t>(HotKeyCode(hotKey_)), HotKeyShift(hotKey_));
 }

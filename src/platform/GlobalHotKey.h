@@ -28,7 +28,7 @@ public:
     virtual void UnregisterHotKey(HotKeyWindow window, int id) = 0;
 };
 
-class TGlobalHotKey;
+class GlobalHotKey;
 
 // Collects the combinations that could not be registered while their component was to
 // be active, and tells the user once per run and combination. A failure is only told
@@ -41,9 +41,9 @@ public:
     explicit HotKeyConflicts(std::function<void(const std::string&)> show, std::function<void()> schedule = {})
         : show_(std::move(show)), schedule_(std::move(schedule)) {}
     // The component could not register value.
-    void Failed(const TGlobalHotKey& component, uint16_t value);
+    void Failed(const GlobalHotKey& component, uint16_t value);
     // The component holds its registration again, or no longer wants one.
-    void Cleared(const TGlobalHotKey& component);
+    void Cleared(const GlobalHotKey& component);
     // Shows the combinations still failing that were not told before, in one message.
     void Report();
 
@@ -51,18 +51,18 @@ private:
     std::function<void(const std::string&)> show_;
     std::function<void()> schedule_;
     bool scheduled_ = false;
-    std::vector<std::pair<const TGlobalHotKey*, uint16_t>> pending_;  // in the order they failed
+    std::vector<std::pair<const GlobalHotKey*, uint16_t>> pending_;  // in the order they failed
     std::set<uint16_t> reported_;
 };
 
-class TGlobalHotKey {
+class GlobalHotKey {
 public:
-    using KeyDownHandler = std::function<void(TGlobalHotKey& sender, uint16_t key, ShiftState shift)>;
+    using KeyDownHandler = std::function<void(GlobalHotKey& sender, uint16_t key, ShiftState shift)>;
 
-    TGlobalHotKey(IHotKeySystem& system, std::string name, HotKeyConflicts* conflicts = nullptr);
-    ~TGlobalHotKey();
-    TGlobalHotKey(const TGlobalHotKey&) = delete;
-    TGlobalHotKey& operator=(const TGlobalHotKey&) = delete;
+    GlobalHotKey(IHotKeySystem& system, std::string name, HotKeyConflicts* conflicts = nullptr);
+    ~GlobalHotKey();
+    GlobalHotKey(const GlobalHotKey&) = delete;
+    GlobalHotKey& operator=(const GlobalHotKey&) = delete;
 
     bool Active() const { return active_; }
     void SetActive(bool value);

@@ -110,18 +110,18 @@ std::wstring PlacementKeyFor(const std::wstring& executablePath) {
     return L"Software\\" + name;
 }
 
-TPlacementStore::TPlacementStore(IRegistry& registry, IPlacementWindow& window)
+PlacementStore::PlacementStore(IRegistry& registry, IPlacementWindow& window)
     : registry_(registry), window_(window) {}
 
-void TPlacementStore::FormShow() {
+void PlacementStore::OnShow() {
     if (Active) RestorePlacement();
 }
 
-void TPlacementStore::FormCloseQuery(bool canClose) {
+void PlacementStore::OnCloseQuery(bool canClose) {
     if (canClose && Active && window_.HasHandle()) SavePlacement();
 }
 
-void TPlacementStore::FormDestroy() {
+void PlacementStore::OnDestroy() {
     if (!Active || (saved_ && !moved_)) return;
     struct ClearOnExit {
         bool& flag;
@@ -131,44 +131,44 @@ void TPlacementStore::FormDestroy() {
     SavePlacement();
 }
 
-std::wstring TPlacementStore::Key() const {
-    return IniFileName.empty() ? PlacementKeyFor(window_.ExecutablePath()) : IniFileName;
+std::wstring PlacementStore::Key() const {
+    return RegistryKey.empty() ? PlacementKeyFor(window_.ExecutablePath()) : RegistryKey;
 }
 
-std::wstring TPlacementStore::Section() const { return IniSection.empty() ? window_.ClassName() : IniSection; }
+std::wstring PlacementStore::Section() const { return SectionName.empty() ? window_.ClassName() : SectionName; }
 
-std::wstring TPlacementStore::SectionPath() const { return Key() + L"\\" + Section(); }
+std::wstring PlacementStore::SectionPath() const { return Key() + L"\\" + Section(); }
 
-std::wstring TPlacementStore::ScreenSuffix() const {
+std::wstring PlacementStore::ScreenSuffix() const {
     ScreenSize screen = window_.Screen();
     return Format(L"(%dx%d)", screen.width, screen.height);
 }
 
-std::optional<std::wstring> TPlacementStore::ReadText(const std::wstring& name) const {
+std::optional<std::wstring> PlacementStore::ReadText(const std::wstring& name) const {
     auto value = registry_.ReadValue(SectionPath(), name);
     if (!value || value->type != RegistryValue::Type::String) return std::nullopt;
     return value->text;
 }
 
-int TPlacementStore::ReadInteger(const std::wstring& name, int fallback) const {
+int PlacementStore::ReadInteger(const std::wstring& name, int fallback) const {
     auto text = ReadText(name);
     if (!text) return fallback;
     return ParseInteger(Trimmed(*text)).value_or(fallback);
 }
 
 // The value saved for the current screen size, else the one saved for any size.
-std::optional<std::wstring> TPlacementStore::ReadScreenValue(const std::wstring& name) const {
+std::optional<std::wstring> PlacementStore::ReadScreenValue(const std::wstring& name) const {
     auto text = ReadText(name + ScreenSuffix());
     if (!text || text->empty()) text = ReadText(name);
     if (!text || text->empty()) return std::nullopt;
     return text;
 }
 
-void TPlacementStore::WriteText(const std::wstring& name, const std::wstring& text) {
+void PlacementStore::WriteText(const std::wstring& name, const std::wstring& text) {
     registry_.WriteValue(SectionPath(), name, RegistryValue::String(text));
 }
 
-void TPlacementStore::SavePlacement() {
+void PlacementStore::SavePlacement() {
     if (!restored_ && !moved_ && Active) return;  // never shown nor moved: keep what an earlier run stored
     registry_.OpenKey(Key(), true);
     if (!registry_.OpenKey(SectionPath(), true)) throw Exception("Failed to create key " + Narrow(Section()));
@@ -195,7 +195,7 @@ void TPlacementStore::SavePlacement() {
     moved_ = false;
 }
 
-void TPlacementStore::RestorePlacement() {
+void PlacementStore::RestorePlacement() {
     saved_ = false;
     bool keepMovedPlace = moved_;
     registry_.OpenKey(Key(), true);  // a key that cannot be made only leaves every read at its default
@@ -207,26 +207,26 @@ void TPlacementStore::RestorePlacement() {
     saved_ = false;  // the window is shown now: its destruction still stores where it is then
 }
 
-void TPlacementStore::PlaceHidden() {
-    if (!Active || !Options.Has(PlacementOption::fpPosition) || window_.Visible()) return;
+void PlacementStore::PlaceHidden() {
+    if (!Active || !Options.Has(PlacementOption::Position) || window_.Visible()) return;
     if (ReadInteger(L"FormVersion", 0) >= Version) ApplyPosition(VisiblePlacement());
 }
 
-WindowPlacementRecord TPlacementStore::VisiblePlacement() const {
+WindowPlacementRecord PlacementStore::VisiblePlacement() const {
     WindowPlacementRecord placement = window_.GetPlacement();
     if (!window_.Visible()) placement.showCmd = 0;  // handing it back must not show the window
     return placement;
 }
 
-void TPlacementStore::ApplyStoredPlacement() {
-    if (!Options.Has(PlacementOption::fpPosition) && !Options.Has(PlacementOption::fpState)) return;
+void PlacementStore::ApplyStoredPlacement() {
+    if (!Options.Has(PlacementOption::Position) && !Options.Has(PlacementOption::State)) return;
     WindowPlacementRecord placement = VisiblePlacement();
-    if (Options.Has(PlacementOption::fpPosition)) ApplyPosition(placement);
-    if (Options.Has(PlacementOption::fpState)) ApplyState();
+    if (Options.Has(PlacementOption::Position)) ApplyPosition(placement);
+    if (Options.Has(PlacementOption::State)) ApplyState();
     window_.Repaint();
 }
 
-void TPlacementStore::ApplyPosition(WindowPlacementRecord placement) {
+void PlacementStore::ApplyPosition(WindowPlacementRecord placement) {
     placement.flags = static_cast<uint32_t>(ReadInteger(L"Flags", static_cast<int>(placement.flags)));
     auto minMax = ReadScreenValue(L"MinMaxPos");
     if (minMax) {
@@ -257,7 +257,7 @@ void TPlacementStore::ApplyPosition(WindowPlacementRecord placement) {
     window_.SetPlacement(placement);
 }
 
-void TPlacementStore::ApplyState() {
+void PlacementStore::ApplyState() {
     int showCmd = ReadInteger(L"ShowCmd", 0);
     bool mainOrNone = window_.MainRole() != MainWindowRole::OtherWindow;
     FormStyle style = window_.Style();
@@ -277,7 +277,7 @@ void TPlacementStore::ApplyState() {
     window_.SetWindowState(state);
 }
 
-void TPlacementStore::AdjustMaximizedPosition() {
+void PlacementStore::AdjustMaximizedPosition() {
     if (!window_.HasHandle()) return;
     WindowPlacementRecord placement = VisiblePlacement();
     BorderMetric metric = MetricFor(window_.Border());
@@ -288,7 +288,7 @@ void TPlacementStore::AdjustMaximizedPosition() {
 
 // A window stored on a monitor that is gone would open where nobody can reach it:
 // keep its size and slide it onto the nearest monitor's work area.
-PlacementRect TPlacementStore::BroughtOnScreen(const PlacementRect& rect) const {
+PlacementRect PlacementStore::BroughtOnScreen(const PlacementRect& rect) const {
     std::vector<PlacementRect> areas = window_.MonitorWorkAreas();
     if (areas.empty()) return rect;
     for (const PlacementRect& area : areas)

@@ -10,7 +10,7 @@
 
 namespace korvan {
 
-enum class PlacementOption : unsigned { fpState = 1, fpPosition = 2 };
+enum class PlacementOption : unsigned { State = 1, Position = 2 };
 
 class PlacementOptions {
 public:
@@ -39,20 +39,20 @@ void ParsePlacementNumbers(const std::wstring& text, int (&numbers)[4], const in
 // "C:\dir\Program.exe" -> "Software\Program".
 std::wstring PlacementKeyFor(const std::wstring& executablePath);
 
-class TPlacementStore {
+class PlacementStore {
 public:
-    TPlacementStore(IRegistry& registry, IPlacementWindow& window);
+    PlacementStore(IRegistry& registry, IPlacementWindow& window);
 
     bool Active = true;
-    PlacementOptions Options = PlacementOption::fpState | PlacementOption::fpPosition;
+    PlacementOptions Options = PlacementOption::State | PlacementOption::Position;
     int Version = 0;
-    std::wstring IniFileName;  // the key; empty means "Software\" + executable name
-    std::wstring IniSection;   // the subkey; empty means the window's class name
+    std::wstring RegistryKey;  // the key; empty means "Software\" + executable name
+    std::wstring SectionName;   // the subkey; empty means the window's class name
 
     // The window's show, accepted close and destruction.
-    void FormShow();
-    void FormCloseQuery(bool canClose);
-    void FormDestroy();
+    void OnShow();
+    void OnCloseQuery(bool canClose);
+    void OnDestroy();
 
     void RestorePlacement();
     void SavePlacement();

@@ -27,9 +27,9 @@ public:
 };
 
 // One of the program's other windows (the preview, the grabber frame).
-class IFormView {
+class IWindowView {
 public:
-    virtual ~IFormView() = default;
+    virtual ~IWindowView() = default;
     virtual bool Visible() const = 0;
     virtual void Show() = 0;
     virtual void Close() = 0;

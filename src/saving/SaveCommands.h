@@ -2,7 +2,7 @@
 // Saving by hand: the save button asks for a name through the save dialog and writes the
 // held image with the settings chosen there, with the frame keys off meanwhile. The
 // options dialog runs the same dialog to choose the name and format of automatic saving.
-#include "image/ShotImage.h"
+#include "image/ImageDocument.h"
 #include "saving/SaveSettings.h"
 
 namespace korvan {
@@ -21,18 +21,18 @@ public:
     virtual ~IFrameKeySwitch() = default;
     virtual void SwitchOff() = 0;
     virtual void SwitchOn() = 0;
-    virtual bool EnableHotkeys() const = 0;
+    virtual bool EnableFrameKeys() const = 0;
 };
 
 class SaveCommands {
 public:
-    SaveCommands(SaveDialogState& extSave, SaveSettings& settings, TShotImage& image, ISaveDialog& dialog,
+    SaveCommands(SaveDialogState& extSave, SaveSettings& settings, ImageDocument& image, ISaveDialog& dialog,
                  IFrameKeySwitch& keys)
-        : extSave_(extSave), settings_(settings), image_(image), dialog_(dialog), keys_(keys) {}
+        : saveDialog_(extSave), settings_(settings), image_(image), dialog_(dialog), keys_(keys) {}
 
     // The save button. A failing save raises the image document's error after the frame
     // keys are back on.
-    void ToolButton1Click();
+    void SaveImage();
     // The options dialog's choice of the name and format of automatic saving ("Save images
     // automatically" starts on the first type, "Edit saving options" on the type chosen
     // last); the options dialog switches the frame keys around it.
@@ -43,9 +43,9 @@ private:
     // when the body fails.
     template <typename Body> void WithFrameKeysOff(Body body);
 
-    SaveDialogState& extSave_;
+    SaveDialogState& saveDialog_;
     SaveSettings& settings_;
-    TShotImage& image_;
+    ImageDocument& image_;
     ISaveDialog& dialog_;
     IFrameKeySwitch& keys_;
 };

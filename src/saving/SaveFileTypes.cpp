@@ -1,6 +1,6 @@
 #include "saving/SaveFileTypes.h"
 
-#include "engine/ImageFile.h"
+#include "imaging/ImageFile.h"
 
 namespace korvan {
 namespace {
@@ -8,13 +8,13 @@ namespace {
 const std::array<SaveFileType, 6>& Types() {
     static const std::array<SaveFileType, 6> types{{
         {L"Windows Bitmap", L"bmp", {L"uncompressed", L"RLE compression"}, false, {1, 4, 8, 16, 24, 32}, 24,
-         sdk::kFormatBmp, true},
+         imaging::kFormatBmp, true},
         {L"JPEG", L"jpg", {L"YUV 4:4:4", L"YUV 4:2:2", L"YUV 4:1:1", L"Lossless"}, true, {8, 24}, 24,
-         sdk::kFormatJpeg, true},
-        {L"PNG", L"png", {}, false, {1, 4, 8, 24}, 24, sdk::kFormatPng, false},
-        {L"Macintosh PICT", L"pct", {}, false, {1, 4, 8, 24}, 8, sdk::kFormatPict, true},
-        {L"Photoshop", L"psd", {}, false, {1, 8, 24}, 8, sdk::kFormatPsd, true},
-        {L"Encapsulated PostScript", L"eps", {}, false, {8}, 8, sdk::kFormatEps, true},
+         imaging::kFormatJpeg, true},
+        {L"PNG", L"png", {}, false, {1, 4, 8, 24}, 24, imaging::kFormatPng, false},
+        {L"Macintosh PICT", L"pct", {}, false, {1, 4, 8, 24}, 8, imaging::kFormatPict, true},
+        {L"Photoshop", L"psd", {}, false, {1, 8, 24}, 8, imaging::kFormatPsd, true},
+        {L"Encapsulated PostScript", L"eps", {}, false, {8}, 8, imaging::kFormatEps, true},
     }};
     return types;
 }

@@ -11,7 +11,7 @@ void FrameKeyOptions::Load(const std::function<void()>& okStep) {
         showError_(error);
         return;
     }
-    if (Fields.EnableHotkeys) {
+    if (Fields.EnableFrameKeys) {
         keys_.SwitchOn();
         keys_.SetFlag(true);
     } else {
@@ -25,7 +25,7 @@ void FrameKeyOptions::Load(const std::function<void()>& okStep) {
 void FrameKeyOptions::SaveAndApply() {
     store_.Write(Fields);
     keys_.Assign(Fields.HotKey);
-    if (Fields.EnableHotkeys) keys_.SwitchOn();
+    if (Fields.EnableFrameKeys) keys_.SwitchOn();
     else keys_.SwitchOff();
 }
 

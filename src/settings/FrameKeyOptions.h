@@ -21,12 +21,12 @@ public:
     void Load(const std::function<void()>& okStep);
 
     // The OK step's store part: save, assign the sixteen combinations, switch the keys
-    // by EnableHotkeys (the frame-keys flag stays as it is).
+    // by EnableFrameKeys (the frame-keys flag stays as it is).
     void SaveAndApply();
 
     // Switching around the save dialog: off before, on after only when enabled.
     void SwitchOffForDialog() { keys_.SwitchOff(); }
-    void SwitchBackAfterDialog() { if (Fields.EnableHotkeys) keys_.SwitchOn(); }
+    void SwitchBackAfterDialog() { if (Fields.EnableFrameKeys) keys_.SwitchOn(); }
 
     FrameKeySettings Fields;
 

@@ -12,64 +12,64 @@ OptionsDialog::OptionsDialog(IOptionsDialogPorts& ports, const IProcessLookup& p
 }
 
 void OptionsDialog::Create() {
-    SetChecked(OptionControl::Showpreviewwindow, true);
-    SetChecked(OptionControl::CopytoClipboard, true);
-    enabled_[Index(OptionControl::Pastedirect)] = true;
-    enabled_[Index(OptionControl::OtherApps)] = false;
-    enabled_[Index(OptionControl::HideApp)] = false;
-    SetChecked(OptionControl::Bigtoolbar, true);
-    areaOptions_ = {L"Rectangle", L"RoundRectangle", L"Triangle", L"Polygon", L"Ellipse", L"Freehand"};
-    selected_[Index(OptionControl::AreaOptions)] = 0;
-    otherApps_ = {L"< Applications >", L"Winword", L"Excel", L"Powerpoint", L"MSPaint"};
-    selected_[Index(OptionControl::OtherApps)] = 0;
+    SetChecked(OptionControl::ShowPreviewWindow, true);
+    SetChecked(OptionControl::CopyToClipboard, true);
+    enabled_[Index(OptionControl::PasteDirectly)] = true;
+    enabled_[Index(OptionControl::PasteTarget)] = false;
+    enabled_[Index(OptionControl::HideTarget)] = false;
+    SetChecked(OptionControl::LargeToolbar, true);
+    areaShapes_ = {L"Rectangle", L"RoundRectangle", L"Triangle", L"Polygon", L"Ellipse", L"Freehand"};
+    selected_[Index(OptionControl::AreaShape)] = 0;
+    pasteTargets_ = {L"< Applications >", L"Winword", L"Excel", L"Powerpoint", L"MSPaint"};
+    selected_[Index(OptionControl::PasteTarget)] = 0;
     targetWindow_ = 0;
 }
 
 const std::vector<std::wstring>& OptionsDialog::Items(OptionControl list) const {
-    return list == OptionControl::AreaOptions ? areaOptions_ : otherApps_;
+    return list == OptionControl::AreaShape ? areaShapes_ : pasteTargets_;
 }
 
 bool OptionsDialog::Checked(OptionControl control) const {
-    if (control == OptionControl::EnableHotkeys) return frameKeys_.EnableHotkeys;
-    if (control == OptionControl::StoreFurther) return frameKeys_.StoreFurther;
+    if (control == OptionControl::EnableFrameKeys) return frameKeys_.EnableFrameKeys;
+    if (control == OptionControl::KeepEnabled) return frameKeys_.KeepEnabled;
     return checked_[Index(control)];
 }
 
 void OptionsDialog::SetChecked(OptionControl control, bool checked) {
     if (Checked(control) == checked) return;
-    if (control == OptionControl::EnableHotkeys) frameKeys_.EnableHotkeys = checked;
-    else if (control == OptionControl::StoreFurther) frameKeys_.StoreFurther = checked;
+    if (control == OptionControl::EnableFrameKeys) frameKeys_.EnableFrameKeys = checked;
+    else if (control == OptionControl::KeepEnabled) frameKeys_.KeepEnabled = checked;
     else checked_[Index(control)] = checked;
-    if (checked && control == OptionControl::Bigtoolbar) checked_[Index(OptionControl::Smalltoolbar)] = false;
-    if (checked && control == OptionControl::Smalltoolbar) checked_[Index(OptionControl::Bigtoolbar)] = false;
+    if (checked && control == OptionControl::LargeToolbar) checked_[Index(OptionControl::SmallToolbar)] = false;
+    if (checked && control == OptionControl::SmallToolbar) checked_[Index(OptionControl::LargeToolbar)] = false;
     RunHandler(control);
 }
 
 void OptionsDialog::RunHandler(OptionControl control) {
     switch (control) {
-    case OptionControl::CopytoClipboard: CopytoClipboardClick(); break;
-    case OptionControl::Pastedirect: PastedirectClick(); break;
-    case OptionControl::Bigtoolbar: BigtoolbarClick(); break;
-    case OptionControl::Smalltoolbar: SmalltoolbarClick(); break;
+    case OptionControl::CopyToClipboard: CopyToClipboardClick(); break;
+    case OptionControl::PasteDirectly: PasteDirectlyClick(); break;
+    case OptionControl::LargeToolbar: LargeToolbarClick(); break;
+    case OptionControl::SmallToolbar: SmallToolbarClick(); break;
     case OptionControl::EnableHints: EnableHintsClick(); break;
-    case OptionControl::CheckBox1: CheckBox1Click(); break;
+    case OptionControl::AutoSave: AutoSaveClick(); break;
     default: break;
     }
 }
 
 // "Paste directly to:" keeps its check mark; only what may be used changes.
-void OptionsDialog::CopytoClipboardClick() {
-    bool clipboard = Checked(OptionControl::CopytoClipboard);
-    bool paste = clipboard && Checked(OptionControl::Pastedirect);
-    enabled_[Index(OptionControl::Pastedirect)] = clipboard;
-    enabled_[Index(OptionControl::OtherApps)] = paste;
-    enabled_[Index(OptionControl::HideApp)] = paste;
+void OptionsDialog::CopyToClipboardClick() {
+    bool clipboard = Checked(OptionControl::CopyToClipboard);
+    bool paste = clipboard && Checked(OptionControl::PasteDirectly);
+    enabled_[Index(OptionControl::PasteDirectly)] = clipboard;
+    enabled_[Index(OptionControl::PasteTarget)] = paste;
+    enabled_[Index(OptionControl::HideTarget)] = paste;
 }
 
-void OptionsDialog::PastedirectClick() {
-    bool paste = Checked(OptionControl::Pastedirect);
-    enabled_[Index(OptionControl::OtherApps)] = paste;
-    enabled_[Index(OptionControl::HideApp)] = paste;
+void OptionsDialog::PasteDirectlyClick() {
+    bool paste = Checked(OptionControl::PasteDirectly);
+    enabled_[Index(OptionControl::PasteTarget)] = paste;
+    enabled_[Index(OptionControl::HideTarget)] = paste;
 }
 
 void OptionsDialog::RunSaveDialog(bool resetFileType) {
@@ -79,16 +79,16 @@ void OptionsDialog::RunSaveDialog(bool resetFileType) {
 }
 
 // Only checking opens the save dialog; unchecking does nothing else.
-void OptionsDialog::CheckBox1Click() {
-    if (Checked(OptionControl::CheckBox1)) RunSaveDialog(true);
+void OptionsDialog::AutoSaveClick() {
+    if (Checked(OptionControl::AutoSave)) RunSaveDialog(true);
 }
 
-void OptionsDialog::BitBtn1Click() { RunSaveDialog(false); }
+void OptionsDialog::EditSavingOptionsClick() { RunSaveDialog(false); }
 
-void OptionsDialog::Button1Click() {
+void OptionsDialog::OkClick() {
     bool mayClose = true;
-    bool listEnabled = Enabled(OptionControl::OtherApps);
-    int entry = Selected(OptionControl::OtherApps);
+    bool listEnabled = Enabled(OptionControl::PasteTarget);
+    int entry = Selected(OptionControl::PasteTarget);
     if (listEnabled && entry > 0) {
         targetWindow_ = 0;
         ports_.EnumerateTopLevelWindows();
@@ -105,14 +105,14 @@ void OptionsDialog::Button1Click() {
     keepOpen_ = false;
 }
 
-void OptionsDialog::Button3Click() {
+void OptionsDialog::DefaultClick() {
     frameKeys_.HotKey = kDefaultFrameKeys;
     keepOpen_ = true;
-    Button1Click();
+    OkClick();
 }
 
 void OptionsDialog::ExamineWindow(WindowHandle window) {
-    discovery_.Examine(window, Selected(OptionControl::OtherApps), targetWindow_);
+    discovery_.Examine(window, Selected(OptionControl::PasteTarget), targetWindow_);
 }
 
 } // namespace korvan

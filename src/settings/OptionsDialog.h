@@ -14,18 +14,18 @@
 namespace korvan {
 
 enum class OptionControl {
-    Showpreviewwindow,
-    CopytoClipboard,
-    Pastedirect,
-    OtherApps,
-    HideApp,
-    Bigtoolbar,
-    Smalltoolbar,
+    ShowPreviewWindow,
+    CopyToClipboard,
+    PasteDirectly,
+    PasteTarget,
+    HideTarget,
+    LargeToolbar,
+    SmallToolbar,
     EnableHints,
-    AreaOptions,
-    EnableHotkeys,
-    StoreFurther,
-    CheckBox1,
+    AreaShape,
+    EnableFrameKeys,
+    KeepEnabled,
+    AutoSave,
     Count,
 };
 
@@ -41,10 +41,10 @@ public:
     // Hands every top-level window to OptionsDialog::ExamineWindow, top of the Z order first.
     virtual void EnumerateTopLevelWindows() = 0;
     // The OK step's frame-key part: store the settings, assign the sixteen combinations,
-    // switch the keys by EnableHotkeys.
+    // switch the keys by EnableFrameKeys.
     virtual void StoreAndApplyFrameKeys() = 0;
     virtual void SwitchFrameKeysOff() = 0;
-    // On again only when EnableHotkeys is checked.
+    // On again only when EnableFrameKeys is checked.
     virtual void SwitchFrameKeysBack() = 0;
     // The save dialog; resetFileType starts it at the first file type.
     virtual void RunSaveDialog(bool resetFileType) = 0;
@@ -72,17 +72,17 @@ public:
     // The user picked an entry, or typed a text (entry -1 when it names none).
     void Select(OptionControl list, int entry) { selected_[Index(list)] = entry; }
 
-    void CopytoClipboardClick();
-    void PastedirectClick();
-    void BigtoolbarClick() { ports_.UseLargeToolbar(); }
-    void SmalltoolbarClick() { ports_.UseSmallToolbar(); }
+    void CopyToClipboardClick();
+    void PasteDirectlyClick();
+    void LargeToolbarClick() { ports_.UseLargeToolbar(); }
+    void SmallToolbarClick() { ports_.UseSmallToolbar(); }
     void EnableHintsClick() { ports_.SetHintsShown(Checked(OptionControl::EnableHints)); }
-    void CheckBox1Click();
-    void BitBtn1Click();
-    void Button1Click();  // OK
-    void Button2Click() { ports_.CloseDialog(); }  // Cancel
-    void Button3Click();  // Default
-    void FormShow() { keepOpen_ = false; }
+    void AutoSaveClick();
+    void EditSavingOptionsClick();
+    void OkClick();  // OK
+    void CancelClick() { ports_.CloseDialog(); }  // Cancel
+    void DefaultClick();  // Default
+    void OnShow() { keepOpen_ = false; }
 
     // The discovery message's examination of one window (during the OK step's enumeration).
     void ExamineWindow(WindowHandle window);
@@ -90,15 +90,15 @@ public:
     void SetTargetWindow(WindowHandle window) { targetWindow_ = window; }
 
     // IOptionsSettings
-    bool CopytoClipboard() const override { return Checked(OptionControl::CopytoClipboard); }
-    bool Pastedirect() const override { return Checked(OptionControl::Pastedirect); }
-    bool OtherAppsEnabled() const override { return Enabled(OptionControl::OtherApps); }
-    int OtherAppsIndex() const override { return Selected(OptionControl::OtherApps); }
-    bool HideApp() const override { return Checked(OptionControl::HideApp); }
-    bool Showpreviewwindow() const override { return Checked(OptionControl::Showpreviewwindow); }
-    bool CheckBox1() const override { return Checked(OptionControl::CheckBox1); }
+    bool CopyToClipboard() const override { return Checked(OptionControl::CopyToClipboard); }
+    bool PasteDirectly() const override { return Checked(OptionControl::PasteDirectly); }
+    bool PasteTargetEnabled() const override { return Enabled(OptionControl::PasteTarget); }
+    int PasteTargetIndex() const override { return Selected(OptionControl::PasteTarget); }
+    bool HideTarget() const override { return Checked(OptionControl::HideTarget); }
+    bool ShowPreviewWindow() const override { return Checked(OptionControl::ShowPreviewWindow); }
+    bool AutoSave() const override { return Checked(OptionControl::AutoSave); }
     WindowHandle TargetWindow() const override { return targetWindow_; }
-    int AreaOptionsIndex() const override { return Selected(OptionControl::AreaOptions); }
+    int AreaShapeIndex() const override { return Selected(OptionControl::AreaShape); }
 
     static constexpr const char* kChooseApplicationText =
         "Dear User. Choose an application\r in witch you want to grab in.";
@@ -118,7 +118,7 @@ private:
     std::array<bool, kCount> checked_{};
     std::array<bool, kCount> enabled_{};
     std::array<int, kCount> selected_{};
-    std::vector<std::wstring> areaOptions_, otherApps_;
+    std::vector<std::wstring> areaShapes_, pasteTargets_;
     WindowHandle targetWindow_ = 0;
     bool keepOpen_ = false;
 };

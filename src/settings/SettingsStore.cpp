@@ -37,9 +37,9 @@ std::string SettingsStore::Read(FrameKeySettings& fields) {
     }
     uint32_t flag = 0;
     if (std::string error = ReadDword(L"enable", flag); !error.empty()) return error;
-    fields.EnableHotkeys = flag != 0;
+    fields.EnableFrameKeys = flag != 0;
     if (std::string error = ReadDword(L"further", flag); !error.empty()) return error;
-    fields.StoreFurther = flag != 0;
+    fields.KeepEnabled = flag != 0;
     return {};
 }
 
@@ -50,9 +50,9 @@ void SettingsStore::Write(const FrameKeySettings& fields) {
     registry_.OpenKey(kRoot, true);
     registry_.OpenKey(kCursor, true);
     for (size_t i = 0; i < 16; ++i) registry_.WriteValue(kCursor, kValueNames[i], RegistryValue::Dword(fields.HotKey[i]));
-    bool keepEnabled = fields.StoreFurther && fields.EnableHotkeys;
+    bool keepEnabled = fields.KeepEnabled && fields.EnableFrameKeys;
     registry_.WriteValue(kCursor, L"enable", RegistryValue::Dword(keepEnabled ? 1 : 0));
-    registry_.WriteValue(kCursor, L"further", RegistryValue::Dword(fields.StoreFurther ? 1 : 0));
+    registry_.WriteValue(kCursor, L"further", RegistryValue::Dword(fields.KeepEnabled ? 1 : 0));
     registry_.OpenKey(kHotkey, true);
 }
 

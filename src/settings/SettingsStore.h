@@ -12,8 +12,8 @@ namespace korvan {
 // The fields of the options dialog that the store fills and writes.
 struct FrameKeySettings {
     FrameKeyCombinations HotKey = kDefaultFrameKeys;  // HotKey1 .. HotKey16
-    bool EnableHotkeys = false;
-    bool StoreFurther = false;
+    bool EnableFrameKeys = false;
+    bool KeepEnabled = false;
 };
 
 class SettingsStore {
@@ -32,7 +32,7 @@ public:
     // Reads the values into the fields, in order. Answers an empty text, or the error
     // that stopped the load: the fields keep what was read before it.
     std::string Read(FrameKeySettings& fields);
-    // Writes every value from the fields; "enable" survives only with StoreFurther.
+    // Writes every value from the fields; "enable" survives only with KeepEnabled.
     void Write(const FrameKeySettings& fields);
     // The load's last step: the (empty) hotkey key is opened, never created.
     void OpenHotkeyKey() { registry_.OpenKey(kHotkey, false); }

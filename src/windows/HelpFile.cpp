@@ -1,7 +1,7 @@
 #include "windows/HelpFile.h"
 
-#include "engine/AtomicFile.h"
-#include "engine/SdkStatus.h"
+#include "imaging/AtomicFile.h"
+#include "imaging/Status.h"
 #include "platform/Exception.h"
 
 namespace korvan {
@@ -9,9 +9,9 @@ namespace korvan {
 std::string_view HelpFileName(bool germanSystem) { return germanSystem ? "help_de.rtf" : "help_us.rtf"; }
 
 void SaveHelpFile(const std::filesystem::path& file, std::string_view richText) {
-    sdk::AtomicFile output;
-    bool written = output.Open(file) == sdk::kSuccess && output.Write(richText.data(), richText.size()) &&
-                   output.Commit(false) == sdk::kSuccess;
+    imaging::AtomicFile output;
+    bool written = output.Open(file) == imaging::kSuccess && output.Write(richText.data(), richText.size()) &&
+                   output.Commit(false) == imaging::kSuccess;
     if (!written) {
         std::error_code ec;
         std::filesystem::path shown = std::filesystem::absolute(file, ec);

@@ -1,11 +1,11 @@
 // Every format and depth written through SaveBitmapFile and read back by decoders that are
 // not ours; pixels compared with the source.
 #include "codec/Decoders.h"
-#include "engine/ColorReduction.h"
-#include "engine/ImageFile.h"
-#include "engine/JpegWriter.h"
-#include "engine/SdkStatus.h"
-#include "unit/TestImages.h"
+#include "imaging/ColorReduction.h"
+#include "imaging/ImageFile.h"
+#include "imaging/JpegWriter.h"
+#include "imaging/Status.h"
+#include "unit/imaging/TestImages.h"
 
 #include <gtest/gtest.h>
 
@@ -14,7 +14,7 @@
 #include <iterator>
 
 using namespace korvan;
-using namespace korvan::sdk;
+using namespace korvan::imaging;
 using korvan::test::Decode;
 using korvan::test::DifferentPixels;
 using korvan::test::FromBitmap;
@@ -45,7 +45,7 @@ protected:
                "<policy domain=\"resource\" name=\"height\" value=\"64KP\"/></policymap>\n";
         ::setenv("MAGICK_CONFIGURE_PATH", (dir_ / "magick").c_str(), 1);
     }
-    std::filesystem::path Save(const SdkBitmap& bitmap, const std::string& name, int format, int bits, int quality = 63) {
+    std::filesystem::path Save(const Bitmap& bitmap, const std::string& name, int format, int bits, int quality = 63) {
         std::filesystem::path file = dir_ / name;
         int status = SaveBitmapFile(file, bitmap, format, bits, quality);
         EXPECT_EQ(status, kSuccess) << name;
@@ -62,7 +62,7 @@ protected:
         }
     }
     // The pixels the palette reduction chose, as a picture.
-    static Picture Reduced(const SdkBitmap& bitmap, int colors) {
+    static Picture Reduced(const Bitmap& bitmap, int colors) {
         IndexedImage indexed;
         EXPECT_EQ(ReduceColors(bitmap, colors, indexed), kSuccess);
         Picture p;
@@ -71,7 +71,7 @@ protected:
         for (uint8_t i : indexed.indices) p.rgb.insert(p.rgb.end(), {indexed.palette[i].r, indexed.palette[i].g, indexed.palette[i].b});
         return p;
     }
-    static Picture Grey(const SdkBitmap& bitmap) {
+    static Picture Grey(const Bitmap& bitmap) {
         Picture p = FromBitmap(bitmap);
         for (size_t i = 0; i < p.rgb.size(); i += 3) p.rgb[i] = p.rgb[i + 1] = p.rgb[i + 2] = Luma(p.rgb[i], p.rgb[i + 1], p.rgb[i + 2]);
         return p;
@@ -91,7 +91,7 @@ TEST_F(CodecTest, TrueColourFilesAreExactAtEdgeSizes) {
     for (const Size& s : kEdgeSizes) {
         for (int sourceBits : {24, 32}) {
             for (bool photo : {false, true}) {
-                SdkBitmap image = photo ? test::Photo(s.w, s.h, sourceBits) : test::Screen(s.w, s.h, sourceBits);
+                Bitmap image = photo ? test::Photo(s.w, s.h, sourceBits) : test::Screen(s.w, s.h, sourceBits);
                 Picture source = FromBitmap(image);
                 std::string stem = std::to_string(s.w) + "x" + std::to_string(s.h) + "-" + std::to_string(sourceBits) + (photo ? "p" : "s");
                 auto png = Save(image, stem + ".png", kFormatPng, 24);
@@ -110,7 +110,7 @@ TEST_F(CodecTest, TrueColourFilesAreExactAtEdgeSizes) {
 TEST_F(CodecTest, FewColoursAreExactInPaletteFiles) {
     for (const Size& s : kEdgeSizes) {
         for (int colors : {2, 4, 16, 256}) {
-            SdkBitmap image = test::FewColors(s.w, s.h, colors, 32);
+            Bitmap image = test::FewColors(s.w, s.h, colors, 32);
             Picture source = FromBitmap(image);
             std::string stem = std::to_string(s.w) + "x" + std::to_string(s.h) + "-" + std::to_string(colors);
             std::vector<int> depths = colors == 2 ? std::vector<int>{1, 4, 8} : colors <= 16 ? std::vector<int>{4, 8} : std::vector<int>{8};
@@ -132,7 +132,7 @@ TEST_F(CodecTest, FewColoursAreExactInPaletteFiles) {
 // With too many colours the files hold exactly the reduced palette image, which stays
 // close to the source.
 TEST_F(CodecTest, QuantisedFilesHoldTheReducedImage) {
-    SdkBitmap image = test::Photo(257, 131);
+    Bitmap image = test::Photo(257, 131);
     Picture source = FromBitmap(image);
     const struct { int bits; double minPsnr; } kDepths[] = {{1, 9.0}, {4, 24.0}, {8, 33.0}};
     for (auto d : kDepths) {
@@ -148,7 +148,7 @@ TEST_F(CodecTest, QuantisedFilesHoldTheReducedImage) {
 
 // 16-bit BMP keeps five bits per channel.
 TEST_F(CodecTest, Bmp16KeepsFiveBitsPerChannel) {
-    SdkBitmap image = test::Photo(99, 7);
+    Bitmap image = test::Photo(99, 7);
     Picture source = FromBitmap(image);
     auto file = Save(image, "p16.bmp", kFormatBmp, 16);
     for (const std::string& decoder : {std::string("bmptopnm "), std::string("convert ")}) {
@@ -162,7 +162,7 @@ TEST_F(CodecTest, Bmp16KeepsFiveBitsPerChannel) {
 // black without loss of shape; other images are dithered from their grey levels.
 TEST_F(CodecTest, PsdBitmapModeIsBlackAndWhite) {
     // (Pillow 9 reads this mode with black and white swapped, so ImageMagick reads it here.)
-    SdkBitmap two = test::Blank(19, 3);
+    Bitmap two = test::Blank(19, 3);
     for (int y = 0; y < 3; ++y)
         for (int x = 0; x < 19; ++x) two.SetPixel(x, y, (x * y) % 4 == 1 ? Rgb{200, 30, 30} : Rgb{240, 240, 250});
     auto file = Save(two, "two.psd", kFormatPsd, 1);
@@ -172,7 +172,7 @@ TEST_F(CodecTest, PsdBitmapModeIsBlackAndWhite) {
         expected.rgb[i] = expected.rgb[i + 1] = expected.rgb[i + 2] = v;
     }
     ExpectExact(file, expected, {kConvert});
-    SdkBitmap photo = test::Photo(120, 80);
+    Bitmap photo = test::Photo(120, 80);
     Picture got = Decode(kConvert + Quote(Save(photo, "photo1.psd", kFormatPsd, 1)) + " -depth 8 ppm:-");
     ASSERT_TRUE(got.Valid());
     EXPECT_GE(Psnr(got, Grey(photo)), 7.0);  // dithered: only the average tone survives
@@ -186,7 +186,7 @@ TEST_F(CodecTest, PsdBitmapModeIsBlackAndWhite) {
 // size and error as libjpeg's cjpeg at the dialog's percent.
 TEST_F(CodecTest, JpegDecodesCloseToTheSource) {
     for (const Size& s : kEdgeSizes) {
-        SdkBitmap image = test::Photo(s.w, s.h, 32);
+        Bitmap image = test::Photo(s.w, s.h, 32);
         auto file = Save(image, "p" + std::to_string(s.w) + "x" + std::to_string(s.h) + ".jpg", kFormatJpeg, 24, 63);
         Picture got = Decode("djpeg -pnm " + Quote(file));
         ASSERT_TRUE(got.Valid()) << file;
@@ -198,11 +198,11 @@ TEST_F(CodecTest, JpegDecodesCloseToTheSource) {
     }
     // Pure noise at the finest setting keeps too many coefficients to hold them all between
     // the passes: those stripes are transformed again, to the same result.
-    SdkBitmap noise = test::Blank(700, 300);
+    Bitmap noise = test::Blank(700, 300);
     for (int y = 0; y < 300; ++y)
         for (int x = 0; x < 700; ++x) noise.SetPixel(x, y, {uint8_t(test::Hash(uint32_t(y * 700 + x))), uint8_t(x), uint8_t(test::Hash(uint32_t(x * 31 + y)))});
     EXPECT_GE(Psnr(Decode("djpeg -pnm " + Quote(Save(noise, "noise.jpg", kFormatJpeg, 24, 2))), FromBitmap(noise)), 40.0);
-    SdkBitmap screen = test::Screen(333, 211);
+    Bitmap screen = test::Screen(333, 211);
     for (int q : {2, 63, 129}) {
         auto file = Save(screen, "s" + std::to_string(q) + ".jpg", kFormatJpeg, 24, q);
         EXPECT_GE(Psnr(Decode("djpeg -pnm " + Quote(file)), FromBitmap(screen)), q == 2 ? 45.0 : 28.0) << q;
@@ -212,7 +212,7 @@ TEST_F(CodecTest, JpegDecodesCloseToTheSource) {
 // At the same percent our files are as large and as accurate as libjpeg's cjpeg with
 // optimised tables and no subsampling.
 TEST_F(CodecTest, JpegMatchesTheReferenceEncoderAtTheSamePercent) {
-    SdkBitmap image = test::Photo(640, 480);
+    Bitmap image = test::Photo(640, 480);
     std::filesystem::path ppm = dir_ / "ref.ppm";
     Picture source = FromBitmap(image);
     {
@@ -240,7 +240,7 @@ TEST_F(CodecTest, JpegMatchesTheReferenceEncoderAtTheSamePercent) {
 // EPS renders in Ghostscript at its bounding box as the image's grey levels.
 TEST_F(CodecTest, EpsRendersAsGreyImage) {
     for (const Size& s : kEdgeSizes) {
-        SdkBitmap image = test::Photo(s.w, s.h);
+        Bitmap image = test::Photo(s.w, s.h);
         auto file = Save(image, "e" + std::to_string(s.w) + "x" + std::to_string(s.h) + ".eps", kFormatEps, 8);
         std::string text = ReadText(file);
         EXPECT_NE(text.find("\n%%BoundingBox: 0 0 " + std::to_string(s.w) + " " + std::to_string(s.h) + "\n"), std::string::npos);
@@ -256,7 +256,7 @@ TEST_F(CodecTest, EpsRendersAsGreyImage) {
 
 // The longest row: 16384 x 1 in every format and depth.
 TEST_F(CodecTest, LongSingleRowInEveryFormat) {
-    SdkBitmap image = test::Screen(16384, 1, 32);
+    Bitmap image = test::Screen(16384, 1, 32);
     Picture source = FromBitmap(image);
     ExpectExact(Save(image, "long.png", kFormatPng, 24), source, {"pngtopnm "});
     ExpectExact(Save(image, "long.bmp", kFormatBmp, 24), source, {"bmptopnm "});
@@ -279,7 +279,7 @@ TEST_F(CodecTest, LongSingleRowInEveryFormat) {
 
 // An 8K screen (7680 x 4320) in the formats a user saves screenshots in.
 TEST_F(CodecTest, EightKScreen) {
-    SdkBitmap image = test::Screen(7680, 4320, 32);
+    Bitmap image = test::Screen(7680, 4320, 32);
     Picture source = FromBitmap(image);
     ExpectExact(Save(image, "8k.png", kFormatPng, 24), source, {"pngtopnm "});
     EXPECT_GE(Psnr(Decode("djpeg -pnm " + Quote(Save(image, "8k.jpg", kFormatJpeg, 24))), source), 30.0);

@@ -1,6 +1,6 @@
 #include "codec/Decoders.h"
 
-#include "engine/ColorReduction.h"
+#include "imaging/ColorReduction.h"
 
 #include <array>
 #include <cctype>
@@ -74,12 +74,12 @@ Picture Decode(const std::string& command) { return ParsePnm(Run(command)); }
 
 std::string Quote(const std::filesystem::path& path) { return "'" + path.string() + "'"; }
 
-Picture FromBitmap(const sdk::SdkBitmap& bitmap) {
+Picture FromBitmap(const imaging::Bitmap& bitmap) {
     Picture p;
     p.width = bitmap.Width();
     p.height = bitmap.Height();
     p.rgb.resize(static_cast<size_t>(p.width) * static_cast<size_t>(p.height) * 3);
-    for (int y = 0; y < p.height; ++y) sdk::ReadRgbRow(bitmap, y, p.rgb.data() + static_cast<size_t>(y) * static_cast<size_t>(p.width) * 3);
+    for (int y = 0; y < p.height; ++y) imaging::ReadRgbRow(bitmap, y, p.rgb.data() + static_cast<size_t>(y) * static_cast<size_t>(p.width) * 3);
     return p;
 }
 

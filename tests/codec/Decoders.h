@@ -1,6 +1,6 @@
 #pragma once
 // Runs outside decoders on our files and reads back what they saw as RGB pixels.
-#include "engine/SdkBitmap.h"
+#include "imaging/Bitmap.h"
 
 #include <cstdint>
 #include <filesystem>
@@ -23,7 +23,7 @@ Picture ParsePnm(const std::string& data);
 Picture Decode(const std::string& command);
 std::string Quote(const std::filesystem::path& path);
 
-Picture FromBitmap(const sdk::SdkBitmap& bitmap);
+Picture FromBitmap(const imaging::Bitmap& bitmap);
 // Peak signal-to-noise ratio over all channels; infinity when equal.
 double Psnr(const Picture& a, const Picture& b);
 // Number of pixels that differ at all (pictures of different sizes: -1).

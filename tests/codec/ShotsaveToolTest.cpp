@@ -1,16 +1,16 @@
 // The shotsave tool: reads PPM and 24/32-bit BMP, writes through the same code as Save, and
 // reports failures with the imaging status and its text.
 #include "codec/Decoders.h"
-#include "engine/ImageFile.h"
-#include "engine/SdkStatus.h"
-#include "unit/TestImages.h"
+#include "imaging/ImageFile.h"
+#include "imaging/Status.h"
+#include "unit/imaging/TestImages.h"
 
 #include <gtest/gtest.h>
 
 #include <fstream>
 
 using namespace korvan;
-using namespace korvan::sdk;
+using namespace korvan::imaging;
 using korvan::test::Quote;
 
 namespace {
@@ -39,7 +39,7 @@ void WritePpm(const std::filesystem::path& file, const test::Picture& p) {
 // A PPM or BMP in, the same bytes out as the library writes, exit status 0.
 TEST(Shotsave, WritesWhatSaveWrites) {
     test::TempDir dir;
-    SdkBitmap image = test::Photo(31, 17, 32);
+    Bitmap image = test::Photo(31, 17, 32);
     WritePpm(dir / "in.ppm", test::FromBitmap(image));
     ASSERT_EQ(SaveBitmapFile(dir / "in.bmp", image, kFormatBmp, 32, 0), kSuccess);
     for (const char* input : {"in.ppm", "in.bmp"}) {

@@ -77,15 +77,15 @@ public:
         ::SetWindowPos(hwnd_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
         ::UpdateWindow(hwnd_);
         WaitFor([] {  // both painted on the screen
-            sdk::Rgb host = HostAt(1, 1), control = ControlAt(1, 1);
+            imaging::Rgb host = HostAt(1, 1), control = ControlAt(1, 1);
             return ScreenPixelIs(kLeft + 1, kTop + 1, RGB(host.r, host.g, host.b)) &&
                    ScreenPixelIs(kLeft + kChildLeft + 1, kTop + kChildTop + 1, RGB(control.r, control.g, control.b));
         });
     }
     ~ControlWindow() { ::DestroyWindow(hwnd_); }
     // The host's pixels are the screen pattern shifted; the control's are shifted further.
-    static sdk::Rgb HostAt(int x, int y) { return PatternWindow::ExpectedAt(x + 11, y + 23); }
-    static sdk::Rgb ControlAt(int x, int y) { return PatternWindow::ExpectedAt(x + 37, y + 5); }
+    static imaging::Rgb HostAt(int x, int y) { return PatternWindow::ExpectedAt(x + 11, y + 23); }
+    static imaging::Rgb ControlAt(int x, int y) { return PatternWindow::ExpectedAt(x + 37, y + 5); }
 
 private:
     static LRESULT CALLBACK Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -97,7 +97,7 @@ private:
             HDC dc = ::BeginPaint(hwnd, &ps);
             for (int y = 0; y < client.bottom; ++y)
                 for (int x = 0; x < client.right; ++x) {
-                    sdk::Rgb c = child ? ControlAt(x, y) : HostAt(x, y);
+                    imaging::Rgb c = child ? ControlAt(x, y) : HostAt(x, y);
                     ::SetPixelV(dc, x, y, RGB(c.r, c.g, c.b));
                 }
             ::EndPaint(hwnd, &ps);
@@ -129,7 +129,7 @@ struct Session {
     }
 };
 
-void ExpectImage(const sdk::SdkBitmap& image, int width, int height, const std::function<sdk::Rgb(int, int)>& expected) {
+void ExpectImage(const imaging::Bitmap& image, int width, int height, const std::function<imaging::Rgb(int, int)>& expected) {
     ASSERT_EQ(image.Width(), width);
     ASSERT_EQ(image.Height(), height);
     int wrong = 0;
@@ -152,7 +152,7 @@ TEST(AreaCapture, RectangleDraggedOverThePatternReachesTheClipboard) {
     SendButton(MOUSEEVENTF_LEFTUP);
     ASSERT_TRUE(s.Delivered());
     EXPECT_TRUE(s.Restored());
-    std::optional<sdk::SdkBitmap> image = ClipboardImage();
+    std::optional<imaging::Bitmap> image = ClipboardImage();
     ASSERT_TRUE(image.has_value());
     ExpectImage(*image, 517 - 230, 389 - 170, [](int x, int y) { return PatternWindow::ExpectedAt(230 + x, 170 + y); });
     SaveArtifact(s.program.FindForm(L"TImage"), "area-capture-preview");
@@ -184,7 +184,7 @@ TEST(ObjectCapture, ClickOnAControlCapturesExactlyTheControl) {
     SendButton(MOUSEEVENTF_LEFTDOWN);
     SendButton(MOUSEEVENTF_LEFTUP);
     ASSERT_TRUE(s.Delivered());
-    std::optional<sdk::SdkBitmap> image = ClipboardImage();
+    std::optional<imaging::Bitmap> image = ClipboardImage();
     ASSERT_TRUE(image.has_value());
     ExpectImage(*image, ControlWindow::kChildWidth, ControlWindow::kChildHeight, ControlWindow::ControlAt);
 }
@@ -198,7 +198,7 @@ TEST(WindowCapture, RightPressCapturesExactlyThatWindow) {
     PumpMessages(300ms);  // the pick arms itself after its own short pause
     ClickAt(ControlWindow::kLeft + 300, ControlWindow::kTop + 250, MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP);
     ASSERT_TRUE(s.Delivered());
-    std::optional<sdk::SdkBitmap> image = ClipboardImage();
+    std::optional<imaging::Bitmap> image = ClipboardImage();
     ASSERT_TRUE(image.has_value());
     ExpectImage(*image, ControlWindow::kWidth, ControlWindow::kHeight, [](int x, int y) {
         bool inControl = x >= ControlWindow::kChildLeft && x < ControlWindow::kChildLeft + ControlWindow::kChildWidth &&

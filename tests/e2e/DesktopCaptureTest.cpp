@@ -28,7 +28,7 @@ TEST(DesktopCapture, PutsTheWholeScreenOnTheClipboardAndShowsThePreview) {
     ASSERT_TRUE(WaitFor([&] { return ::IsWindowVisible(preview) != 0; }));
     EXPECT_TRUE(WaitFor([&] { return WindowRect(program.MainWindow()).left == before.left; }));
 
-    std::optional<sdk::SdkBitmap> image = ClipboardImage();
+    std::optional<imaging::Bitmap> image = ClipboardImage();
     ASSERT_TRUE(image.has_value());
     int screenWidth = ::GetSystemMetrics(SM_CXSCREEN), screenHeight = ::GetSystemMetrics(SM_CYSCREEN);
     ASSERT_EQ(image->Width(), screenWidth);
@@ -55,7 +55,7 @@ TEST(DesktopCapture, ClosesThePreviewBeforeGrabbingAndShowsItAgain) {
     program.ClickButton(Id(Command::Desktop));
     EXPECT_TRUE(WaitFor([&] { return ::IsWindowVisible(preview) == 0; }, std::chrono::milliseconds(450)));
     ASSERT_TRUE(WaitFor([&] { return ::IsWindowVisible(preview) != 0; }));
-    std::optional<sdk::SdkBitmap> image = ClipboardImage();
+    std::optional<imaging::Bitmap> image = ClipboardImage();
     ASSERT_TRUE(image.has_value());
     RECT previewRect = WindowRect(preview);
     int cx = (previewRect.left + previewRect.right) / 2, cy = (previewRect.top + previewRect.bottom) / 2;
@@ -73,11 +73,11 @@ struct Box {
 };
 
 // The part of a grabbed control that is not the silver background.
-Box ImageBox(const sdk::SdkBitmap& shot) {
+Box ImageBox(const imaging::Bitmap& shot) {
     Box box;
     for (int y = 0; y < shot.Height(); ++y)
         for (int x = 0; x < shot.Width(); ++x)
-            if (!(shot.PixelAt(x, y) == sdk::Rgb{192, 192, 192})) {
+            if (!(shot.PixelAt(x, y) == imaging::Rgb{192, 192, 192})) {
                 box.left = std::min(box.left, x);
                 box.top = std::min(box.top, y);
                 box.right = std::max(box.right, x + 1);

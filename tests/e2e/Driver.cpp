@@ -1,8 +1,8 @@
 #include "e2e/Driver.h"
 
-#include "engine/ImageFile.h"
-#include "engine/SdkStatus.h"
-#include "engine/win32/ScreenGrabberWin32.h"
+#include "imaging/ImageFile.h"
+#include "imaging/Status.h"
+#include "imaging/win32/ScreenGrabberWin32.h"
 #include "platform/win32/Dib.h"
 
 #include <commctrl.h>
@@ -359,7 +359,7 @@ LRESULT CALLBACK PatternProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPar
         std::vector<uint32_t> pixels(static_cast<size_t>(width) * static_cast<size_t>(height));
         for (int y = 0; y < height; ++y)
             for (int x = 0; x < width; ++x) {
-                sdk::Rgb c = PatternWindow::ExpectedAt(x, y);
+                imaging::Rgb c = PatternWindow::ExpectedAt(x, y);
                 pixels[static_cast<size_t>(y) * static_cast<size_t>(width) + static_cast<size_t>(x)] =
                     (uint32_t{c.r} << 16) | (uint32_t{c.g} << 8) | c.b;
             }
@@ -375,7 +375,7 @@ LRESULT CALLBACK PatternProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPar
 
 } // namespace
 
-sdk::Rgb PatternWindow::ExpectedAt(int x, int y) {
+imaging::Rgb PatternWindow::ExpectedAt(int x, int y) {
     // Distinct colours in every 8 x 8 cell plus a fine checker, so any offset or
     // scaling shows.
     auto r = static_cast<uint8_t>((x * 7 + y * 3) & 0xFF);
@@ -397,7 +397,7 @@ PatternWindow::PatternWindow() {
     // Shown once a few spread-out screen pixels carry the pattern.
     WaitFor([] {
         for (POINT p : {POINT{3, 5}, POINT{517, 301}, POINT{1001, 777}}) {
-            sdk::SdkBitmap pixel = GrabScreen(p.x, p.y, 1, 1);
+            imaging::Bitmap pixel = GrabScreen(p.x, p.y, 1, 1);
             if (pixel.Empty() || !(pixel.PixelAt(0, 0) == ExpectedAt(p.x, p.y))) return false;
         }
         return true;
@@ -410,15 +410,15 @@ PatternWindow::~PatternWindow() {
 
 // --- Clipboard and screen --------------------------------------------------------
 
-std::optional<sdk::SdkBitmap> ClipboardImage() {
+std::optional<imaging::Bitmap> ClipboardImage() {
     if (!::OpenClipboard(nullptr)) return std::nullopt;
-    std::optional<sdk::SdkBitmap> result;
+    std::optional<imaging::Bitmap> result;
     if (HANDLE data = ::GetClipboardData(CF_DIB)) {
         auto header = static_cast<const BITMAPINFOHEADER*>(::GlobalLock(data));
         if (header && header->biBitCount == 24 && header->biCompression == BI_RGB) {
             int width = header->biWidth, height = std::abs(header->biHeight);
-            sdk::SdkBitmap bitmap;
-            if (sdk::SdkBitmap::Create(bitmap, width, height, 24) == sdk::kSuccess) {
+            imaging::Bitmap bitmap;
+            if (imaging::Bitmap::Create(bitmap, width, height, 24) == imaging::kSuccess) {
                 auto bits = reinterpret_cast<const uint8_t*>(header) + header->biSize;
                 for (int y = 0; y < height; ++y) {
                     int source = header->biHeight > 0 ? height - 1 - y : y;
@@ -435,25 +435,25 @@ std::optional<sdk::SdkBitmap> ClipboardImage() {
 
 bool ClipboardHasPng() { return ::IsClipboardFormatAvailable(::RegisterClipboardFormatW(L"PNG")); }
 
-sdk::SdkBitmap GrabScreen(int left, int top, int width, int height) {
-    sdk::ScreenGrabberWin32 grabber;
-    sdk::SdkBitmap bitmap;
+imaging::Bitmap GrabScreen(int left, int top, int width, int height) {
+    imaging::ScreenGrabberWin32 grabber;
+    imaging::Bitmap bitmap;
     (void)grabber.GrabRect(0, left, top, left + width, top + height, bitmap);
     return bitmap;
 }
 
-sdk::SdkBitmap GrabWindow(HWND window) {
+imaging::Bitmap GrabWindow(HWND window) {
     RECT rect{};
     ::GetWindowRect(window, &rect);
     return GrabScreen(rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top);
 }
 
-sdk::SdkBitmap SteadyPicture(HWND window) {
+imaging::Bitmap SteadyPicture(HWND window) {
     Settle(window);
     // Paints whatever is still due, child windows included, before the grabs compare.
     ::RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
-    sdk::SdkBitmap before = GrabWindow(window), now;
-    auto same = [](const sdk::SdkBitmap& a, const sdk::SdkBitmap& b) {
+    imaging::Bitmap before = GrabWindow(window), now;
+    auto same = [](const imaging::Bitmap& a, const imaging::Bitmap& b) {
         return a.Width() == b.Width() && a.Height() == b.Height() && a.SizeBytes() == b.SizeBytes() &&
                std::memcmp(a.Data(), b.Data(), a.SizeBytes()) == 0;
     };
@@ -472,11 +472,11 @@ void SaveArtifact(HWND window, const std::string& name) {
     std::filesystem::path directory(WindowsPath(folder));
     std::error_code ec;
     std::filesystem::create_directories(directory, ec);
-    sdk::SdkBitmap picture = SteadyPicture(window);
+    imaging::Bitmap picture = SteadyPicture(window);
     if (picture.Empty()) return;
     std::filesystem::path png = directory / (name + ".png");
-    if (sdk::SaveBitmapFile(png, picture, sdk::kFormatPng, 24, 0) != sdk::kSuccess)
-        (void)sdk::SaveBitmapFile(directory / (name + ".bmp"), picture, sdk::kFormatBmp, 24, 0);
+    if (imaging::SaveBitmapFile(png, picture, imaging::kFormatPng, 24, 0) != imaging::kSuccess)
+        (void)imaging::SaveBitmapFile(directory / (name + ".bmp"), picture, imaging::kFormatBmp, 24, 0);
 }
 
 } // namespace korvan::e2e

@@ -2,7 +2,7 @@
 // Drives the real program as a user would: starts it, finds its windows, clicks its
 // toolbar buttons with the mouse, and reads back the clipboard, the screen and files.
 #include "app/ToolbarLayout.h"
-#include "engine/SdkBitmap.h"
+#include "imaging/Bitmap.h"
 
 #include <windows.h>
 
@@ -62,7 +62,7 @@ public:
     PatternWindow(const PatternWindow&) = delete;
     PatternWindow& operator=(const PatternWindow&) = delete;
     // The colour the pattern has at screen pixel (x, y).
-    static sdk::Rgb ExpectedAt(int x, int y);
+    static imaging::Rgb ExpectedAt(int x, int y);
     HWND Hwnd() const { return hwnd_; }
 
 private:
@@ -94,14 +94,14 @@ HWND FindMessageBox(DWORD processId, const std::wstring& part, std::wstring* tex
 void PumpMessages(std::chrono::milliseconds duration);
 
 // The clipboard's device-independent bitmap, converted to 24 bits, if there is one.
-std::optional<sdk::SdkBitmap> ClipboardImage();
+std::optional<imaging::Bitmap> ClipboardImage();
 // Whether the clipboard also offers the image as PNG.
 bool ClipboardHasPng();
 // Screen pixels of a window (frame included), as a user sees them.
-sdk::SdkBitmap GrabWindow(HWND window);
+imaging::Bitmap GrabWindow(HWND window);
 // The window's picture once painting has finished (two grabs in a row agree).
-sdk::SdkBitmap SteadyPicture(HWND window);
-sdk::SdkBitmap GrabScreen(int left, int top, int width, int height);
+imaging::Bitmap SteadyPicture(HWND window);
+imaging::Bitmap GrabScreen(int left, int top, int width, int height);
 // Saves a picture of a window as PNG (or BMP) under the artifacts folder for people to look at.
 void SaveArtifact(HWND window, const std::string& name);
 

@@ -8,7 +8,7 @@
 namespace korvan::e2e {
 namespace {
 
-constexpr sdk::Rgb kWindowColour{251, 167, 76};
+constexpr imaging::Rgb kWindowColour{251, 167, 76};
 
 struct FrameRig {
     Program program;
@@ -24,7 +24,7 @@ struct FrameRig {
     // The ring's top edge shows the window colour on the screen.
     bool RingPainted() const {
         RECT rect = WindowRect(frame);
-        sdk::SdkBitmap pixel = GrabScreen((rect.left + rect.right) / 2, rect.top + 3, 1, 1);
+        imaging::Bitmap pixel = GrabScreen((rect.left + rect.right) / 2, rect.top + 3, 1, 1);
         return !pixel.Empty() && pixel.PixelAt(0, 0) == kWindowColour;
     }
 };
@@ -38,7 +38,7 @@ TEST(GrabberFrame, IsARingWithTheScreenShowingThroughItsHole) {
     EXPECT_TRUE(::GetWindowLongPtrW(rig.frame, GWL_EXSTYLE) & WS_EX_TOPMOST);
     EXPECT_FALSE(::GetWindowLongPtrW(rig.frame, GWL_STYLE) & WS_CAPTION);
 
-    sdk::SdkBitmap shot = GrabWindow(rig.frame);
+    imaging::Bitmap shot = GrabWindow(rig.frame);
     int width = shot.Width(), height = shot.Height();
     for (int i : {0, 3, 7}) {  // the ring, 8 pixels wide on every side
         EXPECT_EQ(shot.PixelAt(width / 2, i), kWindowColour) << i;
@@ -59,14 +59,14 @@ TEST(GrabberFrame, SecondPressCapturesTheInnerPanel) {
     HWND preview = rig.program.FindForm(L"TImage");
     ASSERT_TRUE(WaitFor([&] { return ::IsWindowVisible(preview) != 0; }));
     EXPECT_TRUE(::IsWindowVisible(rig.frame));
-    std::optional<sdk::SdkBitmap> image = ClipboardImage();
+    std::optional<imaging::Bitmap> image = ClipboardImage();
     ASSERT_TRUE(image.has_value());
     RECT frame = WindowRect(rig.frame);
     RECT client{};
     ::GetClientRect(rig.frame, &client);
     POINT origin{0, 0};
     ::ClientToScreen(rig.frame, &origin);
-    // Panel2 keeps a 5-pixel margin inside the client area.
+    // InsidePanel keeps a 5-pixel margin inside the client area.
     EXPECT_EQ(image->Width(), client.right - 10);
     EXPECT_EQ(image->Height(), client.bottom - 10);
     int left = origin.x + 5, top = origin.y + 5;
@@ -111,7 +111,7 @@ TEST(GrabberFrame, RingAndPanelFollowEveryResize) {
     FrameRig rig;
     ::SetWindowPos(rig.frame, nullptr, 200, 300, 401, 157, SWP_NOZORDER | SWP_NOACTIVATE);
     EXPECT_TRUE(WaitFor([&] { return rig.RingPainted() && WindowRect(rig.frame).right == 601; }));
-    sdk::SdkBitmap shot = SteadyPicture(rig.frame);
+    imaging::Bitmap shot = SteadyPicture(rig.frame);
     ASSERT_EQ(shot.Width(), 401);
     ASSERT_EQ(shot.Height(), 157);
     EXPECT_EQ(shot.PixelAt(400, 100), kWindowColour);

@@ -2,7 +2,7 @@
 // system language German, in German.
 #include "app/ToolbarLayout.h"
 #include "e2e/Driver.h"
-#include "engine/SdkBitmap.h"
+#include "imaging/Bitmap.h"
 
 #include <gtest/gtest.h>
 
@@ -335,7 +335,7 @@ TEST(InfoWindow, ShowsItsTextsAndTheLinkOpensTheEnglishPage) {
         EXPECT_NE(std::find(texts.begin(), texts.end(), text), texts.end()) << "missing " << text;
     POINT corner{4, 4};
     ::ClientToScreen(info, &corner);
-    sdk::SdkBitmap pixel = GrabScreen(corner.x, corner.y, 1, 1);
+    imaging::Bitmap pixel = GrabScreen(corner.x, corner.y, 1, 1);
     EXPECT_EQ(pixel.Row(0)[2], 251);
     EXPECT_EQ(pixel.Row(0)[1], 167);
     EXPECT_EQ(pixel.Row(0)[0], 76);

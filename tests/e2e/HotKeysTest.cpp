@@ -26,7 +26,7 @@ TEST(HotKeys, PrintScreenCapturesTheDesktop) {
     PressKey(VK_SNAPSHOT);
     HWND preview = program.FindForm(L"TImage");
     ASSERT_TRUE(WaitFor([&] { return ::IsWindowVisible(preview) != 0; }));
-    std::optional<sdk::SdkBitmap> image = ClipboardImage();
+    std::optional<imaging::Bitmap> image = ClipboardImage();
     ASSERT_TRUE(image.has_value());
     EXPECT_EQ(image->Width(), ::GetSystemMetrics(SM_CXSCREEN));
     EXPECT_EQ(image->PixelAt(3, 700), PatternWindow::ExpectedAt(3, 700));

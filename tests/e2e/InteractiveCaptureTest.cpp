@@ -28,8 +28,8 @@ public:
         ::UpdateWindow(hwnd_);
         presses_ = 0;
         WaitFor([] {  // painted on the screen in the grey of its background
-            sdk::SdkBitmap corner = GrabScreen(kLeft + 1, kTop + 1, 1, 1);
-            return !corner.Empty() && corner.PixelAt(0, 0) == sdk::Rgb{128, 128, 128};
+            imaging::Bitmap corner = GrabScreen(kLeft + 1, kTop + 1, 1, 1);
+            return !corner.Empty() && corner.PixelAt(0, 0) == imaging::Rgb{128, 128, 128};
         });
     }
     ~TargetWindow() { ::DestroyWindow(hwnd_); }
@@ -196,10 +196,10 @@ TEST(AreaCapture, EscapeLeavesTheDocumentEmptyAndTheClipboardUnchanged) {
     POINT origin{0, 0};
     ::ClientToScreen(control, &origin);
     EXPECT_TRUE(WaitFor([&] {
-        sdk::SdkBitmap shot = GrabScreen(origin.x, origin.y, client.right, client.bottom);
+        imaging::Bitmap shot = GrabScreen(origin.x, origin.y, client.right, client.bottom);
         for (int y = 0; y < shot.Height(); ++y)
             for (int x = 0; x < shot.Width(); ++x)
-                if (!(shot.PixelAt(x, y) == sdk::Rgb{192, 192, 192})) return false;
+                if (!(shot.PixelAt(x, y) == imaging::Rgb{192, 192, 192})) return false;
         return !shot.Empty();
     }));
     SaveArtifact(preview, "preview-after-cancelled-area");
@@ -217,7 +217,7 @@ TEST(PrintScreen, CapturesTheFramesInsideWhileTheFrameShows) {
     PressKey(VK_SNAPSHOT);
     HWND preview = program.FindForm(L"TImage");
     ASSERT_TRUE(WaitFor([&] { return ::IsWindowVisible(preview) != 0; }));
-    std::optional<sdk::SdkBitmap> image = ClipboardImage();
+    std::optional<imaging::Bitmap> image = ClipboardImage();
     ASSERT_TRUE(image.has_value());
     RECT client{};
     ::GetClientRect(frame, &client);

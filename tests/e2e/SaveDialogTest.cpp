@@ -2,9 +2,9 @@
 // type change that enables the JPEG compression, files written at the chosen quality and
 // depth, the overwrite question, and a folder that refuses the file.
 #include "e2e/Driver.h"
-#include "engine/ImageFile.h"
-#include "engine/SdkStatus.h"
-#include "saving/win32/ExtSaveDialog.h"
+#include "imaging/ImageFile.h"
+#include "imaging/Status.h"
+#include "saving/win32/SaveDialog.h"
 
 #include <gtest/gtest.h>
 
@@ -16,7 +16,7 @@
 namespace korvan::e2e {
 namespace {
 
-using win::TExtSaveDialog;
+using win::SaveDialog;
 constexpr int kFileTypeList = 0x470;  // the system dialog's type combo box (cmb1)
 constexpr int kFileNameBox = 0x47c;   // its file name combo box (cmb13)
 
@@ -55,7 +55,7 @@ BOOL CALLBACK MatchSaveDialog(HWND window, LPARAM lParam) {
     DWORD processId = 0;
     ::GetWindowThreadProcessId(window, &processId);
     if (processId != search->processId || !::IsWindowVisible(window)) return TRUE;
-    if (!Control(window, TExtSaveDialog::kPanelId)) return TRUE;
+    if (!Control(window, SaveDialog::kPanelId)) return TRUE;
     search->found = window;
     return FALSE;
 }
@@ -80,8 +80,8 @@ HWND OpenSaveDialog(Program& program) {
 // The depths the panel offers and the one selected ("" when none).
 std::wstring Depths(HWND dialog, std::wstring* selected) {
     std::wstring list;
-    for (int i = 0; i < TExtSaveDialog::kMaxDepths; ++i) {
-        HWND radio = Control(dialog, TExtSaveDialog::kFirstDepthId + i);
+    for (int i = 0; i < SaveDialog::kMaxDepths; ++i) {
+        HWND radio = Control(dialog, SaveDialog::kFirstDepthId + i);
         if (!radio || !::IsWindowVisible(radio)) continue;
         list += (list.empty() ? L"" : L",") + Text(radio);
         if (::SendMessageW(radio, BM_GETCHECK, 0, 0) == BST_CHECKED) *selected = Text(radio);
@@ -97,8 +97,8 @@ void ChooseType(HWND dialog, int zeroBasedIndex) {
 }
 
 void ChooseDepth(HWND dialog, const std::wstring& depth) {
-    for (int i = 0; i < TExtSaveDialog::kMaxDepths; ++i) {
-        HWND radio = Control(dialog, TExtSaveDialog::kFirstDepthId + i);
+    for (int i = 0; i < SaveDialog::kMaxDepths; ++i) {
+        HWND radio = Control(dialog, SaveDialog::kFirstDepthId + i);
         if (radio && ::IsWindowVisible(radio) && Text(radio) == depth) ::SendMessageW(radio, BM_CLICK, 0, 0);
     }
 }
@@ -141,28 +141,28 @@ TEST(SaveDialog, PanelBelowTheStandardControlsSavesJpegAndPng) {
     PatternWindow pattern;
     ASSERT_NE(program.CaptureDesktop(), nullptr);
     std::filesystem::path folder = Folder("saved-" + Language());
-    std::optional<sdk::SdkBitmap> captured = ClipboardImage();
+    std::optional<imaging::Bitmap> captured = ClipboardImage();
     ASSERT_TRUE(captured.has_value());
-    ASSERT_EQ(sdk::SaveBitmapFile(folder / "captured.bmp", *captured, sdk::kFormatBmp, 24, 0), sdk::kSuccess);
+    ASSERT_EQ(imaging::SaveBitmapFile(folder / "captured.bmp", *captured, imaging::kFormatBmp, 24, 0), imaging::kSuccess);
 
     HWND dialog = OpenSaveDialog(program);
     ASSERT_NE(dialog, nullptr);
-    HWND panel = Control(dialog, TExtSaveDialog::kPanelId);
+    HWND panel = Control(dialog, SaveDialog::kPanelId);
     RECT client{}, panelRect = WindowRect(panel);
     ::GetClientRect(dialog, &client);
     ::MapWindowPoints(dialog, nullptr, reinterpret_cast<POINT*>(&client), 2);
     EXPECT_TRUE(Inside(panelRect, client)) << "the panel is cut off";
     EXPECT_GE(panelRect.top, WindowRect(::GetDlgItem(dialog, kFileTypeList)).bottom);
     EXPECT_GE(panelRect.top, WindowRect(::GetDlgItem(dialog, kFileNameBox)).bottom);
-    for (int id : {TExtSaveDialog::kDepthGroupId, TExtSaveDialog::kQualityGroupId})
+    for (int id : {SaveDialog::kDepthGroupId, SaveDialog::kQualityGroupId})
         EXPECT_TRUE(Inside(WindowRect(Control(dialog, id)), panelRect));
-    EXPECT_EQ(Text(Control(dialog, TExtSaveDialog::kDepthGroupId)), L"Color Deepness in Bits:");
-    EXPECT_EQ(Text(Control(dialog, TExtSaveDialog::kQualityGroupId)), L"JPEG Compression");
-    EXPECT_FALSE(::IsWindowVisible(Control(dialog, TExtSaveDialog::kSubFormatId)));
+    EXPECT_EQ(Text(Control(dialog, SaveDialog::kDepthGroupId)), L"Color Deepness in Bits:");
+    EXPECT_EQ(Text(Control(dialog, SaveDialog::kQualityGroupId)), L"JPEG Compression");
+    EXPECT_FALSE(::IsWindowVisible(Control(dialog, SaveDialog::kSubFormatId)));
     std::wstring selected;
     EXPECT_EQ(Depths(dialog, &selected), L"1,4,8,16,24,32");
     EXPECT_EQ(selected, L"24");
-    HWND quality = Control(dialog, TExtSaveDialog::kQualityEditId);
+    HWND quality = Control(dialog, SaveDialog::kQualityEditId);
     EXPECT_FALSE(::IsWindowEnabled(quality));
     EXPECT_EQ(Text(quality), L"76");
     SaveArtifact(dialog, "save-dialog-bmp-" + Language());
@@ -173,7 +173,7 @@ TEST(SaveDialog, PanelBelowTheStandardControlsSavesJpegAndPng) {
     EXPECT_EQ(Depths(dialog, &selected), L"8,24");
     EXPECT_EQ(selected, L"24");
     ::SendMessageW(quality, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"50"));
-    EXPECT_EQ(::SendMessageW(Control(dialog, TExtSaveDialog::kSliderId), TBM_GETPOS, 0, 0), -129);
+    EXPECT_EQ(::SendMessageW(Control(dialog, SaveDialog::kSliderId), TBM_GETPOS, 0, 0), -129);
     SaveArtifact(dialog, "save-dialog-jpeg-" + Language());
     ConfirmName(dialog, folder / "shot.jpg");
     ASSERT_TRUE(WaitFor([&] { return std::filesystem::exists(folder / "shot.jpg"); }));
@@ -198,11 +198,11 @@ TEST(SaveDialog, PanelScalesAt144DotsPerInch) {
     ASSERT_NE(dialog, nullptr);
     RECT screen{0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
     EXPECT_TRUE(Inside(WindowRect(dialog), screen)) << "the dialog runs off the screen";
-    RECT client{}, panel = WindowRect(Control(dialog, TExtSaveDialog::kPanelId));
+    RECT client{}, panel = WindowRect(Control(dialog, SaveDialog::kPanelId));
     ::GetClientRect(dialog, &client);
     ::MapWindowPoints(dialog, nullptr, reinterpret_cast<POINT*>(&client), 2);
     EXPECT_TRUE(Inside(panel, client)) << "the panel is cut off";
-    RECT group = WindowRect(Control(dialog, TExtSaveDialog::kQualityGroupId));
+    RECT group = WindowRect(Control(dialog, SaveDialog::kQualityGroupId));
     EXPECT_EQ(group.right - group.left, 195);  // 130 at 96 dots per inch
     EXPECT_TRUE(Inside(group, panel));
     SaveArtifact(dialog, "save-dialog-144dpi");

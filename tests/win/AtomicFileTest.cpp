@@ -1,6 +1,6 @@
 // Files are written beside the target and moved into place only when complete.
-#include "engine/ImageFile.h"
-#include "engine/SdkStatus.h"
+#include "imaging/ImageFile.h"
+#include "imaging/Status.h"
 
 #include <gtest/gtest.h>
 
@@ -9,7 +9,7 @@
 #include <filesystem>
 #include <fstream>
 
-namespace korvan::sdk {
+namespace korvan::imaging {
 namespace {
 
 std::filesystem::path Folder(const char* name) {
@@ -21,9 +21,9 @@ std::filesystem::path Folder(const char* name) {
     return folder;
 }
 
-SdkBitmap Pixel() {
-    SdkBitmap bitmap;
-    EXPECT_EQ(SdkBitmap::Create(bitmap, 1, 1, 24), kSuccess);
+Bitmap Pixel() {
+    Bitmap bitmap;
+    EXPECT_EQ(Bitmap::Create(bitmap, 1, 1, 24), kSuccess);
     return bitmap;
 }
 
@@ -56,9 +56,9 @@ TEST(SaveBitmapFileWin32, NamesWindowsRefusesCreateNothing) {
 }
 
 } // namespace
-} // namespace korvan::sdk
+} // namespace korvan::imaging
 
-namespace korvan::sdk {
+namespace korvan::imaging {
 namespace {
 
 std::string CauseOf(const std::filesystem::path& target) {
@@ -134,9 +134,9 @@ TEST(SaveBitmapFileWin32, AMissingFolderTellsWhy) {
 }
 
 } // namespace
-} // namespace korvan::sdk
+} // namespace korvan::imaging
 
-namespace korvan::sdk {
+namespace korvan::imaging {
 namespace {
 
 // A disk that fills up while the file is written: the save fails with the system's
@@ -155,8 +155,8 @@ TEST(SaveOnAFullDisk, FailsAndKeepsTheOldFile) {
     if (!std::filesystem::exists(folder)) GTEST_SKIP() << "no small disk could be mounted";
     auto target = std::filesystem::path(folder) / "shot.bmp";
     std::ofstream(target) << "old";
-    SdkBitmap large;
-    ASSERT_EQ(SdkBitmap::Create(large, 200, 200, 24), kSuccess);  // 120 KB as BMP, the disk holds 64
+    Bitmap large;
+    ASSERT_EQ(Bitmap::Create(large, 200, 200, 24), kSuccess);  // 120 KB as BMP, the disk holds 64
     SaveFileResult result = WriteBitmapFile(target, large, kFormatBmp, 24, 0);
     EXPECT_EQ(result.status, kErrorWriting);
     EXPECT_FALSE(result.cause.empty());
@@ -166,4 +166,4 @@ TEST(SaveOnAFullDisk, FailsAndKeepsTheOldFile) {
 }
 
 } // namespace
-} // namespace korvan::sdk
+} // namespace korvan::imaging

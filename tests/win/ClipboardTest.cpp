@@ -1,8 +1,8 @@
 // The clipboard copy: replaces the content with a DIB and PNG, waits for a busy
 // clipboard, and names the program that holds it when it gives up.
-#include "engine/ImageFile.h"
-#include "engine/SdkStatus.h"
-#include "engine/win32/ClipboardWin32.h"
+#include "imaging/ImageFile.h"
+#include "imaging/Status.h"
+#include "imaging/win32/ClipboardWin32.h"
 
 #include <gtest/gtest.h>
 
@@ -13,12 +13,12 @@
 #include <cstring>
 #include <thread>
 
-namespace korvan::sdk {
+namespace korvan::imaging {
 namespace {
 
-SdkBitmap Gradient(int width, int height) {
-    SdkBitmap bitmap;
-    EXPECT_EQ(SdkBitmap::Create(bitmap, width, height, 24), kSuccess);
+Bitmap Gradient(int width, int height) {
+    Bitmap bitmap;
+    EXPECT_EQ(Bitmap::Create(bitmap, width, height, 24), kSuccess);
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x) bitmap.SetPixel(x, y, {uint8_t(x * 9), uint8_t(y * 13), uint8_t(x + y)});
     return bitmap;
@@ -36,7 +36,7 @@ void PutText(const char* text) {
 
 TEST(ClipboardWin32, ReplacesTheContentWithTheImage) {
     PutText("old content");
-    SdkBitmap image = Gradient(13, 7);  // odd width: rows are padded
+    Bitmap image = Gradient(13, 7);  // odd width: rows are padded
     ClipboardWin32 clipboard;
     ASSERT_EQ(clipboard.CopyBitmap(0, image, 3).status, kSuccess);
     EXPECT_FALSE(::IsClipboardFormatAvailable(CF_TEXT));
@@ -63,7 +63,7 @@ TEST(ClipboardWin32, ReplacesTheContentWithTheImage) {
 // The forms are made when asked for, and whatever is still promised when the clipboard
 // object goes (the program ends) is put on the clipboard then: the pasted bytes are the same.
 TEST(ClipboardWin32, PromisedFormsAreMadeOnRequestAndKeptAtTheEnd) {
-    SdkBitmap image = Gradient(21, 9);
+    Bitmap image = Gradient(21, 9);
     VectorSink png;
     ASSERT_EQ(EncodeBitmap(image, kFormatPng, 24, 0, png), kSuccess);
     const std::vector<uint8_t> dib = EncodeClipboardDib(image);
@@ -137,4 +137,4 @@ TEST(ClipboardWin32, NamesTheProgramThatKeepsTheClipboard) {
 }
 
 } // namespace
-} // namespace korvan::sdk
+} // namespace korvan::imaging

@@ -65,8 +65,8 @@ private:
     std::wstring section_;
 };
 
-const PlacementSetup kSizeable{PlacementOption::fpPosition, {BorderKind::Sizeable}};
-const PlacementSetup kToolWindow{PlacementOption::fpPosition, {BorderKind::ToolWindow}};
+const PlacementSetup kSizeable{PlacementOption::Position, {BorderKind::Sizeable}};
+const PlacementSetup kToolWindow{PlacementOption::Position, {BorderKind::ToolWindow}};
 constexpr DWORD kSizeableStyle = WS_OVERLAPPEDWINDOW;
 constexpr DWORD kToolStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
 
@@ -172,7 +172,7 @@ TEST(PlacementWin32, DestructionSavesWithVisibleOne) {
 // With the window state restored too, a normal state leaves the hidden frame hidden and a
 // maximised one shows it maximised, as it is being shown anyway.
 TEST(PlacementWin32, FrameStateIsRestoredWithItsPlace) {
-    const PlacementSetup frame{PlacementOption::fpState | PlacementOption::fpPosition, {BorderKind::SizeToolWin}};
+    const PlacementSetup frame{PlacementOption::State | PlacementOption::Position, {BorderKind::SizeToolWin}};
     TestWindow window(L"KorvanPlacementFrame", WS_EX_TOOLWINDOW | WS_EX_TOPMOST, WS_POPUP | WS_THICKFRAME);
     window.Plant(L"NormPos", L"533,152,799,289");
     window.Plant(L"ShowCmd", L"1");

@@ -1,12 +1,12 @@
 // The screen grab copies exactly the pixels a window shows.
-#include "engine/SdkStatus.h"
-#include "engine/win32/ScreenGrabberWin32.h"
+#include "imaging/Status.h"
+#include "imaging/win32/ScreenGrabberWin32.h"
 
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
-namespace korvan::sdk {
+namespace korvan::imaging {
 namespace {
 
 class SolidWindow {
@@ -47,7 +47,7 @@ private:
 TEST(ScreenGrabberWin32, GrabsTheRectangleAt24Bits) {
     SolidWindow window(100, 120, 60, 40, RGB(10, 200, 30));
     ScreenGrabberWin32 grabber;
-    SdkBitmap bitmap;
+    Bitmap bitmap;
     ASSERT_EQ(grabber.GrabRect(0, 90, 110, 180, 170, bitmap), kSuccess);
     EXPECT_EQ(bitmap.Width(), 90);
     EXPECT_EQ(bitmap.Height(), 60);
@@ -59,12 +59,12 @@ TEST(ScreenGrabberWin32, GrabsTheRectangleAt24Bits) {
 
 TEST(ScreenGrabberWin32, RefusesAnEmptyRectangleAndKeepsTheOutput) {
     ScreenGrabberWin32 grabber;
-    SdkBitmap bitmap;
-    ASSERT_EQ(SdkBitmap::Create(bitmap, 3, 3, 24), kSuccess);
+    Bitmap bitmap;
+    ASSERT_EQ(Bitmap::Create(bitmap, 3, 3, 24), kSuccess);
     EXPECT_EQ(grabber.GrabRect(0, 10, 10, 10, 50, bitmap), kZeroAreaSize);
     EXPECT_EQ(grabber.GrabRect(0, 10, 10, 5, 50, bitmap), kZeroAreaSize);
     EXPECT_EQ(bitmap.Width(), 3);
 }
 
 } // namespace
-} // namespace korvan::sdk
+} // namespace korvan::imaging

@@ -1,11 +1,11 @@
 // The capture component on the real screen, driven with real input from a second thread:
 // each shape over a known pattern gives exactly the pattern inside and white outside.
-#include "engine/ImageFile.h"
-#include "engine/SdkStatus.h"
-#include "engine/ShapeMask.h"
-#include "engine/win32/InteractiveCaptureWin32.h"
-#include "engine/win32/ScreenGrabberWin32.h"
-#include "engine/win32/ShotCaptureWin32.h"
+#include "imaging/ImageFile.h"
+#include "imaging/Status.h"
+#include "capture/ShapeMask.h"
+#include "capture/win32/InteractiveCaptureWin32.h"
+#include "imaging/win32/ScreenGrabberWin32.h"
+#include "capture/win32/ShotCaptureWin32.h"
 
 #include <gtest/gtest.h>
 
@@ -18,7 +18,7 @@
 #include <functional>
 #include <thread>
 
-namespace korvan::sdk {
+namespace korvan::imaging {
 namespace {
 
 using namespace std::chrono_literals;
@@ -309,7 +309,7 @@ void SaveScreenshot(const std::string& name) {
     std::error_code ec;
     std::filesystem::create_directories(path, ec);
     ScreenGrabberWin32 grabber;
-    SdkBitmap screen;
+    Bitmap screen;
     if (grabber.GrabRect(0, 0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN), screen) != kSuccess)
         return;
     (void)SaveBitmapFile(std::filesystem::path(path) / (name + ".png"), screen, kFormatPng, 24, 0);
@@ -318,7 +318,7 @@ void SaveScreenshot(const std::string& name) {
 // The result must be the shape's box: the pattern inside the shape, white outside.
 void ExpectPatternInShape(const TShotCapture& capture, const Shape& shape, const PatternWindow& window) {
     ShapeMask mask(shape);
-    const SdkBitmap* image = capture.Bitmap();
+    const Bitmap* image = capture.Bitmap();
     ASSERT_NE(image, nullptr);
     ASSERT_EQ(image->Width(), mask.Bounds().Width());
     ASSERT_EQ(image->Height(), mask.Bounds().Height());
@@ -485,7 +485,7 @@ TEST(ShotCaptureWin32, DefaultSettingsWithInfoWindowAndCursor) {
     });
     ASSERT_EQ(capture->CaptureArea(kAreaRectangle), kSuccess);
     driver.Join();
-    const SdkBitmap* image = capture->Bitmap();
+    const Bitmap* image = capture->Bitmap();
     ASSERT_NE(image, nullptr);
     ASSERT_EQ(image->Width(), 170);
     int changed = 0;  // pixels of the arrow, drawn from the pointer's place at the start
@@ -556,7 +556,7 @@ TEST(ShotCaptureWin32, ObjectCaptureByKeyboardAndTheWindowAroundTheControl) {
     });
     ASSERT_EQ(f.capture->CaptureSelectedObject(), kSuccess);
     driver.Join();
-    const SdkBitmap* image = f.capture->Bitmap();
+    const Bitmap* image = f.capture->Bitmap();
     ASSERT_NE(image, nullptr);
     EXPECT_EQ(image->Width(), 640);
     EXPECT_EQ(image->Height(), 480);
@@ -586,9 +586,9 @@ TEST(ShotCaptureWin32, CountAndIntervalDeliverEveryImage) {
 }
 
 } // namespace
-} // namespace korvan::sdk
+} // namespace korvan::imaging
 
-namespace korvan::sdk {
+namespace korvan::imaging {
 namespace {
 
 // With a delay the overlay comes that much later; with a hot key the capture waits for it.
@@ -644,9 +644,9 @@ TEST(ShotCaptureWin32, DelayAndHotKeyHoldTheCaptureBack) {
 }
 
 } // namespace
-} // namespace korvan::sdk
+} // namespace korvan::imaging
 
-namespace korvan::sdk {
+namespace korvan::imaging {
 namespace {
 
 // Clearing the modifiers makes the hot key the cancel key: the next capture says so.
@@ -661,4 +661,4 @@ TEST(ShotCaptureWin32, HotKeyEqualToTheCancelKeyRefusesTheCapture) {
 }
 
 } // namespace
-} // namespace korvan::sdk
+} // namespace korvan::imaging

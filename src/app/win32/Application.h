@@ -1,9 +1,9 @@
 #pragma once
 // The application object: owns the imaging services and the six windows.
 #include "app/win32/ApplicationWindow.h"
-#include "app/win32/Forms.h"
-#include "engine/win32/ClipboardWin32.h"
-#include "engine/win32/ScreenGrabberWin32.h"
+#include "app/win32/ProgramWindows.h"
+#include "imaging/win32/ClipboardWin32.h"
+#include "imaging/win32/ScreenGrabberWin32.h"
 #include "platform/GlobalHotKey.h"
 #include "platform/win32/HotKeySystemWin32.h"
 #include "platform/win32/RegistryWin32.h"
@@ -26,22 +26,22 @@ public:
     static constexpr const wchar_t* kTitle = L"Korvan Screenshot";
 
 private:
-    void CreateForms();
+    void CreateWindows();
 
-    sdk::ScreenGrabberWin32 grabber_;
-    sdk::ClipboardWin32 clipboard_;
+    imaging::ScreenGrabberWin32 grabber_;
+    imaging::ClipboardWin32 clipboard_;
     HotKeySystemWin32 hotKeys_;
     IRegistry& registry_;
     // Owns every window below, so it goes last.
     ApplicationWindow window_{kTitle};
     HotKeyConflicts conflicts_;
-    Forms forms_;
-    std::unique_ptr<TMainfrm> mainfrm_;
-    std::unique_ptr<TImage> image_;
-    std::unique_ptr<TForm2> form2_;
-    std::unique_ptr<Toptionfrm> optionfrm_;
-    std::unique_ptr<TAboutfrm> aboutfrm_;
-    std::unique_ptr<Thelpfrm> helpfrm_;
+    ProgramWindows windows_;
+    std::unique_ptr<MainWindow> main_;
+    std::unique_ptr<PreviewWindow> preview_;
+    std::unique_ptr<GrabberFrame> frame_;
+    std::unique_ptr<OptionsWindow> options_;
+    std::unique_ptr<InfoWindow> info_;
+    std::unique_ptr<HelpWindow> help_;
 };
 
 } // namespace korvan::win

@@ -9,13 +9,13 @@ constexpr DWORD kCaptionBitsMask = 0xFF3FFFFF;  // clears WS_BORDER and WS_DLGFR
 
 } // namespace
 
-TPanel::TPanel(HWND parent, COLORREF colour, std::function<void(WPARAM)> onMouseDown)
+ColourPanel::ColourPanel(HWND parent, COLORREF colour, std::function<void(WPARAM)> onMouseDown)
     : brush_(::CreateSolidBrush(colour)), onMouseDown_(std::move(onMouseDown)) {
     RegisterClassOnce(kPanelClass, 0, nullptr, nullptr);
     CreateWindowOf(kPanelClass, 0, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, L"", 0, 0, 0, 0, parent);
 }
 
-LRESULT TPanel::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT ColourPanel::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_ERASEBKGND: {
         RECT client{};
@@ -32,30 +32,30 @@ LRESULT TPanel::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     }
 }
 
-TForm2::TForm2(HWND mainWindow, IHotKeySystem& hotKeys, HotKeyConflicts* conflicts)
+GrabberFrame::GrabberFrame(HWND mainWindow, IHotKeySystem& hotKeys, HotKeyConflicts* conflicts)
     : hotKeys_(hotKeys), conflicts_(conflicts) {
     RegisterClassOnce(kFrameClass, 0, nullptr, nullptr);
     CreateWindowOf(kFrameClass, WS_EX_TOOLWINDOW | WS_EX_TOPMOST, WS_POPUP | WS_CAPTION | WS_THICKFRAME, L"", 533,
                    152, 266, 137);
-    FormCreate();
+    CreateContents();
     placement_ = std::make_unique<PlacementBinding>(
         Hwnd(), mainWindow,
-        PlacementSetup{PlacementOption::fpState | PlacementOption::fpPosition, {BorderKind::SizeToolWin}});
+        PlacementSetup{PlacementOption::State | PlacementOption::Position, {BorderKind::SizeToolWin}});
     // The frame keys move the hidden frame from where the user left it last time.
     placement_->PlaceHidden();
 }
 
-TForm2::~TForm2() {
+GrabberFrame::~GrabberFrame() {
     if (placement_) placement_->OnDestroy();
     keys_.reset();
 }
 
-void TForm2::FormShow() { placement_->OnShow(); }
-void TForm2::FormClose() { placement_->OnCloseQuery(true); }
+void GrabberFrame::OnShow() { placement_->OnShow(); }
+void GrabberFrame::OnClose() { placement_->OnCloseQuery(true); }
 
-void TForm2::FormCreate() {
-    panel1_ = std::make_unique<TPanel>(Hwnd(), kWindowColour, [this](WPARAM buttons) { Panel1MouseDown(buttons); });
-    panel2_ = std::make_unique<TPanel>(panel1_->Hwnd(), kWindowColour);
+void GrabberFrame::CreateContents() {
+    dragPanel_ = std::make_unique<ColourPanel>(Hwnd(), kWindowColour, [this](WPARAM buttons) { DragPanelPressed(buttons); });
+    insidePanel_ = std::make_unique<ColourPanel>(dragPanel_->Hwnd(), kWindowColour);
     keys_ = std::make_unique<FrameKeys>(hotKeys_, *this, conflicts_);
     RemoveCaption();
     // The client area becomes as tall as the window was, so the window grows by its frame.
@@ -67,13 +67,13 @@ void TForm2::FormCreate() {
     RingStep();
 }
 
-void TForm2::RemoveCaption() {
+void GrabberFrame::RemoveCaption() {
     LONG_PTR style = ::GetWindowLongPtrW(Hwnd(), GWL_STYLE);
     ::SetWindowLongPtrW(Hwnd(), GWL_STYLE, style & static_cast<LONG_PTR>(kCaptionBitsMask));
     ::SetWindowPos(Hwnd(), nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
 }
 
-LRESULT TForm2::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT GrabberFrame::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_SIZE: RingStep(); return 0;
     case WM_NCPAINT: PaintFrame(); return 0;
@@ -83,10 +83,10 @@ LRESULT TForm2::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     }
 }
 
-// The window region becomes a ring of the ring width; Panel2 keeps its margin inside
+// The window region becomes a ring of the ring width; InsidePanel keeps its margin inside
 // the client area, which lies in the hole.
-void TForm2::RingStep() {
-    if (!panel1_ || !panel2_) return;
+void GrabberFrame::RingStep() {
+    if (!dragPanel_ || !insidePanel_) return;
     UINT dpi = DpiOf(Hwnd());
     int ring = Scale(kRingWidth, dpi), margin = Scale(kPanelMargin, dpi);
     RECT window = WindowRect();
@@ -99,12 +99,12 @@ void TForm2::RingStep() {
 
     RECT client{};
     ::GetClientRect(Hwnd(), &client);
-    ::MoveWindow(panel1_->Hwnd(), 0, 0, client.right, client.bottom, TRUE);
-    ::MoveWindow(panel2_->Hwnd(), margin, margin, client.right - 2 * margin, client.bottom - 2 * margin, TRUE);
+    ::MoveWindow(dragPanel_->Hwnd(), 0, 0, client.right, client.bottom, TRUE);
+    ::MoveWindow(insidePanel_->Hwnd(), margin, margin, client.right - 2 * margin, client.bottom - 2 * margin, TRUE);
 }
 
 // The sizing border is part of the ring: it is painted in the ring's colour too.
-void TForm2::PaintFrame() {
+void GrabberFrame::PaintFrame() {
     HDC dc = ::GetWindowDC(Hwnd());
     if (!dc) return;
     RECT window = WindowRect();
@@ -114,42 +114,42 @@ void TForm2::PaintFrame() {
     ::ReleaseDC(Hwnd(), dc);
 }
 
-void TForm2::Panel1MouseDown(WPARAM buttons) {
+void GrabberFrame::DragPanelPressed(WPARAM buttons) {
     // Only the left button drags: the system's own move loop, as if on a caption.
     if (!(buttons & MK_LBUTTON)) return;
     ::ReleaseCapture();
     ::SendMessageW(Hwnd(), WM_NCLBUTTONDOWN, HTCAPTION, 0);
 }
 
-ScreenRect TForm2::Panel2ScreenRect() const {
+ScreenRect GrabberFrame::InsideRect() const {
     RECT panel{};
-    ::GetWindowRect(panel2_->Hwnd(), &panel);
+    ::GetWindowRect(insidePanel_->Hwnd(), &panel);
     return {panel.left, panel.top, panel.right, panel.bottom};
 }
 
-int TForm2::Panel2Width() const { return Panel2ScreenRect().Width(); }
-int TForm2::Panel2Height() const { return Panel2ScreenRect().Height(); }
+int GrabberFrame::InsideWidth() const { return InsideRect().Width(); }
+int GrabberFrame::InsideHeight() const { return InsideRect().Height(); }
 
-RECT TForm2::WindowRect() const {
+RECT GrabberFrame::WindowRect() const {
     RECT rect{};
     ::GetWindowRect(Hwnd(), &rect);
     return rect;
 }
 
-void TForm2::MoveTo(int left, int top, int width, int height) {
+void GrabberFrame::MoveTo(int left, int top, int width, int height) {
     ::SetWindowPos(Hwnd(), nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
     // A hidden frame moved by its keys shows at the new place; the place is stored at
     // that show or at the end, not at every key press.
     if (placement_ && !Visible()) placement_->Store().HiddenWindowMoved();
 }
 
-int TForm2::Left() const { return WindowRect().left; }
-int TForm2::Top() const { return WindowRect().top; }
-int TForm2::Width() const { return WindowRect().right - WindowRect().left; }
-int TForm2::Height() const { return WindowRect().bottom - WindowRect().top; }
-void TForm2::SetLeft(int value) { MoveTo(value, Top(), Width(), Height()); }
-void TForm2::SetTop(int value) { MoveTo(Left(), value, Width(), Height()); }
-void TForm2::SetWidth(int value) { MoveTo(Left(), Top(), value, Height()); }
-void TForm2::SetHeight(int value) { MoveTo(Left(), Top(), Width(), value); }
+int GrabberFrame::Left() const { return WindowRect().left; }
+int GrabberFrame::Top() const { return WindowRect().top; }
+int GrabberFrame::Width() const { return WindowRect().right - WindowRect().left; }
+int GrabberFrame::Height() const { return WindowRect().bottom - WindowRect().top; }
+void GrabberFrame::SetLeft(int value) { MoveTo(value, Top(), Width(), Height()); }
+void GrabberFrame::SetTop(int value) { MoveTo(Left(), value, Width(), Height()); }
+void GrabberFrame::SetWidth(int value) { MoveTo(Left(), Top(), value, Height()); }
+void GrabberFrame::SetHeight(int value) { MoveTo(Left(), Top(), Width(), value); }
 
 } // namespace korvan::win

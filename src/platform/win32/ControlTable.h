@@ -3,12 +3,12 @@
 //
 // How a window declares its controls:
 //
-//   enum : int { kPage1, kGroupBox6, kCopytoClipboard, ... };   // indexes into the table
+//   enum : int { kPage1, kGroupBox6, kCopyToClipboard, ... };   // indexes into the table
 //   const ControlDesign kControls[] = {
 //       // kind,                   name,             tag, caption,        hint,            x, y, w, h,  parent,     id
 //       {ControlKind::TabSheet,    "TabSheet2",       12, L"General",     L"Select ...",  {0, 0, 0, 0},  kPages,     0},
 //       {ControlKind::GroupBox,    "GroupBox6",       20, L"Capture to:", L"Choose ...",  {8, 128, 341, 118}, kPage1, 0},
-//       {ControlKind::CheckBox,    "CopytoClipboard", 21, L"Clipboard",   L"Capture ...", {12, 18, 300, 20}, kGroupBox6, 1021},
+//       {ControlKind::CheckBox,    "CopyToClipboard", 21, L"Clipboard",   L"Capture ...", {12, 18, 300, 20}, kGroupBox6, 1021},
 //   };
 //   controls_.Create(Hwnd(), kControls);   // in the window's creation
 //

@@ -45,16 +45,16 @@ void PlacementBinding::PlaceHidden() {
 }
 
 void PlacementBinding::OnShow() {
-    Guarded([this] { store_.FormShow(); });
+    Guarded([this] { store_.OnShow(); });
 }
 
 void PlacementBinding::OnCloseQuery(bool canClose) {
-    Guarded([this, canClose] { store_.FormCloseQuery(canClose); });
+    Guarded([this, canClose] { store_.OnCloseQuery(canClose); });
 }
 
 void PlacementBinding::OnDestroy() {
     if (!::IsWindow(hwnd_)) return;  // already gone: there is no placement left to save
-    Guarded([this] { store_.FormDestroy(); });
+    Guarded([this] { store_.OnDestroy(); });
 }
 
 } // namespace korvan::win

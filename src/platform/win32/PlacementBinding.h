@@ -13,7 +13,7 @@
 namespace korvan::win {
 
 struct PlacementSetup {
-    PlacementOptions options = PlacementOption::fpState | PlacementOption::fpPosition;
+    PlacementOptions options = PlacementOption::State | PlacementOption::Position;
     PlacementWindowTraits traits;
 };
 
@@ -39,7 +39,7 @@ public:
     // Call from WM_DESTROY, while the window handle is still valid.
     void OnDestroy();
 
-    TPlacementStore& Store() { return store_; }
+    PlacementStore& Store() { return store_; }
     // The position rule after restores: a centred window that got a stored place no longer
     // centres itself.
     PositionRule Position() const { return window_.Position(); }
@@ -49,7 +49,7 @@ private:
 
     HWND hwnd_;
     PlacementWindowWin32 window_;
-    TPlacementStore store_;
+    PlacementStore store_;
     ErrorReporter reportError_;
 };
 

@@ -1,0 +1,123 @@
+#pragma once
+// The main tool window: one row of picture buttons whose handlers are the commands.
+#include "app/ToolbarLayout.h"
+#include "app/win32/ProgramWindows.h"
+#include "capture/CaptureCommands.h"
+#include "capture/win32/PickHelperWin32.h"
+#include "platform/GlobalHotKey.h"
+#include "platform/LanguageTables.h"
+#include "platform/win32/Handles.h"
+#include "platform/win32/PlacementBinding.h"
+#include "platform/win32/SystemAdapters.h"
+#include "platform/win32/WindowBase.h"
+#include "saving/SaveCommands.h"
+#include "saving/FormatPanel.h"
+#include "saving/win32/SaveDialog.h"
+
+#include <deque>
+#include <memory>
+#include <string>
+
+namespace korvan::win {
+
+class MainWindow final : public WindowBase<MainWindow>, public IMainWindowPosition {
+public:
+    MainWindow(ProgramWindows& windows, IHotKeySystem& hotKeys, HotKeyConflicts& conflicts);
+    ~MainWindow() override;
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+
+    // Called once every window exists: the commands reach the others from here on.
+    void ConnectWindows();
+    // Shows the window at start: centred as designed, then where it was last time.
+    void ShowAtStart();
+
+    // IMainWindowPosition
+    int Left() const override;
+    int Width() const override;
+    void SetLeft(int left) override;
+
+    CaptureCommands& Commands() { return *commands_; }
+    // Saving by hand, and the options dialog's choice of the automatic saving's name.
+    SaveCommands& Saving() { return *saving_; }
+    SaveDialog& SaveDialogWindow() { return *saveDialog_; }
+    // Pipeline steps other windows use (the options dialog moves the main window away
+    // while it is open).
+    void MoveOffScreen();
+    void RestoreAfterCapture();
+    // Shows a message once the current message is handled (never inside activation).
+    void QueueMessage(const std::string& text);
+    GlobalHotKey& PrintScreenKey() { return *printScreenKey_; }
+    bool SmallToolbar() const { return smallToolbar_; }
+    void SetSmallToolbar(bool small);
+
+    void SaveImage();
+    void CaptureFrame();
+    void HideFrame();
+    void CaptureArea();
+    void CaptureObject();
+    void ArmWindowPick();
+    void FinishWindowPick();
+    void CaptureDesktop();
+    void ShowOptions();
+    void ShowHelp();
+    void ShowInfo();
+    void Exit();
+    void PrintScreenPressed();
+    void OnProgramActivated();
+    void OnProgramDeactivated();
+
+    static constexpr int kInnerBorder = 5;
+    static constexpr int kHintHidePauseMs = 15000;
+
+private:
+    void CreateContents();
+    void CreateToolBar();
+    void BuildImageLists();
+    void AutoSize();
+    void CenterOnScreen();
+    void OnCommand(int id);
+    LRESULT OnNotify(NMHDR* header);
+    void OnDpiChanged(const RECT& suggested);
+    void ShowQueuedMessages();
+    void CreateSaveDialog();
+
+    // The frame keys as the save commands switch them.
+    class FrameKeySwitch final : public IFrameKeySwitch {
+    public:
+        explicit FrameKeySwitch(ProgramWindows& windows) : windows_(windows) {}
+        void SwitchOff() override;
+        void SwitchOn() override;
+        bool EnableFrameKeys() const override;
+
+    private:
+        ProgramWindows& windows_;
+    };
+
+    ProgramWindows& windows_;
+    HWND toolBar_ = nullptr;
+    HWND pickHelperButton_ = nullptr;
+    // 32 x 32 normal/hot and disabled images, 19 x 19 normal and disabled images.
+    UniqueHandle<ImageListTraits> imageList1_, images_, imageList2_, smallImages_;
+    GdiObject font_;
+    bool smallToolbar_ = false;
+    WindowSystemWin32 system_{nullptr};
+    ClockWin32 clock_;
+    KeyboardWin32 keyboard_;
+    CursorsWin32 cursors_;
+    FileSystemWin32 files_;
+    std::unique_ptr<PickHelperWin32> pickHelper_;
+    std::unique_ptr<imaging::IShotCapture> shotCapture_;
+    std::unique_ptr<CaptureCommands> commands_;
+    std::unique_ptr<SaveDialog> saveDialog_;
+    std::unique_ptr<SaveDialogEvents> saveDialogEvents_;
+    FrameKeySwitch frameKeySwitch_{windows_};
+    std::unique_ptr<SaveCommands> saving_;
+    std::unique_ptr<GlobalHotKey> printScreenKey_;
+    std::unique_ptr<PlacementBinding> placement_;
+    HotKeyConflicts& conflicts_;
+    std::deque<std::string> messages_;
+    // The toolbar buttons as the language passes see them (hints only).
+    ComponentSet toolTexts_;
+};
+
+} // namespace korvan::win

@@ -1,0 +1,115 @@
+#include "capture/win32/ScreenPixels.h"
+
+#include "imaging/Status.h"
+#include "platform/win32/Dib.h"
+
+namespace korvan::imaging {
+
+namespace {
+
+// The window manager's attribute call, looked up once: dwmapi is absent on some systems.
+using DwmGetWindowAttributeFn = HRESULT(WINAPI*)(HWND, DWORD, PVOID, DWORD);
+DwmGetWindowAttributeFn DwmAttribute() {
+    static DwmGetWindowAttributeFn function = [] {
+        HMODULE module = ::LoadLibraryW(L"dwmapi.dll");
+        return module ? reinterpret_cast<DwmGetWindowAttributeFn>(
+                            reinterpret_cast<void*>(::GetProcAddress(module, "DwmGetWindowAttribute")))
+                      : nullptr;
+    }();
+    return function;
+}
+
+constexpr DWORD kExtendedFrameBounds = 9;  // DWMWA_EXTENDED_FRAME_BOUNDS
+constexpr DWORD kCloaked = 14;             // DWMWA_CLOAKED
+
+} // namespace
+
+ScreenPixels::~ScreenPixels() { Release(); }
+
+void ScreenPixels::Release() {
+    if (dc_ && previous_) ::SelectObject(dc_.get(), previous_);
+    previous_ = nullptr;
+    dc_.reset();
+    section_.reset();
+    bits_ = nullptr;
+    bounds_ = {};
+}
+
+int ScreenPixels::Grab(const Rect& screen) {
+    Release();
+    if (screen.Empty()) return kZeroAreaSize;
+    win::WindowDc desktop(nullptr);
+    if (!desktop) return kScreenDcFailed;
+    BITMAPINFO info = win::TopDownDib(screen.Width(), screen.Height(), 32);
+    section_.reset(::CreateDIBSection(desktop.get(), &info, DIB_RGB_COLORS, &bits_, nullptr, 0));
+    if (!section_ || !bits_) {
+        Release();
+        return kNoMemory;
+    }
+    dc_.reset(::CreateCompatibleDC(desktop.get()));
+    if (!dc_) {
+        Release();
+        return kScreenDcFailed;
+    }
+    previous_ = ::SelectObject(dc_.get(), section_.get());
+    if (!::BitBlt(dc_.get(), 0, 0, screen.Width(), screen.Height(), desktop.get(), screen.left, screen.top,
+                  SRCCOPY | CAPTUREBLT)) {
+        Release();
+        return kCaptureBitmapFailed;
+    }
+    ::GdiFlush();
+    bounds_ = screen;
+    return kSuccess;
+}
+
+void ScreenPixels::DrawCursor(const CURSORINFO& cursor) {
+    if (!dc_ || !(cursor.flags & CURSOR_SHOWING) || !cursor.hCursor) return;
+    ICONINFO icon{};
+    if (!::GetIconInfo(cursor.hCursor, &icon)) return;
+    if (icon.hbmMask) ::DeleteObject(icon.hbmMask);
+    if (icon.hbmColor) ::DeleteObject(icon.hbmColor);
+    int x = cursor.ptScreenPos.x - static_cast<int>(icon.xHotspot) - bounds_.left;
+    int y = cursor.ptScreenPos.y - static_cast<int>(icon.yHotspot) - bounds_.top;
+    ::DrawIconEx(dc_.get(), x, y, cursor.hCursor, 0, 0, 0, nullptr, DI_NORMAL | DI_DEFAULTSIZE);
+    ::GdiFlush();
+}
+
+PixelSource ScreenPixels::Pixels() const {
+    return {static_cast<const uint8_t*>(bits_), static_cast<size_t>(bounds_.Width()) * 4, bounds_};
+}
+
+Rect VirtualScreenRect() {
+    int left = ::GetSystemMetrics(SM_XVIRTUALSCREEN), top = ::GetSystemMetrics(SM_YVIRTUALSCREEN);
+    return {left, top, left + ::GetSystemMetrics(SM_CXVIRTUALSCREEN), top + ::GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+}
+
+std::vector<Rect> MonitorRects() {
+    std::vector<Rect> monitors;
+    ::EnumDisplayMonitors(
+        nullptr, nullptr,
+        [](HMONITOR, HDC, LPRECT rect, LPARAM data) -> BOOL {
+            reinterpret_cast<std::vector<Rect>*>(data)->push_back(ToRect(*rect));
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&monitors));
+    return monitors;
+}
+
+Rect VisibleWindowBounds(HWND window) {
+    RECT frame{};
+    if (auto attribute = DwmAttribute();
+        attribute && SUCCEEDED(attribute(window, kExtendedFrameBounds, &frame, sizeof(frame))) &&
+        frame.right > frame.left && frame.bottom > frame.top)
+        return ToRect(frame);
+    RECT rect{};
+    if (!::GetWindowRect(window, &rect)) return {};
+    return ToRect(rect);
+}
+
+bool IsCloaked(HWND window) {
+    DWORD cloaked = 0;
+    auto attribute = DwmAttribute();
+    return attribute && SUCCEEDED(attribute(window, kCloaked, &cloaked, sizeof(cloaked))) && cloaked != 0;
+}
+
+} // namespace korvan::imaging

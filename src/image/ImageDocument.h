@@ -1,0 +1,108 @@
+#pragma once
+// The image document: holds the last captured picture, grabs screen rectangles into it,
+// copies it to the clipboard, saves it, and lays it out zoomed for painting.
+// Every failing operation raises ImageError with the message users see.
+#include "imaging/ImagingPorts.h"
+#include "imaging/Bitmap.h"
+#include "image/ZoomLayout.h"
+#include "platform/Exception.h"
+
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <string>
+
+namespace korvan {
+
+class ImageError : public Exception {
+public:
+    ImageError(const std::string& message, int code) : Exception(message), code_(code) {}
+    int Code() const { return code_; }
+
+private:
+    int code_;
+};
+
+enum class TPaintSizeMode { smNormal = 0, smStretch = 1, smFitSides = 2, smFit = 3, smZoom = 4 };
+enum class TPaintScaling { psNormal = 0, psResample = 1, psBicubic = 2 };
+
+// Save mode of our own beyond the page modes: write only a new file, never replace one.
+inline constexpr int kSaveModeNewFileOnly = 16;
+
+class ImageDocument {
+public:
+    ImageDocument(imaging::IScreenGrabber& grabber, imaging::IClipboardWriter& clipboard, std::string name = "ShotImage");
+
+    // Bitmap read: the held image or nullptr.
+    const imaging::Bitmap* Bitmap();
+    // Bitmap write: a copy of the given image, or empty the document with nullptr.
+    void SetBitmap(const imaging::Bitmap* bitmap);
+
+    int Capture(imaging::DeviceContext dc, int left, int top, int width, int height);
+    int Copy(int flags);
+    int Save(const std::filesystem::path& fileName, int format, int bitsPerPixel, int quality, int saveMode);
+
+    int PaintZoomFactor() const;
+    void SetPaintZoomFactor(int percent);
+
+    bool HoldsImage() const { return held_.has_value(); }
+    int DisplayedWidth() const { return displayedWidth_; }
+    int DisplayedHeight() const { return displayedHeight_; }
+    int HeldBitsPerPixel() const { return heldBitsPerPixel_; }
+    int LastResult() const { return lastResult_; }
+    const std::string& Name() const { return name_; }
+
+    // Presentation, as placed in its window: the control's outer size (read by the zoom
+    // computation) and its client size (used by the layout).
+    void SetControlSize(int width, int height, int clientWidth, int clientHeight);
+    int Width() const { return width_; }
+    int Height() const { return height_; }
+    TPaintSizeMode PaintSizeMode() const { return sizeMode_; }
+    void SetPaintSizeMode(TPaintSizeMode mode);
+    TPaintScaling PaintScaling() const { return scaling_; }
+    void SetPaintScaling(TPaintScaling scaling) { scaling_ = scaling; Invalidate(); }
+    bool CenterImage() const { return center_; }
+    void SetCenterImage(bool center) { center_ = center; Relayout(); }
+    void SetScrollPosition(int x, int y);
+    int ScrollX() const { return scrollX_; }
+    int ScrollY() const { return scrollY_; }
+    const ZoomLayoutResult& Layout() const { return layout_; }
+    // Called whenever the control must repaint (layout or image changed).
+    void OnInvalidate(std::function<void()> callback) { onInvalidate_ = std::move(callback); }
+    // Where saved files go (the disk unless a test says otherwise).
+    void SetFileStore(imaging::IFileStore& store) { store_ = &store; }
+    // The window handle used as the clipboard owner.
+    void SetWindowId(imaging::WindowId id) { window_ = id; }
+
+private:
+    class BusyScope;
+    void CheckNotBusy();
+    void Assign(imaging::Bitmap&& bitmap);
+    void Empty();
+    void ImageChanged();
+    void Relayout();
+    void Invalidate();
+    int Report(int status, const std::string& operation, const std::string& detail = {});
+    [[noreturn]] void RaiseNotAllocated(const std::string& operation);
+
+    imaging::IScreenGrabber& grabber_;
+    imaging::IClipboardWriter& clipboard_;
+    imaging::IFileStore* store_ = nullptr;
+    std::string name_;
+    std::optional<imaging::Bitmap> held_;
+    int displayedWidth_ = 0, displayedHeight_ = 0, heldBitsPerPixel_ = 0;
+    int lastResult_ = 1;
+    bool busy_ = false;
+    imaging::WindowId window_ = 0;
+
+    TPaintSizeMode sizeMode_ = TPaintSizeMode::smNormal;
+    TPaintScaling scaling_ = TPaintScaling::psNormal;
+    bool center_ = false;
+    double zoomX_ = 1.0, zoomY_ = 1.0;
+    int width_ = 0, height_ = 0, clientWidth_ = 0, clientHeight_ = 0;
+    int scrollX_ = 0, scrollY_ = 0;
+    ZoomLayoutResult layout_;
+    std::function<void()> onInvalidate_;
+};
+
+} // namespace korvan

@@ -1,0 +1,41 @@
+#pragma once
+// A top-level window of the program: created once, shown and closed (hidden) many times.
+#include "platform/SystemPorts.h"
+#include "platform/win32/Handles.h"
+#include "platform/win32/WindowBase.h"
+
+namespace korvan::win {
+
+// The window colour of the program: background of the preview, the options dialog,
+// the info window and the grabber frame's ring.
+inline constexpr COLORREF kWindowColour = RGB(251, 167, 76);
+
+template <typename Derived> class TopLevelWindow : public WindowBase<Derived>, public IWindowView {
+public:
+    bool Visible() const override { return this->Hwnd() && ::IsWindowVisible(this->Hwnd()); }
+    void Show() override {
+        static_cast<Derived*>(this)->OnShow();
+        ::ShowWindow(this->Hwnd(), SW_SHOW);
+    }
+    void Close() override {
+        static_cast<Derived*>(this)->OnClose();
+        ::ShowWindow(this->Hwnd(), SW_HIDE);
+    }
+    void BringToFront() override {
+        ::SetWindowPos(this->Hwnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+        ::SetForegroundWindow(this->Hwnd());
+    }
+
+protected:
+    // Hooks run before showing and hiding; the defaults do nothing.
+    void OnShow() {}
+    void OnClose() {}
+
+    // Closing by the close box only hides the window.
+    LRESULT HandleClose() {
+        Close();
+        return 0;
+    }
+};
+
+} // namespace korvan::win

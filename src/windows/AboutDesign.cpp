@@ -1,9 +1,0 @@
-#include "windows/AboutDesign.h"
-
-namespace korvan {
-
-std::wstring_view ProductPage(bool germanSystem) {
-    return germanSystem ? L"https://korvan-screenshot.example/de/" : L"https://korvan-screenshot.example/en/";
-}
-
-} // namespace korvan

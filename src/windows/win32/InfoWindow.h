@@ -1,0 +1,28 @@
+#pragma once
+// The info window: version, what the program is, and a link to the product's web page.
+#include "platform/win32/ControlTable.h"
+#include "platform/win32/TopLevelWindow.h"
+
+namespace korvan::win {
+
+class InfoWindow final : public TopLevelWindow<InfoWindow> {
+public:
+    InfoWindow();
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+
+    void OpenProductPage();
+    void OkClick();
+
+private:
+    void CreateContents();
+    void Arrange();
+    LRESULT ColourStatic(HDC dc, HWND control);
+
+    GdiObject background_;
+    GdiObject linkFont_, titleFont_;
+    Icon icon_;
+    HWND image1_ = nullptr;
+    ControlTable controls_;
+};
+
+} // namespace korvan::win

@@ -1,0 +1,209 @@
+#pragma once
+// Recording fakes of the capture commands' ports. Every call lands in one shared log,
+// so a test can check the exact order of steps across windows and system calls.
+#include "capture/CaptureCommands.h"
+#include "imaging/ImagingPorts.h"
+#include "imaging/Status.h"
+#include "unit/settings/OptionsDefaults.h"
+
+#include <initializer_list>
+#include <set>
+#include <utility>
+#include <string>
+#include <vector>
+
+namespace korvan::fakes {
+
+struct CallLog {
+    std::vector<std::string> calls;
+    void Add(std::string call) { calls.push_back(std::move(call)); }
+};
+
+inline std::string Str(long long v) { return std::to_string(v); }
+
+class FakeGrabber final : public imaging::IScreenGrabber {
+public:
+    explicit FakeGrabber(CallLog& log) : log_(log) {}
+    int GrabRect(imaging::DeviceContext dc, int left, int top, int right, int bottom, imaging::Bitmap& out) override {
+        log_.Add("Grab(" + Str(static_cast<long long>(dc)) + "," + Str(left) + "," + Str(top) + "," + Str(right) + "," +
+                 Str(bottom) + ")");
+        if (status != imaging::kSuccess) return status;
+        int s = imaging::Bitmap::Create(out, right - left, bottom - top, 24);
+        if (s == imaging::kSuccess)
+            for (int y = 0; y < out.Height(); ++y)
+                for (int x = 0; x < out.Width(); ++x)
+                    out.SetPixel(x, y, {static_cast<uint8_t>(left + x), static_cast<uint8_t>(top + y), 7});
+        return s;
+    }
+    int status = imaging::kSuccess;
+
+private:
+    CallLog& log_;
+};
+
+class FakeClipboard final : public imaging::IClipboardWriter {
+public:
+    explicit FakeClipboard(CallLog& log) : log_(log) {}
+    imaging::ClipboardResult CopyBitmap(imaging::WindowId, const imaging::Bitmap& bitmap, int flags) override {
+        log_.Add("Copy(" + Str(flags) + ")");
+        if (result.status == imaging::kSuccess) last = bitmap;
+        return result;
+    }
+    imaging::ClipboardResult result;
+    imaging::Bitmap last;
+
+private:
+    CallLog& log_;
+};
+
+class FakeMainWindow final : public IMainWindowPosition {
+public:
+    explicit FakeMainWindow(CallLog& log) : log_(log) {}
+    int Left() const override { return left; }
+    int Width() const override { return width; }
+    void SetLeft(int value) override {
+        log_.Add("SetLeft(" + Str(value) + ")");
+        left = value;
+    }
+    int left = 300, width = 410;
+
+private:
+    CallLog& log_;
+};
+
+class FakeForm final : public IWindowView {
+public:
+    FakeForm(CallLog& log, std::string name) : log_(log), name_(std::move(name)) {}
+    bool Visible() const override { return visible; }
+    void Show() override { log_.Add(name_ + ".Show"); visible = true; }
+    void Close() override { log_.Add(name_ + ".Close"); visible = false; }
+    void BringToFront() override { log_.Add(name_ + ".BringToFront"); }
+    bool visible = false;
+
+private:
+    CallLog& log_;
+    std::string name_;
+};
+
+class FakeFrameArea final : public IFrameArea {
+public:
+    ScreenRect InsideRect() const override { return rect; }
+    int InsideWidth() const override { return rect.Width(); }
+    int InsideHeight() const override { return rect.Height(); }
+    ScreenRect rect{540, 160, 790, 270};
+};
+
+class FakeSystem final : public IWindowSystem, public IClock, public IKeyboard, public ICursors, public IFileSystem {
+public:
+    explicit FakeSystem(CallLog& log) : log_(log) {}
+    void ShowWindow(WindowHandle window, int command) override {
+        log_.Add("ShowWindow(" + Str(static_cast<long long>(window)) + "," + Str(command) + ")");
+    }
+    void BringWindowToTop(WindowHandle window) override {
+        log_.Add("BringWindowToTop(" + Str(static_cast<long long>(window)) + ")");
+    }
+    void RestoreApplication() override { log_.Add("RestoreApplication"); }
+    ScreenSize PrimaryScreenSize() const override { return screen; }
+    bool IsWindow(WindowHandle window) const override { return window != 0 && closedWindows.count(window) == 0; }
+    void Sleep(int milliseconds) override { log_.Add("Sleep(" + Str(milliseconds) + ")"); }
+    int ScanCodeOf(int virtualKey) override {
+        log_.Add("ScanCodeOf(" + Str(virtualKey) + ")");
+        return virtualKey == kVkControl ? 29 : 47;
+    }
+    void KeyEvent(int virtualKey, int scanCode, int flags) override {
+        log_.Add("KeyEvent(" + Str(virtualKey) + "," + Str(scanCode) + "," + Str(flags) + ")");
+    }
+    void SetWaitCursor() override { log_.Add("WaitCursor"); }
+    void SetDefaultCursor() override { log_.Add("DefaultCursor"); }
+    uintptr_t CopySystemCursor(int stockCursor) override {
+        log_.Add("CopySystemCursor(" + Str(stockCursor) + ")");
+        return static_cast<uintptr_t>(stockCursor - 32400);  // 112 arrow, 113 I-beam
+    }
+    void SetPickCursor(int systemCursor) override { log_.Add("SetPickCursor(" + Str(systemCursor) + ")"); }
+    void RestoreSystemCursors(uintptr_t arrow, uintptr_t ibeam) override {
+        log_.Add("RestoreSystemCursors(" + Str(static_cast<long long>(arrow)) + "," + Str(static_cast<long long>(ibeam)) + ")");
+    }
+    bool FileExists(const std::wstring& path) const override { return existing.count(path) != 0; }
+
+    ScreenSize screen{64, 48};
+    std::set<std::wstring> existing;
+    std::set<WindowHandle> closedWindows;
+
+private:
+    CallLog& log_;
+};
+
+// The capture component: answers the status it is given and, on success, an image of
+// the given size.
+class FakeShotCapture final : public imaging::IShotCapture {
+public:
+    explicit FakeShotCapture(CallLog& log) : log_(log) {}
+    int CaptureArea(int areaType) override { return Run("CaptureArea(" + Str(areaType) + ")"); }
+    int CaptureSelectedObject() override { return Run("CaptureSelectedObject"); }
+    int CaptureActiveWindow() override { return Run("CaptureActiveWindow"); }
+    const imaging::Bitmap* Bitmap() const override { return held ? &bitmap : nullptr; }
+
+    int status = imaging::kSuccess;
+    int width = 40, height = 30;
+    bool held = false;
+    imaging::Bitmap bitmap;
+
+private:
+    int Run(std::string call) {
+        log_.Add(std::move(call));
+        held = status == imaging::kSuccess && imaging::Bitmap::Create(bitmap, width, height, 24) == imaging::kSuccess;
+        if (held) bitmap.SetPixel(1, 2, {9, 8, 7});
+        return status;
+    }
+    CallLog& log_;
+};
+
+class FakePickHelper final : public IPickHelper {
+public:
+    explicit FakePickHelper(CallLog& log) : log_(log) {}
+    void SetCapture() override { log_.Add("Helper.SetCapture"); }
+    void CancelPick() override { log_.Add("Helper.CancelPick"); }
+
+private:
+    CallLog& log_;
+};
+
+// Everything the commands need, wired together; the image control sits in a 288 x 207
+// client area like the designed preview.
+struct CaptureRig {
+    CallLog log;
+    FakeGrabber grabber{log};
+    FakeClipboard clipboard{log};
+    FakeMainWindow mainWindow{log};
+    FakeForm preview{log, "Preview"};
+    FakeForm frame{log, "Frame"};
+    FakeFrameArea frameArea;
+    FakeSystem system{log};
+    OptionsDefaults options;
+    ImageDocument image{grabber, clipboard};
+    FakeShotCapture shotCapture{log};
+    FakePickHelper pickHelper{log};
+    CaptureCommands commands{CapturePorts{mainWindow, preview, frame, frameArea, system, system, system, system,
+                                          system, options, image, shotCapture, pickHelper}};
+
+    CaptureRig() {
+        image.SetCenterImage(true);
+        image.SetControlSize(290, 209, 288, 207);
+    }
+    std::vector<std::string> TakeCalls() { return std::exchange(log.calls, {}); }
+};
+
+// The step lists the capture command tests compare against.
+using Calls = std::vector<std::string>;
+
+// Ctrl+V typed as four key events, each scan code looked up when it is typed.
+inline const Calls kCtrlV{"ScanCodeOf(17)", "KeyEvent(17,29,0)", "ScanCodeOf(86)", "KeyEvent(86,47,0)",
+                          "ScanCodeOf(86)", "KeyEvent(86,47,2)", "ScanCodeOf(17)", "KeyEvent(17,29,2)"};
+
+inline Calls Join(std::initializer_list<Calls> parts) {
+    Calls all;
+    for (const Calls& part : parts) all.insert(all.end(), part.begin(), part.end());
+    return all;
+}
+
+} // namespace korvan::fakes
