@@ -12,7 +12,6 @@
 #include <cstring>
 #include <fstream>
 #include <iostream>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -55,6 +54,17 @@ bool ReadPpm(const std::vector<uint8_t>& data, Bitmap& out) {
     return true;
 }
 
+// The whole file in one read: a picture of a large screen is tens of megabytes.
+bool ReadWholeFile(const char* path, std::vector<uint8_t>& data) {
+    std::ifstream in(path, std::ios::binary | std::ios::ate);
+    if (!in) return false;
+    std::streamoff size = in.tellg();
+    if (size < 0) return false;
+    data.resize(static_cast<size_t>(size));
+    in.seekg(0);
+    return static_cast<bool>(in.read(reinterpret_cast<char*>(data.data()), static_cast<std::streamsize>(size)));
+}
+
 uint32_t Le32(const std::vector<uint8_t>& d, size_t at) {
     return d[at] | d[at + 1] << 8 | d[at + 2] << 16 | static_cast<uint32_t>(d[at + 3]) << 24;
 }
@@ -91,12 +101,11 @@ int main(int argc, char** argv) {
         std::cerr << kInvalidParameter << " " << StatusText(kInvalidParameter) << "\n";
         return 1;
     }
-    std::ifstream in(argv[1], std::ios::binary);
-    if (!in) {
+    std::vector<uint8_t> data;
+    if (!ReadWholeFile(argv[1], data)) {
         std::cerr << kCannotOpenFile << " " << StatusText(kCannotOpenFile) << "\n";
         return 1;
     }
-    std::vector<uint8_t> data((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     Bitmap bitmap;
     bool read = data.size() > 2 && ((data[0] == 'P' && data[1] == '6' && ReadPpm(data, bitmap)) ||
                                     (data[0] == 'B' && data[1] == 'M' && ReadBmp(data, bitmap)));
