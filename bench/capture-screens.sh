@@ -5,8 +5,11 @@
 #   document  a word processor: black text on a white page, a few coloured lines
 #   flatui    a flat settings window of a few colours
 #   editor    a dark code editor with coloured text
+#   photo     a photograph for wallpaper (made here: gradients, texture, edges and sensor
+#             noise), a browser and a dialog over it, a translucent task bar
 # The pictures are drawn, not grabbed, so every run and every machine gets the same
-# pixels. Needs ImageMagick and Pillow (python3-pil). Usage: capture-screens.sh OUTDIR
+# pixels. Needs ImageMagick, Pillow (python3-pil) and NumPy (python3-numpy).
+# Usage: capture-screens.sh OUTDIR
 set -euo pipefail
 out="${1:?output directory}"
 mkdir -p "$out"
@@ -23,6 +26,7 @@ done
 
 /usr/bin/python3 - "$root" "$work" "$out" <<'PY'
 import sys, re
+import numpy as np
 from PIL import Image, ImageDraw, ImageFont
 
 root, work, out = sys.argv[1:4]
@@ -163,6 +167,114 @@ def flatui(W, H, s):
         d.text((cx + 44 * s, cy + 176 * s), "Apply", font=fs, fill=(255, 255, 255))
     return img
 
+def fractal(W, H, rng, cell, persistence=0.5, stretch=(1.0, 1.0), finest=1.0):
+    """Value noise summed over octaves, from cells of `cell` pixels down to `finest`; about 0..1."""
+    total = np.zeros((H, W), np.float32)
+    amp, norm = 1.0, 0.0
+    while cell >= finest:
+        cx, cy = cell * stretch[0], cell * stretch[1]
+        gw, gh = int(W / cx) + 4, int(H / cy) + 4
+        grid = rng.random((gh, gw), dtype=np.float32)
+        up = Image.fromarray(grid, "F").resize((int(gw * cx), int(gh * cy)), Image.BICUBIC)
+        total += amp * np.asarray(up)[:H, :W]
+        norm += amp
+        amp *= persistence
+        cell /= 2
+    return total / norm
+
+def ridge(W, rng, cell):
+    return fractal(W, 1, rng, cell, 0.55)[0] - 0.5
+
+def smoothstep(a, b, x):
+    t = np.clip((x - a) / (b - a), 0, 1)
+    return t * t * (3 - 2 * t)
+
+def mix(a, b, t):
+    t = t[..., None]
+    return a * (1 - t) + b * t
+
+def photograph(W, H, seed):
+    rng = np.random.default_rng(seed)
+    s = W / 1920
+    v = (np.arange(H, dtype=np.float32) / H)[:, None] * np.ones((1, W), np.float32)
+    u = (np.arange(W, dtype=np.float32) / W)[None, :] * np.ones((H, 1), np.float32)
+    col = lambda *c: np.array(c, np.float32)
+    # Sky: a gradient to a pale horizon, a warm glow around the sun, clouds.
+    horizon = 0.6
+    img = mix(col(38, 84, 160), col(196, 212, 228), np.clip(v / horizon, 0, 1) ** 0.8)
+    glow = np.exp(-(((u - 0.72) * 1.8) ** 2 + ((v - 0.33) * 3.0) ** 2))
+    img = mix(img, col(255, 226, 180), 0.55 * glow)
+    clouds = fractal(W, H, rng, 320 * s, 0.55, (2.2, 1.0))
+    cover = smoothstep(0.52, 0.68, clouds) * smoothstep(horizon, 0.1, v)
+    shade = 0.75 + 0.25 * smoothstep(0.5, 0.8, fractal(W, H, rng, 60 * s, 0.5))
+    img = mix(img, col(248, 248, 250) * shade[..., None], 0.9 * cover)
+    # Far mountains, hazy; nearer wooded hills with rock and forest texture.
+    far = 0.42 + 0.5 * ridge(W, rng, 400 * s)[None, :] * 0.5
+    near = 0.53 + 0.4 * ridge(W, rng, 250 * s)[None, :] * 0.45
+    tex = fractal(W, H, rng, 90 * s, 0.62)
+    img = mix(img, col(112, 128, 158) + 24 * (tex[..., None] - 0.5), smoothstep(far - 0.6 / H, far + 0.6 / H, v))
+    img = mix(img, mix(col(46, 74, 40), col(120, 110, 84), smoothstep(0.45, 0.75, tex)) * (0.7 + 0.6 * fractal(W, H, rng, 12 * s, 0.7)[..., None]),
+              smoothstep(near - 0.6 / H, near + 0.6 / H, v))
+    # A lake mirroring the sky, with ripples; a meadow in front.
+    lake = smoothstep(horizon - 0.6 / H, horizon + 0.6 / H, v)
+    ripples = fractal(W, H, rng, 40 * s, 0.6, (6.0, 0.5))
+    water = mix(col(70, 104, 140), col(160, 184, 206), np.clip(1 - (v - horizon) * 4, 0, 1)) + 30 * (ripples[..., None] - 0.5)
+    img = mix(img, water, lake)
+    shore = 0.76 + 0.03 * ridge(W, rng, 300 * s)[None, :]
+    grass = fractal(W, H, rng, 24 * s, 0.75, (0.35, 2.5))
+    light = fractal(W, H, rng, 200 * s, 0.5)
+    meadow = mix(col(70, 96, 30), col(176, 170, 80), smoothstep(0.3, 0.75, 0.6 * grass + 0.4 * light)) * (0.55 + 0.7 * grass[..., None])
+    img = mix(img, meadow, smoothstep(shore - 0.8 / H, shore + 0.8 / H, v))
+    # Dark conifers on the left with ragged edges.
+    for k, (x0, top, base, half) in enumerate([(0.06, 0.30, 0.86, 0.045), (0.13, 0.40, 0.83, 0.032), (0.19, 0.47, 0.80, 0.022)]):
+        t = np.clip((v - top) / (base - top), 0, 1)
+        edge = half * t * (0.75 + 0.5 * fractal(W, H, rng, 6 * s, 0.6, (1.0, 0.4)))
+        inside = (np.abs(u - x0) < edge) & (v > top) & (v < base + 0.02)
+        img = np.where(inside[..., None], col(18, 34, 22) * (0.6 + 0.8 * tex[..., None]), img)
+    # The camera: a vignette, a slight blur, sensor noise, eight bits.
+    img *= (1 - 0.25 * ((u - 0.5) ** 2 + (v - 0.5) ** 2))[..., None]
+    img = 0.25 * np.roll(img, 1, 1) + 0.5 * img + 0.25 * np.roll(img, -1, 1)
+    img = 0.25 * np.roll(img, 1, 0) + 0.5 * img + 0.25 * np.roll(img, -1, 0)
+    img += rng.normal(0, 0.8, (H, W, 1)).astype(np.float32) + rng.normal(0, 0.6, (H, W, 3)).astype(np.float32)
+    return Image.fromarray(np.clip(img + 0.5, 0, 255).astype(np.uint8), "RGB")
+
+
+def photo(W, H, s):
+    img = photograph(W, H, 5)
+    d = ImageDraw.Draw(img)
+    label, small = font("DejaVuSans.ttf", 12 * s), font("DejaVuSans.ttf", 13 * s)
+    # Desktop icons with shadowed names straight on the photograph.
+    for i, name in enumerate(["Computer", "Documents", "Screenshots", "Recycle Bin"]):
+        x, y = 24 * s, (20 + 96 * i) * s
+        d.rounded_rectangle([x + 14 * s, y, x + 62 * s, y + 48 * s], 8 * s, fill=[(70, 140, 220), (240, 200, 90), (90, 180, 120), (200, 200, 210)][i])
+        d.text((x + 39 * s + s, y + 56 * s + s), name, font=label, fill=(0, 0, 0), anchor="ma")
+        d.text((x + 39 * s, y + 56 * s), name, font=label, fill=(255, 255, 255), anchor="ma")
+    # A browser with an article, and a copy dialog, both over the wallpaper.
+    bx, by, bw, bh = 1000 * s, 90 * s, 820 * s, 700 * s
+    window(d, s, bx, by, bw, bh, "Notes - Browser", bar=(52, 58, 70), body=(255, 255, 255))
+    d.rectangle([bx, by + 31 * s, bx + bw - 1, by + 70 * s], fill=(236, 238, 242))
+    d.rounded_rectangle([bx + 90 * s, by + 38 * s, bx + bw - 40 * s, by + 63 * s], 12 * s, fill=(255, 255, 255), outline=(200, 204, 210))
+    d.text((bx + 106 * s, by + 43 * s), "https://example.org/imaging/notes", font=small, fill=(60, 60, 60))
+    d.text((bx + 40 * s, by + 95 * s), "Notes on screen pictures", font=font("DejaVuSans-Bold.ttf", 22 * s), fill=(20, 20, 20))
+    body = font("DejaVuSerif.ttf", 15 * s)
+    for k, l in enumerate(wrap(prose("docs/ARCHITECTURE.md"), body, bw - 80 * s, 40)[:25]):
+        d.text((bx + 40 * s, by + (140 + 22 * k) * s), l, font=body, fill=(30, 30, 30))
+    cx, cy, cw, ch = 430 * s, 620 * s, 460 * s, 170 * s
+    window(d, s, cx, cy, cw, ch, "Copying 214 items")
+    d.text((cx + 20 * s, cy + 50 * s), "From Pictures to Backup (1.2 GB)", font=small, fill=(30, 30, 30))
+    d.rectangle([cx + 20 * s, cy + 85 * s, cx + cw - 20 * s, cy + 105 * s], fill=(220, 220, 220), outline=(170, 170, 170))
+    d.rectangle([cx + 21 * s, cy + 86 * s, cx + 21 * s + (cw - 42 * s) * 62 // 100, cy + 104 * s], fill=(60, 170, 80))
+    d.rounded_rectangle([cx + cw - 120 * s, cy + 125 * s, cx + cw - 20 * s, cy + 155 * s], 5 * s, fill=(225, 225, 225), outline=(160, 160, 160))
+    d.text((cx + cw - 70 * s, cy + 132 * s), "Cancel", font=small, fill=(20, 20, 20), anchor="ma")
+    # A translucent task bar: the wallpaper shows through it, darkened.
+    bar = img.crop((0, H - 44 * s, W, H))
+    img.paste(Image.blend(bar, Image.new("RGB", bar.size, (20, 24, 32)), 0.7), (0, H - 44 * s))
+    d = ImageDraw.Draw(img)
+    for i in range(7):
+        d.rounded_rectangle([(12 + 48 * i) * s, H - 38 * s, (48 + 48 * i) * s, H - 8 * s], 6 * s, fill=(70 + 25 * (i % 3), 110, 150 + 12 * i))
+    d.text((W - 80 * s, H - 30 * s), "10:40", font=font("DejaVuSans.ttf", 14 * s), fill=(235, 235, 235))
+    return img
+
 KEYWORDS = set("int return for if else while const auto void bool struct class namespace static size_t uint8_t "
                "uint32_t break case switch default true false nullptr private public template typename".split())
 
@@ -208,6 +320,7 @@ for size in ["1920x1080", "3840x2160"]:
     document(W, H, s).save(f"{out}/document-{size}.ppm")
     flatui(W, H, s).save(f"{out}/flatui-{size}.ppm")
     editor(W, H, s).save(f"{out}/editor-{size}.ppm")
+    photo(W, H, s).save(f"{out}/photo-{size}.ppm")
 PY
 # A picture four times the larger screen, for the memory figures of a save.
 convert "$out/desktop-3840x2160.ppm" -resize 200% -depth 8 "$out/huge-7680x4320.ppm"

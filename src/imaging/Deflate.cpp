@@ -9,13 +9,15 @@ namespace {
 
 constexpr int kWindow = 32768;
 constexpr int kMaxDistance = kWindow - 1;  // keeps every chain slot inside the window unambiguous
-constexpr int kMinMatch = 4;
+constexpr int kMinMatch = 5;  // four-byte matches in filtered pictures seldom pay
 constexpr int kMaxMatch = 258;
 constexpr int kHashBits = 16;
 constexpr int kMaxChain = 8;      // candidates looked at per position
 constexpr int kGoodLength = 32;    // a match this long is not worth a longer search
+constexpr int kWorthChecked = 16;  // matches up to this long must beat their literals
 constexpr int kInsertAll = 32;     // positions inside longer matches are only partly indexed
 constexpr size_t kBlockTokens = 1 << 15;
+constexpr size_t kTrialBytes = 32768;  // tried twice at the start to choose the first costs
 constexpr int kSkipShift = 5;       // after 2^n positions without a match, skip one in two...
 constexpr size_t kMaxSkip = 3;      // ...up to three in four
 constexpr int kEndOfBlock = 256;
@@ -142,23 +144,64 @@ private:
 constexpr uint32_t kMatchFlag = 0x80000000u;
 uint32_t MatchToken(int length, int distance) { return kMatchFlag | uint32_t(length) << 15 | uint32_t(distance - 1); }
 
+// Bits each symbol is expected to cost, by which short matches are judged.
+struct Costs {
+    uint8_t literal[256];
+    uint8_t length[29];    // code and extra bits of each length code
+    uint8_t distance[30];  // code and extra bits of each distance code
+
+    static Costs Flat() {
+        Costs c;
+        std::fill(std::begin(c.literal), std::end(c.literal), uint8_t{8});
+        for (int i = 0; i < 29; ++i) c.length[i] = uint8_t(7 + kLengthExtra[i]);
+        for (int i = 0; i < 30; ++i) c.distance[i] = uint8_t(5 + kDistanceExtra[i]);
+        return c;
+    }
+    // From the code lengths of a block; a symbol the block did not use is dear.
+    static Costs Of(const uint8_t* litLen, const uint8_t* distLen) {
+        Costs c;
+        for (int i = 0; i < 256; ++i) c.literal[i] = litLen[i] ? litLen[i] : 15;
+        for (int i = 0; i < 29; ++i) c.length[i] = uint8_t((litLen[257 + i] ? litLen[257 + i] : 15) + kLengthExtra[i]);
+        for (int i = 0; i < 30; ++i) c.distance[i] = uint8_t((distLen[i] ? distLen[i] : 15) + kDistanceExtra[i]);
+        return c;
+    }
+};
+
 class Compressor {
 public:
     Compressor(const uint8_t* data, size_t size, std::vector<uint8_t>& out)
         : data_(data), size_(size), bits_(out), head_(new int32_t[size_t{1} << kHashBits]), chain_(new int32_t[kWindow]) {
-        std::fill(head_.get(), head_.get() + (size_t{1} << kHashBits), -1);
         tokens_.reserve(kBlockTokens + 1);
-        std::fill(std::begin(literalCost_), std::end(literalCost_), uint8_t{8});
-        for (int c = 0; c < 29; ++c) lengthCost_[c] = uint8_t(7 + kLengthExtra[c]);
-        for (int c = 0; c < 30; ++c) distanceCost_[c] = uint8_t(5 + kDistanceExtra[c]);
     }
 
     void Run(size_t history, bool last) {
+        costs_ = StartingCosts(history);
+        IndexHistory(history);
+        Parse(history, size_, true);
+        WriteBlock(last);
+        if (!last) {
+            // An empty stored block: the next piece starts on a byte boundary.
+            bits_.Reserve(16);
+            bits_.Put(0, 3);
+            bits_.AlignToByte();
+            bits_.Put(0xFFFF0000u, 32);
+        }
+        bits_.Done();
+    }
+
+private:
+    // Forgets all positions, then indexes the last window of the history.
+    void IndexHistory(size_t history) {
+        std::fill(head_.get(), head_.get() + (size_t{1} << kHashBits), -1);
+        unindexed_ = 0;
         size_t from = history > size_t(kWindow) ? history - size_t(kWindow) : 0;
         for (size_t p = from; p < history && p + kMinMatch <= size_; ++p) Insert(p);
-        size_t p = history;
+    }
+
+    // Turns data[p, end) into tokens; with `write`, each full block is written.
+    void Parse(size_t p, size_t end, bool write) {
         size_t misses = 0;
-        while (p < size_) {
+        while (p < end) {
             if (p + kMinMatch > size_) {
                 Literal(p++);
                 continue;
@@ -189,20 +232,64 @@ public:
                 size_t skip = std::min<size_t>(++misses >> kSkipShift, kMaxSkip);
                 for (; skip > 0 && p + kMinMatch < size_; --skip) Literal(p++);
             }
-            if (tokens_.size() >= kBlockTokens) WriteBlock(false);
+            if (write && tokens_.size() >= kBlockTokens) WriteBlock(false);
         }
-        WriteBlock(last);
-        if (!last) {
-            // An empty stored block: the next piece starts on a byte boundary.
-            bits_.Reserve(16);
-            bits_.Put(0, 3);
-            bits_.AlignToByte();
-            bits_.Put(0xFFFF0000u, 32);
-        }
-        bits_.Done();
     }
 
-private:
+    // Each block's short matches are judged by the previous block's code, so the blocks
+    // keep to the way the first one took: many matches, which suits text and interfaces,
+    // or few, which suits photographs, whose literals the code then makes cheap. The
+    // first block has no previous one: two trial runs over the start, one judging by flat
+    // costs and one by the bytes' own frequencies, and the costs of the run that would
+    // have come out smaller are taken.
+    Costs StartingCosts(size_t history) {
+        const size_t end = std::min(size_, history + kTrialBytes);
+        Costs byBytes = Costs::Flat();
+        uint32_t counts[256] = {};
+        for (size_t p = history; p < end; ++p) ++counts[data_[p]];
+        uint8_t byteLengths[256];
+        CodeLengths(counts, 256, 15, byteLengths);
+        for (int i = 0; i < 256; ++i) byBytes.literal[i] = byteLengths[i] ? byteLengths[i] : 15;
+        Costs best = Costs::Flat();
+        uint64_t bestBits = UINT64_MAX;
+        for (const Costs& start : {Costs::Flat(), byBytes}) {
+            costs_ = start;
+            IndexHistory(history);
+            Parse(history, end, false);
+            uint8_t litLen[286], distLen[30];
+            uint64_t bits = BlockCode(litLen, distLen);
+            if (bits < bestBits) {
+                bestBits = bits;
+                best = Costs::Of(litLen, distLen);
+            }
+            ClearBlock();
+        }
+        return best;
+    }
+
+    // Code lengths for the block's symbols; answers the bits its symbols take with them.
+    uint64_t BlockCode(uint8_t* litLen, uint8_t* distLen) {
+        litFreq_[kEndOfBlock] = 1;
+        // Two used symbols at least in each code keep every decoder content with it.
+        if (std::count_if(std::begin(distFreq_), std::end(distFreq_), [](uint32_t f) { return f != 0; }) < 2) {
+            if (!distFreq_[0]) distFreq_[0] = 1;
+            else distFreq_[1] = 1;
+        }
+        if (std::count_if(std::begin(litFreq_), std::end(litFreq_), [](uint32_t f) { return f != 0; }) < 2) litFreq_[0] = 1;
+        CodeLengths(litFreq_, 286, 15, litLen);
+        CodeLengths(distFreq_, 30, 15, distLen);
+        uint64_t bits = 0;
+        for (int i = 0; i < 286; ++i) bits += uint64_t(litFreq_[i]) * (litLen[i] + (i > 256 ? kLengthExtra[i - 257] : 0));
+        for (int i = 0; i < 30; ++i) bits += uint64_t(distFreq_[i]) * (distLen[i] + kDistanceExtra[i]);
+        return bits;
+    }
+
+    void ClearBlock() {
+        tokens_.clear();
+        std::fill(std::begin(litFreq_), std::end(litFreq_), 0u);
+        std::fill(std::begin(distFreq_), std::end(distFreq_), 0u);
+    }
+
     // Positions are indexed in increasing order, each once.
     void Insert(size_t p) {
         if (p < unindexed_) return;
@@ -259,10 +346,10 @@ private:
     // Short matches must cost fewer bits than the literals they replace, by the code
     // lengths of the previous block; in noisy picture areas they often do not.
     bool Worth(size_t p, int length, int distance) const {
-        if (length > 8) return true;
-        int match = lengthCost_[kTables.lengthCode[length]] + distanceCost_[kTables.DistanceCode(distance)];
+        if (length > kWorthChecked) return true;
+        int match = costs_.length[kTables.lengthCode[length]] + costs_.distance[kTables.DistanceCode(distance)];
         int literals = 0;
-        for (int i = 0; i < length; ++i) literals += literalCost_[data_[p + size_t(i)]];
+        for (int i = 0; i < length; ++i) literals += costs_.literal[data_[p + size_t(i)]];
         return match < literals;
     }
 
@@ -276,22 +363,12 @@ private:
     std::vector<uint32_t> tokens_;
     uint32_t litFreq_[286] = {};
     uint32_t distFreq_[30] = {};
-    uint8_t literalCost_[256];
-    uint8_t lengthCost_[29];
-    uint8_t distanceCost_[30];
+    Costs costs_;
 };
 
 void Compressor::WriteBlock(bool last) {
-    litFreq_[kEndOfBlock] = 1;
-    // Two used symbols at least in each code keep every decoder content with it.
-    if (std::count_if(std::begin(distFreq_), std::end(distFreq_), [](uint32_t f) { return f != 0; }) < 2) {
-        if (!distFreq_[0]) distFreq_[0] = 1;
-        else distFreq_[1] = 1;
-    }
-    if (std::count_if(std::begin(litFreq_), std::end(litFreq_), [](uint32_t f) { return f != 0; }) < 2) litFreq_[0] = 1;
     uint8_t litLen[286], distLen[30];
-    CodeLengths(litFreq_, 286, 15, litLen);
-    CodeLengths(distFreq_, 30, 15, distLen);
+    BlockCode(litLen, distLen);
     uint16_t litCode[286], distCode[30];
     Codes(litLen, 286, litCode);
     Codes(distLen, 30, distCode);
@@ -356,12 +433,8 @@ void Compressor::WriteBlock(bool last) {
     bits_.Put(litCode[kEndOfBlock], litLen[kEndOfBlock]);
 
     // The next block's short matches are judged by this block's code lengths.
-    for (int i = 0; i < 256; ++i) literalCost_[i] = litLen[i] ? litLen[i] : 15;
-    for (int c = 0; c < 29; ++c) lengthCost_[c] = uint8_t((litLen[257 + c] ? litLen[257 + c] : 15) + kLengthExtra[c]);
-    for (int c = 0; c < 30; ++c) distanceCost_[c] = uint8_t((distLen[c] ? distLen[c] : 15) + kDistanceExtra[c]);
-    tokens_.clear();
-    std::fill(std::begin(litFreq_), std::end(litFreq_), 0u);
-    std::fill(std::begin(distFreq_), std::end(distFreq_), 0u);
+    costs_ = Costs::Of(litLen, distLen);
+    ClearBlock();
 }
 
 } // namespace

@@ -191,6 +191,32 @@ TEST(PngWriter, RowsSurviveSerialAndParallelDeflate) {
     }
 }
 
+// Photographs, in several strips, come out no larger than the usual deflate of filtered
+// rows (level 6, filtered strategy) makes of the very same rows.
+TEST(PngWriter, PhotographsNoLargerThanTheUsualDeflateOfTheSameRows) {
+    PngOptions rgb;
+    rgb.findPalette = false;
+    const std::pair<const char*, Bitmap> pictures[] = {{"camera", CameraPhoto(640, 800)}, {"smooth", Photo(640, 800)}};
+    for (const auto& [name, image] : pictures) {
+        std::vector<uint8_t> ours;
+        for (const Chunk& c : Chunks(Encode(image, 24, rgb)))
+            if (c.type == "IDAT") ours.insert(ours.end(), c.data.begin(), c.data.end());
+        std::vector<uint8_t> rows((size_t(image.Width()) * 3 + 1) * size_t(image.Height()));
+        uLongf size = rows.size();
+        ASSERT_EQ(uncompress(rows.data(), &size, ours.data(), ours.size()), Z_OK);
+        z_stream z{};
+        ASSERT_EQ(deflateInit2(&z, 6, Z_DEFLATED, 15, 8, Z_FILTERED), Z_OK);
+        std::vector<uint8_t> usual(deflateBound(&z, size));
+        z.next_in = rows.data();
+        z.avail_in = static_cast<uInt>(size);
+        z.next_out = usual.data();
+        z.avail_out = static_cast<uInt>(usual.size());
+        EXPECT_EQ(deflate(&z, Z_FINISH), Z_STREAM_END);
+        deflateEnd(&z);
+        EXPECT_LE(ours.size(), z.total_out) << name;
+    }
+}
+
 // A true-colour request with no more than 256 colours becomes a lossless palette image
 // of the smallest depth; without the search it stays RGB.
 TEST(PngWriter, FewColoursBecomeAPalette) {

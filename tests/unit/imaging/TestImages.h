@@ -66,4 +66,24 @@ inline imaging::Bitmap Photo(int w, int h, int bits = 24) {
     return b;
 }
 
+// A camera picture: a sky gradient over hills with a sharp ridge, fine grain of each
+// channel's own, as a sensor leaves it.
+inline imaging::Bitmap CameraPhoto(int w, int h, int bits = 24) {
+    imaging::Bitmap b = Blank(w, h, bits);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            bool hill = y > h / 2 + 40 * std::sin(x / 53.0) + 15 * std::sin(x / 11.0);
+            double t = double(y) / h, shade = hill ? 20 * std::sin(x / 7.0 + y / 5.0) : 0;
+            double base[3] = {hill ? 70 + shade : 60 + 150 * t, hill ? 95 + shade : 110 + 110 * t, hill ? 40 + shade : 190 + 40 * t};
+            uint8_t c[3];
+            for (uint32_t k = 0; k < 3; ++k) {
+                uint32_t seed = (static_cast<uint32_t>(y) * 65537u + static_cast<uint32_t>(x)) * 3u + k;
+                int grain = static_cast<int>(Hash(seed) % 3 + Hash(seed ^ 0x9E3779B9u) % 3) - 2;
+                c[k] = static_cast<uint8_t>(std::lround(std::fmin(255.0, std::fmax(0.0, base[k] + grain))));
+            }
+            b.SetPixel(x, y, {c[0], c[1], c[2]});
+        }
+    return b;
+}
+
 } // namespace korvan::test
