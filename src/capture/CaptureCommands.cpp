@@ -2,7 +2,6 @@
 
 #include "capture/ZoomFactor.h"
 #include "imaging/Status.h"
-#include "saving/AutoSaveName.h"
 
 #include <iterator>
 
@@ -231,34 +230,7 @@ void CaptureCommands::ShowPreview() {
 }
 
 void CaptureCommands::AutoSaveImage() {
-    if (!p_.options.AutoSave() || DialogState.FileName.empty() || !p_.image.HoldsImage()) return;
-    p_.cursors.SetWaitCursor();
-    const std::wstring base = DialogState.FileName;
-    try {
-        SaveNumbered(base);
-    } catch (...) {
-        DialogState.FileName = base;
-        p_.cursors.SetDefaultCursor();
-        throw;
-    }
-    DialogState.FileName = base;
-    p_.cursors.SetDefaultCursor();
-}
-
-void CaptureCommands::SaveNumbered(const std::wstring& base) {
-    for (;;) {
-        ++AutoSaveCounter;
-        DialogState.FileName = AutoSaveFileName(base, DialogState.DefaultExt, AutoSaveCounter);
-        if (p_.files.FileExists(DialogState.FileName)) continue;
-        try {
-            // New-file-only: a file created by someone else since the check is never replaced.
-            p_.image.Save(DialogState.FileName, Settings.SaveFormat, Settings.SaveBits, Settings.SaveQuality,
-                          kSaveModeNewFileOnly);
-            return;
-        } catch (const ImageError& error) {
-            if (error.Code() != imaging::kFileExists) throw;
-        }
-    }
+    if (p_.options.AutoSave()) p_.autoSave.SaveCapture(p_.image);
 }
 
 void CaptureCommands::RestoreAfterCapture() {

@@ -5,7 +5,7 @@
 #include "capture/CapturePorts.h"
 #include "capture/ShotCapturePort.h"
 #include "image/ImageDocument.h"
-#include "saving/SaveSettings.h"
+#include "saving/AutomaticSaving.h"
 
 #include <string>
 
@@ -20,7 +20,7 @@ struct CapturePorts {
     IClock& clock;
     IKeyboard& keyboard;
     ICursors& cursors;
-    IFileSystem& files;
+    IAutomaticSaving& autoSave;
     const IOptionsSettings& options;
     ImageDocument& image;
     imaging::IShotCapture& shotCapture;
@@ -65,9 +65,6 @@ public:
     void AutoSaveImage();
     void RestoreAfterCapture();
 
-    SaveDialogState DialogState;
-    SaveSettings Settings;
-    int AutoSaveCounter = 0;
     int SavedLeft = 0;
     bool MovedAway = false;
     uintptr_t SavedArrowCursor = 0;
@@ -93,7 +90,6 @@ private:
     void TakeComponentImage(int status);
     bool TargetExists() const;
     void TypeCtrlV();
-    void SaveNumbered(const std::wstring& base);
     // Runs a command body; on an error puts the main window back first, then lets the
     // error reach the user.
     template <typename Body> void WithRestoreOnError(Body body);

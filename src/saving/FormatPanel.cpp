@@ -38,71 +38,72 @@ long long ParseQualityText(const std::wstring& text) {
 
 void FormatPanel::MoveSlider(int position) {
     slider_ = std::clamp(position, kSliderMin, kSliderMax);
-    QualityText = std::to_wstring(QualityPercent(slider_));
+    qualityText_ = std::to_wstring(QualityPercent(slider_));
 }
 
 bool FormatPanel::EditQuality(const std::wstring& text) {
     long long value = ParseQualityText(text);
     bool replaced = value < 0;
     if (replaced) value = 0;
-    QualityText = replaced ? L"0" : text;
+    qualityText_ = replaced ? L"0" : text;
     slider_ = SliderPositionForPercent(value);
     return replaced;
 }
 
 void FormatPanel::ClickDepth(int index) {
-    if (index >= 0 && index < static_cast<int>(Depths.size())) DepthIndex = index;
+    if (index >= 0 && index < static_cast<int>(depths_.size())) depthIndex_ = index;
 }
 
 bool FormatPanel::SelectDepth(int bits) {
-    auto found = std::find(Depths.begin(), Depths.end(), bits);
-    DepthIndex = found == Depths.end() ? -1 : static_cast<int>(found - Depths.begin());
-    return DepthIndex >= 0;
+    auto found = std::find(depths_.begin(), depths_.end(), bits);
+    depthIndex_ = found == depths_.end() ? -1 : static_cast<int>(found - depths_.begin());
+    return depthIndex_ >= 0;
 }
 
-namespace {
-
-void Fill(FormatPanel& panel, const SaveFileType& type) {
-    panel.SubFormats.assign(type.subFormats.begin(), type.subFormats.end());
-    panel.SubFormatIndex = panel.SubFormats.empty() ? -1 : 0;
-    panel.Depths = type.depths;
-    panel.Columns = 6;
+void FormatPanel::Fill(const SaveFileType& type) {
+    subFormats_.assign(type.subFormats.begin(), type.subFormats.end());
+    depths_ = type.depths;
 }
 
-} // namespace
-
-void SaveDialogEvents::DialogShown() {
+void FormatPanel::Open(int fileType, const SaveFormat& last, int heldBitsPerPixel) {
+    format_ = last;
+    heldBits_ = heldBitsPerPixel;
     const SaveFileType& bmp = *SaveFileTypeAt(1);
-    Fill(panel_, bmp);
-    panel_.SubFormatVisible = false;
-    if (settings_.SaveBits > 0) panel_.SelectDepth(settings_.SaveBits);
-    else if (!panel_.SelectDepth(heldBits_())) panel_.SelectDepth(bmp.fallbackDepth);
-    if (panel_.DepthIndex >= 0) settings_.SaveBits = panel_.SelectedDepth();
-    settings_.SaveFormat = bmp.format;
-    panel_.MoveSlider(kSliderDefault);
-    panel_.QualityEnabled = false;
-    TypeChanged();
+    Fill(bmp);
+    SaveSettings& settings = format_.settings;
+    if (settings.bitsPerPixel > 0) SelectDepth(settings.bitsPerPixel);
+    else if (!SelectDepth(heldBits_)) SelectDepth(bmp.fallbackDepth);
+    if (depthIndex_ >= 0) settings.bitsPerPixel = SelectedDepth();
+    settings.format = bmp.format;
+    MoveSlider(kSliderDefault);
+    qualityEnabled_ = false;
+    ChangeType(fileType);
 }
 
-void SaveDialogEvents::TypeChanged() {
+void FormatPanel::ChangeType(int fileType) {
+    fileType_ = fileType;
     const SaveFileType* type = SaveFileTypeAt(ShownType());
     if (!type) return;
-    Fill(panel_, *type);
-    panel_.QualityEnabled = type->quality;
-    dialog_.DefaultExt = type->defaultExt;
-    int wanted = settings_.SaveBits > 0 ? settings_.SaveBits : heldBits_();
+    Fill(*type);
+    qualityEnabled_ = type->offersQuality;
+    format_.extension = type->extension;
+    int bits = format_.settings.bitsPerPixel;
+    int wanted = bits > 0 ? bits : heldBits_;
     // A depth this type does not offer would leave nothing selected and every later save
     // failing; the type's own fallback is selected instead, visibly.
-    if (!panel_.SelectDepth(wanted)) panel_.SelectDepth(type->fallbackDepth);
+    if (!SelectDepth(wanted)) SelectDepth(type->fallbackDepth);
 }
 
-void SaveDialogEvents::DialogClosed() {
-    settings_.SaveQuality = -panel_.SliderPosition();
+SaveFormat FormatPanel::Close() const {
+    SaveFormat closed = format_;
+    SaveSettings& settings = closed.settings;
+    settings.quality = -slider_;
     const SaveFileType* type = SaveFileTypeAt(ShownType());
-    if (!type) return;
-    settings_.SaveBits = panel_.DepthIndex >= 0 ? panel_.SelectedDepth() : type->fallbackDepth;
-    settings_.SaveFormat = type->format;
-    if (!type->storesQuality) settings_.SaveQuality = 0;
+    if (!type) return closed;
+    settings.bitsPerPixel = depthIndex_ >= 0 ? SelectedDepth() : type->fallbackDepth;
+    settings.format = type->format;
+    if (!type->storesQuality) settings.quality = 0;
+    return closed;
 }
 
 } // namespace korvan

@@ -1,14 +1,16 @@
 #pragma once
-// The format panel of the save dialog as data, and the three handlers that fill it and
-// take the save settings from it: on showing, on a change of file type, on closing.
-// The window only mirrors this state and reports the user's clicks to it.
-#include "saving/SaveSettings.h"
+// The format panel below the save dialog's standard controls, as data: what it offers
+// for the file type shown, the depth selected and the JPEG quality; and the format it
+// leaves when the dialog closes. The dialog window mirrors it and reports the user's
+// clicks to it.
+#include "saving/SaveChoice.h"
 
-#include <functional>
 #include <string>
 #include <vector>
 
 namespace korvan {
+
+struct SaveFileType;
 
 // The quality slider holds the negated quality factor, -255 (strongest compression)
 // to -2 (best quality); its box shows it as a percent, 0 to 100.
@@ -25,56 +27,53 @@ long long ParseQualityText(const std::wstring& text);
 
 class FormatPanel {
 public:
-    // The hidden sub-format list.
-    std::vector<std::wstring> SubFormats;
-    int SubFormatIndex = -1;
-    bool SubFormatVisible = true;
-    // The depth radio group: bits per pixel of each entry, the selected entry or -1.
-    std::vector<int> Depths;
-    int DepthIndex = -1;
-    int Columns = 1;
-    // The JPEG compression box and slider.
-    bool QualityEnabled = true;
-    std::wstring QualityText;
+    // The dialog opens: BMP's lists with a depth preselected (the last choice's, else the
+    // held image's, else 24), the slider at -63, then the lists of the type it opens on.
+    void Open(int fileType, const SaveFormat& last, int heldBitsPerPixel);
+    // The user picked another file type: its lists, its quality box state, its
+    // extension, and a depth it offers. A type outside 1 to 6 changes nothing.
+    void ChangeType(int fileType);
+    // The dialog closes, confirmed or cancelled: the extension, format code and depth of
+    // the type shown, and the quality of the slider (0 for PNG).
+    SaveFormat Close() const;
 
-    int SliderPosition() const { return slider_; }
-    // Moving the slider (by the user or from code) shows the new percent in the box.
+    // Moving the slider shows the new percent in the box.
     void MoveSlider(int position);
     // The user edited the box. A negative number is replaced by "0"; answers true when
     // the text was replaced, so the window shows QualityText again.
     bool EditQuality(const std::wstring& text);
     void ClickDepth(int index);
-    int SelectedDepth() const { return DepthIndex >= 0 ? Depths[static_cast<size_t>(DepthIndex)] : 0; }
+
+    // What the window shows. The sub-format list stays hidden: its first entry is what
+    // gets written.
+    const std::vector<std::wstring>& SubFormats() const { return subFormats_; }
+    const std::vector<int>& Depths() const { return depths_; }
+    int DepthIndex() const { return depthIndex_; }
+    int SelectedDepth() const { return depthIndex_ >= 0 ? depths_[static_cast<size_t>(depthIndex_)] : 0; }
+    bool QualityEnabled() const { return qualityEnabled_; }
+    const std::wstring& QualityText() const { return qualityText_; }
+    int SliderPosition() const { return slider_; }
+    // The extension of the type shown, which the system dialog adds to a typed name.
+    const std::wstring& Extension() const { return format_.extension; }
+
+private:
+    void Fill(const SaveFileType& type);
     // Selects the entry with the given depth; none when the list has no such entry.
     bool SelectDepth(int bits);
+    // Index 0 shows the first type, as the system dialog does.
+    int ShownType() const { return fileType_ == 0 ? 1 : fileType_; }
 
-private:
+    int fileType_ = 0;
+    // The extension of the type shown, and the settings so far: the depth preselected
+    // at opening is the one the other types look for.
+    SaveFormat format_;
+    int heldBits_ = 0;
+    std::vector<std::wstring> subFormats_;
+    std::vector<int> depths_;
+    int depthIndex_ = -1;
+    bool qualityEnabled_ = true;
+    std::wstring qualityText_;
     int slider_ = kSliderDefault;
-};
-
-// The main window's handlers of the save dialog's events.
-class SaveDialogEvents {
-public:
-    SaveDialogEvents(FormatPanel& panel, SaveDialogState& dialog, SaveSettings& settings,
-                  std::function<int()> heldBitsPerPixel)
-        : panel_(panel), dialog_(dialog), settings_(settings), heldBits_(std::move(heldBitsPerPixel)) {}
-
-    // Every time the dialog opens: BMP lists, depth preselected, SaveFormat 6, slider at
-    // -63, then the current type's lists.
-    void DialogShown();
-    // For the current type: its lists, its quality box state, its default extension.
-    void TypeChanged();
-    // After confirming or cancelling: the save settings of the type and depth shown.
-    void DialogClosed();
-
-    // The type the dialog shows for its type index: index 0 starts on the first type.
-    int ShownType() const { return dialog_.FilterIndex == 0 ? 1 : dialog_.FilterIndex; }
-
-private:
-    FormatPanel& panel_;
-    SaveDialogState& dialog_;
-    SaveSettings& settings_;
-    std::function<int()> heldBits_;
 };
 
 } // namespace korvan

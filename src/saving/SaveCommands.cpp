@@ -13,22 +13,26 @@ template <typename Body> void SaveCommands::WithFrameKeysOff(Body body) {
     if (keys_.EnableFrameKeys()) keys_.SwitchOn();
 }
 
-void SaveCommands::SaveImage() {
-    // Emptied first: a cancelled dialog, or no image, stops automatic saving until a name
-    // is chosen again.
-    saveDialog_.FileName.clear();
-    if (!image_.HoldsImage()) return;
-    saveDialog_.FilterIndex = 0;
-    WithFrameKeysOff([&] {
-        bool confirmed = dialog_.Execute();
-        if (confirmed && !saveDialog_.FileName.empty())
-            image_.Save(saveDialog_.FileName, settings_.SaveFormat, settings_.SaveBits, settings_.SaveQuality, 0);
-    });
+SaveChoice SaveCommands::Ask(bool onFirstType) {
+    SaveDialogStart start = automatic_.DialogStart(onFirstType);
+    start.heldBitsPerPixel = image_.HeldBitsPerPixel();
+    SaveChoice choice = dialog_.Run(start);
+    automatic_.Take(choice);
+    return choice;
 }
 
-void SaveCommands::ChooseAutomaticSaving(bool resetFileType) {
-    if (resetFileType) saveDialog_.FilterIndex = 0;
-    (void)dialog_.Execute();  // a cancelled dialog still sets the type and its settings
+void SaveCommands::Write(const SaveChoice& choice) {
+    if (!choice.path || choice.path->empty()) return;
+    const SaveSettings& s = choice.format.settings;
+    image_.Save(*choice.path, s.format, s.bitsPerPixel, s.quality, 0);
 }
+
+void SaveCommands::SaveImage() {
+    automatic_.ForgetName();
+    if (!image_.HoldsImage()) return;
+    WithFrameKeysOff([&] { Write(Ask(true)); });
+}
+
+void SaveCommands::ChooseAutomaticSaving(bool onFirstType) { (void)Ask(onFirstType); }
 
 } // namespace korvan

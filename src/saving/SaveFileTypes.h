@@ -8,10 +8,9 @@
 namespace korvan {
 
 struct SaveFileType {
-    std::wstring_view name;
-    std::wstring_view defaultExt;
+    std::wstring_view extension;                // without the dot; the system dialog adds it to a typed name
     std::vector<std::wstring_view> subFormats;  // hidden list; its first entry is what gets written
-    bool quality;                               // the JPEG compression box is enabled
+    bool offersQuality;                         // the JPEG compression box is enabled
     std::vector<int> depths;                    // the depth radio group's entries
     int fallbackDepth;                          // preselected when nothing else applies
     int format;                                 // the imaging layer's format code

@@ -118,7 +118,7 @@ void MainWindow::ConnectWindows() {
                        clock_,
                        keyboard_,
                        cursors_,
-                       files_,
+                       automaticSaving_,
                        windows_.options->Settings(),
                        windows_.preview->Document(),
                        *shotCapture_,
@@ -128,17 +128,9 @@ void MainWindow::ConnectWindows() {
     CreateSaveDialog();
 }
 
-// The save dialog reads and sets the name, type and settings the capture commands'
-// automatic saving uses.
 void MainWindow::CreateSaveDialog() {
-    saveDialog_ = std::make_unique<SaveDialog>(Hwnd(), commands_->DialogState);
-    ImageDocument& image = windows_.preview->Document();
-    saveDialogEvents_ = std::make_unique<SaveDialogEvents>(saveDialog_->Panel, commands_->DialogState, commands_->Settings,
-                                                     [&image] { return image.HeldBitsPerPixel(); });
-    saveDialog_->OnShow = [this] { saveDialogEvents_->DialogShown(); };
-    saveDialog_->OnTypeChange = [this] { saveDialogEvents_->TypeChanged(); };
-    saveDialog_->OnClose = [this] { saveDialogEvents_->DialogClosed(); };
-    saving_ = std::make_unique<SaveCommands>(commands_->DialogState, commands_->Settings, image, *saveDialog_,
+    saveDialog_ = std::make_unique<SaveDialog>(Hwnd());
+    saving_ = std::make_unique<SaveCommands>(automaticSaving_, windows_.preview->Document(), *saveDialog_,
                                              frameKeySwitch_);
 }
 

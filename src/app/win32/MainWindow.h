@@ -10,8 +10,8 @@
 #include "platform/win32/PlacementBinding.h"
 #include "platform/win32/SystemAdapters.h"
 #include "platform/win32/WindowBase.h"
+#include "saving/AutomaticSaving.h"
 #include "saving/SaveCommands.h"
-#include "saving/FormatPanel.h"
 #include "saving/win32/SaveDialog.h"
 
 #include <deque>
@@ -39,7 +39,6 @@ public:
     CaptureCommands& Commands() { return *commands_; }
     // Saving by hand, and the options dialog's choice of the automatic saving's name.
     SaveCommands& Saving() { return *saving_; }
-    SaveDialog& SaveDialogWindow() { return *saveDialog_; }
     // Pipeline steps other windows use (the options dialog moves the main window away
     // while it is open).
     void MoveOffScreen();
@@ -105,11 +104,11 @@ private:
     KeyboardWin32 keyboard_;
     CursorsWin32 cursors_;
     FileSystemWin32 files_;
+    AutomaticSaving automaticSaving_{files_, cursors_};
     std::unique_ptr<PickHelperWin32> pickHelper_;
     std::unique_ptr<imaging::IShotCapture> shotCapture_;
     std::unique_ptr<CaptureCommands> commands_;
     std::unique_ptr<SaveDialog> saveDialog_;
-    std::unique_ptr<SaveDialogEvents> saveDialogEvents_;
     FrameKeySwitch frameKeySwitch_{windows_};
     std::unique_ptr<SaveCommands> saving_;
     std::unique_ptr<GlobalHotKey> printScreenKey_;

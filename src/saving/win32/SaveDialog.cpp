@@ -20,33 +20,34 @@ constexpr size_t kNameBuffer = 32768;  // room for long paths
 
 using D = SaveDialog;
 using K = ControlKind;
-enum : int { kExtraPanel, kExtraButton, kExtraGroup, kRadioGroup, kFirstDepth, kExtraGroup2 = kFirstDepth + 6,
-             kExtEdit, kExtSlider };
+// The entries of the table below.
+enum : int { kPanel, kSubFormatList, kDepthGroup, kDepthList, kFirstDepthButton, kQualityGroup = kFirstDepthButton + 6,
+             kQualityEdit, kQualitySlider };
 constexpr wchar_t kDepthHint[] = L"Choose the color deepness.";
 
 // The panel's controls as designed: pixels at 96 DPI, relative to the parent entry. The
 // panel itself is placed below the standard controls when the dialog shows.
 const ControlDesign kControls[] = {
     {K::Panel, "ExtraPanel", 0, nullptr, nullptr, {0, 0, 0, 0}, kOnWindow, D::kPanelId},
-    {K::ComboBox, "ExtraButton", 0, L"", L"Choose your image format", {108, 1, 233, 21}, kExtraPanel,
+    {K::ComboBox, "ExtraButton", 0, L"", L"Choose your image format", {108, 1, 233, 21}, kPanel,
      D::kSubFormatId, CBS_DROPDOWNLIST},
-    {K::GroupBox, "ExtraGroup", 0, L"Color Deepness in Bits:", kDepthHint, {10, 30, 250, 100}, kExtraPanel,
+    {K::GroupBox, "ExtraGroup", 0, L"Color Deepness in Bits:", kDepthHint, {10, 30, 250, 100}, kPanel,
      D::kDepthGroupId},
-    {K::RadioGroup, "RadioGroup", 0, L"", kDepthHint, {12, 35, 230, 35}, kExtraGroup, D::kRadioGroupId},
+    {K::RadioGroup, "RadioGroup", 0, L"", kDepthHint, {12, 35, 230, 35}, kDepthGroup, D::kDepthListId},
     // The group's entries, one column each.
-    {K::RadioButton, "RadioGroup", 0, L"", kDepthHint, {8, 12, 34, 17}, kRadioGroup, D::kFirstDepthId, WS_GROUP},
-    {K::RadioButton, "RadioGroup", 0, L"", kDepthHint, {43, 12, 34, 17}, kRadioGroup, D::kFirstDepthId + 1},
-    {K::RadioButton, "RadioGroup", 0, L"", kDepthHint, {78, 12, 34, 17}, kRadioGroup, D::kFirstDepthId + 2},
-    {K::RadioButton, "RadioGroup", 0, L"", kDepthHint, {113, 12, 34, 17}, kRadioGroup, D::kFirstDepthId + 3},
-    {K::RadioButton, "RadioGroup", 0, L"", kDepthHint, {148, 12, 34, 17}, kRadioGroup, D::kFirstDepthId + 4},
-    {K::RadioButton, "RadioGroup", 0, L"", kDepthHint, {183, 12, 34, 17}, kRadioGroup, D::kFirstDepthId + 5},
+    {K::RadioButton, "RadioGroup", 0, L"", kDepthHint, {8, 12, 34, 17}, kDepthList, D::kFirstDepthId, WS_GROUP},
+    {K::RadioButton, "RadioGroup", 0, L"", kDepthHint, {43, 12, 34, 17}, kDepthList, D::kFirstDepthId + 1},
+    {K::RadioButton, "RadioGroup", 0, L"", kDepthHint, {78, 12, 34, 17}, kDepthList, D::kFirstDepthId + 2},
+    {K::RadioButton, "RadioGroup", 0, L"", kDepthHint, {113, 12, 34, 17}, kDepthList, D::kFirstDepthId + 3},
+    {K::RadioButton, "RadioGroup", 0, L"", kDepthHint, {148, 12, 34, 17}, kDepthList, D::kFirstDepthId + 4},
+    {K::RadioButton, "RadioGroup", 0, L"", kDepthHint, {183, 12, 34, 17}, kDepthList, D::kFirstDepthId + 5},
     {K::GroupBox, "ExtraGroup2", 0, L"JPEG Compression", L"Choose the JPEG compression.", {265, 30, 130, 100},
-     kExtraPanel, D::kQualityGroupId},
+     kPanel, D::kQualityGroupId},
     // The edit's height follows its font.
-    {K::Edit, "ExtEdit", 0, L"", nullptr, {10, 20, 70, 21}, kExtraGroup2, D::kQualityEditId},
-    {K::TrackBar, "ExtSlider", 0, L"", nullptr, {5, 60, 110, 20}, kExtraGroup2, D::kSliderId, TBS_NOTICKS},
+    {K::Edit, "ExtEdit", 0, L"", nullptr, {10, 20, 70, 21}, kQualityGroup, D::kQualityEditId},
+    {K::TrackBar, "ExtSlider", 0, L"", nullptr, {5, 60, 110, 20}, kQualityGroup, D::kSliderId, TBS_NOTICKS},
 };
-static_assert(std::size(kControls) == kExtSlider + 1);
+static_assert(std::size(kControls) == kQualitySlider + 1);
 
 std::wstring FilterText() {
     std::wstring filter(kSaveFilter);
@@ -70,12 +71,11 @@ SaveDialog* Self(HWND window) {
 
 } // namespace
 
-bool SaveDialog::Execute() {
+SaveChoice SaveDialog::Run(const SaveDialogStart& start) {
     std::wstring filter = FilterText();
     std::vector<wchar_t> name(kNameBuffer, L'\0');
-    state_.FileName.copy(name.data(), std::min(state_.FileName.size(), kNameBuffer - 1));
-    std::wstring defaultExt = state_.DefaultExt;
-    int confirmedIndex = state_.FilterIndex;
+    start.fileName.copy(name.data(), std::min(start.fileName.size(), kNameBuffer - 1));
+    panel_.Open(start.fileType, start.last, start.heldBitsPerPixel);
 
     OPENFILENAMEW ofn{};
     ofn.lStructSize = sizeof(ofn);
@@ -84,10 +84,10 @@ bool SaveDialog::Execute() {
     ofn.hwndOwner = active ? active : owner_;
     ofn.hInstance = ::GetModuleHandleW(nullptr);
     ofn.lpstrFilter = filter.c_str();
-    ofn.nFilterIndex = static_cast<DWORD>(state_.FilterIndex);
+    ofn.nFilterIndex = static_cast<DWORD>(start.fileType);
     ofn.lpstrFile = name.data();
     ofn.nMaxFile = static_cast<DWORD>(name.size());
-    ofn.lpstrDefExt = defaultExt.c_str();
+    ofn.lpstrDefExt = start.last.extension.c_str();
     ofn.Flags = OFN_EXPLORER | OFN_ENABLEHOOK | OFN_ENABLETEMPLATE | OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY |
                 OFN_ENABLESIZING;
     ofn.lpTemplateName = kTemplate;
@@ -95,17 +95,15 @@ bool SaveDialog::Execute() {
     ofn.lCustData = reinterpret_cast<LPARAM>(this);
 
     bool confirmed = ::GetSaveFileNameW(&ofn) != FALSE;
-    // The settings of the type and depth shown are taken also after Cancel.
-    if (OnClose) OnClose();
-    if (confirmed) {
-        state_.FileName = name.data();
-        state_.FilterIndex = static_cast<int>(ofn.nFilterIndex);
-    } else {
-        state_.FilterIndex = confirmedIndex;  // the type last confirmed
-    }
     dialog_ = nullptr;
     controls_.reset();
-    return confirmed;
+    // The format of the type and depth shown counts also after Cancel.
+    SaveChoice choice{std::nullopt, start.fileType, panel_.Close()};
+    if (confirmed) {
+        choice.path = name.data();
+        choice.fileType = static_cast<int>(ofn.nFilterIndex);
+    }
+    return choice;
 }
 
 UINT_PTR CALLBACK SaveDialog::Hook(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -156,13 +154,11 @@ void SaveDialog::InitDone(HWND dialog) {
     dialog_ = ::GetParent(dialog);
     CreatePanel(dialog);
     KeepOnMonitor(dialog_);
-    if (OnShow) OnShow();
     Render();
 }
 
 void SaveDialog::TypeChanged(int index) {
-    state_.FilterIndex = index;
-    if (OnTypeChange) OnTypeChange();
+    panel_.ChangeType(index);
     Render();
 }
 
@@ -173,15 +169,14 @@ void SaveDialog::CreatePanel(HWND dialog) {
     RECT area{};
     ::GetWindowRect(::GetDlgItem(dialog, kStandardControlsArea), &area);
     ::MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&area), 2);
-    ::SetWindowPos((*controls_)[kExtraPanel], HWND_TOP, area.left, area.bottom, area.right - area.left,
+    ::SetWindowPos((*controls_)[kPanel], HWND_TOP, area.left, area.bottom, area.right - area.left,
                    Scale(kPanelHeight, DpiOf(dialog)), SWP_NOACTIVATE);
     HWND slider = Item(kSliderId);
     ::SendMessageW(slider, TBM_SETRANGEMIN, FALSE, kSliderMin);
     ::SendMessageW(slider, TBM_SETRANGEMAX, TRUE, kSliderMax);
-    // The component's own show step: the captions again, the percent of the slider.
+    // The captions once more, as the panel shows them every time.
     ::SetWindowTextW(Item(kQualityGroupId), L"JPEG Compression");
     ::SetWindowTextW(Item(kDepthGroupId), L"Color Deepness in Bits:");
-    Panel.QualityText = std::to_wstring(QualityPercent(Panel.SliderPosition()));
 }
 
 HWND SaveDialog::Item(int id) const {
@@ -194,22 +189,23 @@ void SaveDialog::Render() {
     if (!controls_) return;
     HWND subFormats = Item(kSubFormatId), edit = Item(kQualityEditId), slider = Item(kSliderId);
     ::SendMessageW(subFormats, CB_RESETCONTENT, 0, 0);
-    for (const std::wstring& entry : Panel.SubFormats)
+    for (const std::wstring& entry : panel_.SubFormats())
         ::SendMessageW(subFormats, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.c_str()));
-    ::SendMessageW(subFormats, CB_SETCURSEL, static_cast<WPARAM>(Panel.SubFormatIndex), 0);
-    ::ShowWindow(subFormats, Panel.SubFormatVisible ? SW_SHOW : SW_HIDE);
+    ::SendMessageW(subFormats, CB_SETCURSEL, panel_.SubFormats().empty() ? WPARAM(-1) : 0, 0);
+    ::ShowWindow(subFormats, SW_HIDE);
+    const std::vector<int>& depths = panel_.Depths();
     for (int i = 0; i < kMaxDepths; ++i) {
         HWND radio = Item(kFirstDepthId + i);
-        bool present = i < static_cast<int>(Panel.Depths.size());
-        if (present) ::SetWindowTextW(radio, std::to_wstring(Panel.Depths[static_cast<size_t>(i)]).c_str());
-        ::SendMessageW(radio, BM_SETCHECK, present && i == Panel.DepthIndex ? BST_CHECKED : BST_UNCHECKED, 0);
+        bool present = i < static_cast<int>(depths.size());
+        if (present) ::SetWindowTextW(radio, std::to_wstring(depths[static_cast<size_t>(i)]).c_str());
+        ::SendMessageW(radio, BM_SETCHECK, present && i == panel_.DepthIndex() ? BST_CHECKED : BST_UNCHECKED, 0);
         ::ShowWindow(radio, present ? SW_SHOW : SW_HIDE);
     }
-    ::EnableWindow(edit, Panel.QualityEnabled);
-    ::EnableWindow(slider, Panel.QualityEnabled);
-    ::SendMessageW(slider, TBM_SETPOS, TRUE, Panel.SliderPosition());
-    SetEditText(Panel.QualityText);
-    if (dialog_) ::SendMessageW(dialog_, CDM_SETDEFEXT, 0, reinterpret_cast<LPARAM>(state_.DefaultExt.c_str()));
+    ::EnableWindow(edit, panel_.QualityEnabled());
+    ::EnableWindow(slider, panel_.QualityEnabled());
+    ::SendMessageW(slider, TBM_SETPOS, TRUE, panel_.SliderPosition());
+    SetEditText(panel_.QualityText());
+    if (dialog_) ::SendMessageW(dialog_, CDM_SETDEFEXT, 0, reinterpret_cast<LPARAM>(panel_.Extension().c_str()));
 }
 
 void SaveDialog::SetEditText(const std::wstring& text) {
@@ -222,17 +218,17 @@ void SaveDialog::SetEditText(const std::wstring& text) {
 
 void SaveDialog::OnPanelCommand(int id, int code) {
     if (id >= kFirstDepthId && id < kFirstDepthId + kMaxDepths && code == BN_CLICKED) {
-        Panel.ClickDepth(id - kFirstDepthId);
+        panel_.ClickDepth(id - kFirstDepthId);
         Render();
     } else if (id == kQualityEditId && code == EN_CHANGE && !settingText_) {
-        if (Panel.EditQuality(WindowText(Item(kQualityEditId)))) SetEditText(Panel.QualityText);
-        ::SendMessageW(Item(kSliderId), TBM_SETPOS, TRUE, Panel.SliderPosition());
+        if (panel_.EditQuality(WindowText(Item(kQualityEditId)))) SetEditText(panel_.QualityText());
+        ::SendMessageW(Item(kSliderId), TBM_SETPOS, TRUE, panel_.SliderPosition());
     }
 }
 
 void SaveDialog::OnSlider() {
-    Panel.MoveSlider(static_cast<int>(::SendMessageW(Item(kSliderId), TBM_GETPOS, 0, 0)));
-    SetEditText(Panel.QualityText);
+    panel_.MoveSlider(static_cast<int>(::SendMessageW(Item(kSliderId), TBM_GETPOS, 0, 0)));
+    SetEditText(panel_.QualityText());
 }
 
 } // namespace korvan::win

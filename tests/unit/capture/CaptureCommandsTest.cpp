@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 
@@ -115,8 +116,7 @@ TEST(PrintScreenPressed, CapturesTheDesktopAndSavesAfterTheRestore) {
     std::filesystem::create_directories(folder);
     CaptureRig rig;
     rig.options.autoSave = true;
-    rig.commands.DialogState.FileName = (folder / "shot.bmp").wstring();
-    rig.commands.Settings = {6, 24, 63};
+    rig.autoSave.Take({(folder / "shot.bmp").wstring(), 1, {L"bmp", {6, 24, 63}}});
     rig.image.SetPaintZoomFactor(33);
     rig.preview.visible = true;
     rig.commands.PrintScreenPressed();
@@ -203,11 +203,14 @@ protected:
         std::filesystem::create_directories(folder);
         rig.options.autoSave = true;
         rig.options.showPreview = false;
-        rig.commands.Settings = {6, 24, 63};
-        rig.commands.DialogState.FileName = Path(L"myImage.bmp");
+        Choose(L"myImage.bmp");
     }
     void TearDown() override { std::filesystem::remove_all(folder); }
     std::wstring Path(const std::wstring& name) { return (folder / name).wstring(); }
+    // As if confirmed in the save dialog.
+    void Choose(const std::wstring& name, SaveSettings settings = {6, 24, 63}) {
+        rig.autoSave.Take({Path(name), 1, {L"bmp", settings}});
+    }
     void Touch(const std::wstring& name) {
         std::ofstream(folder / name) << "taken";
         rig.system.existing.insert(Path(name));
@@ -222,14 +225,13 @@ protected:
 };
 
 // Numbered names skip every existing file and leave the user's name in place.
-TEST_F(AutoSave, SkipsExistingNamesAndRestoresTheFileName) {
+TEST_F(AutoSave, SkipsExistingNamesAndKeepsTheChosenName) {
     Touch(L"myImage1.bmp");
     Touch(L"myImage2.bmp");
     rig.commands.CaptureDesktop();
-    EXPECT_EQ(rig.commands.AutoSaveCounter, 3);
     EXPECT_EQ(Content(L"myImage1.bmp"), "taken");
     EXPECT_EQ(Content(L"myImage3.bmp").substr(0, 2), "BM");
-    EXPECT_EQ(rig.commands.DialogState.FileName, Path(L"myImage.bmp"));
+    EXPECT_EQ(rig.autoSave.DialogStart(false).fileName, Path(L"myImage.bmp"));
     Calls calls = rig.TakeCalls();
     EXPECT_EQ(calls[calls.size() - 4], "WaitCursor");
     EXPECT_EQ(calls[calls.size() - 3], "DefaultCursor");
@@ -243,30 +245,33 @@ TEST_F(AutoSave, NeverReplacesAFileCreatedBehindTheCheck) {
     rig.commands.CaptureDesktop();
     EXPECT_EQ(Content(L"myImage1.bmp"), "raced");
     EXPECT_EQ(Content(L"myImage2.bmp").substr(0, 2), "BM");
-    EXPECT_EQ(rig.commands.AutoSaveCounter, 2);
 }
 
+// Without a name or an image nothing is written and the counter stays: the first file
+// written afterwards is number 1.
 TEST_F(AutoSave, WritesNothingWithoutANameOrAnImage) {
-    rig.commands.DialogState.FileName.clear();
+    rig.autoSave.ForgetName();
     rig.commands.CaptureDesktop();
-    EXPECT_EQ(rig.commands.AutoSaveCounter, 0);
-    rig.commands.DialogState.FileName = Path(L"myImage.bmp");
+    Choose(L"myImage.bmp");
     rig.image.SetBitmap(nullptr);
     rig.commands.AutoSaveImage();
-    EXPECT_EQ(rig.commands.AutoSaveCounter, 0);
     EXPECT_TRUE(std::filesystem::is_empty(folder));
+    Calls calls = rig.TakeCalls();
+    EXPECT_EQ(std::count(calls.begin(), calls.end(), "WaitCursor"), 0);
+    rig.commands.CaptureDesktop();
+    EXPECT_TRUE(std::filesystem::exists(folder / "myImage1.bmp"));
 }
 
-// A failing save still gives back the file name, the cursor and the main window.
-TEST_F(AutoSave, FailureRestoresNameCursorAndWindow) {
-    rig.commands.Settings = {0, 24, 0};
+// A failing save still gives back the cursor and the main window, and keeps the name.
+TEST_F(AutoSave, FailureRestoresCursorAndWindowAndKeepsTheName) {
+    Choose(L"myImage.bmp", {0, 24, 0});
     try {
         rig.commands.CaptureDesktop();
         FAIL() << "no error raised";
     } catch (const ImageError& error) {
         EXPECT_STREQ(error.what(), "ShotImage \nError code: -9\nSave: Invalid file format ");
     }
-    EXPECT_EQ(rig.commands.DialogState.FileName, Path(L"myImage.bmp"));
+    EXPECT_EQ(rig.autoSave.DialogStart(false).fileName, Path(L"myImage.bmp"));
     Calls calls = rig.TakeCalls();
     EXPECT_EQ(calls, (Calls{"SetLeft(-820)", "Sleep(500)", "Grab(0,0,0,64,48)", "Copy(3)", "WaitCursor",
                             "DefaultCursor", "SetLeft(300)", "RestoreApplication"}));
@@ -274,7 +279,7 @@ TEST_F(AutoSave, FailureRestoresNameCursorAndWindow) {
 }
 
 TEST_F(AutoSave, NumbersABaseWithoutExtensionWhole) {
-    rig.commands.DialogState.FileName = Path(L"myImage");
+    Choose(L"myImage");
     rig.commands.CaptureDesktop();
     EXPECT_TRUE(std::filesystem::exists(folder / "myImage1.bmp"));
 }

@@ -183,8 +183,9 @@ struct CaptureRig {
     ImageDocument image{grabber, clipboard};
     FakeShotCapture shotCapture{log};
     FakePickHelper pickHelper{log};
+    AutomaticSaving autoSave{system, system};
     CaptureCommands commands{CapturePorts{mainWindow, preview, frame, frameArea, system, system, system, system,
-                                          system, options, image, shotCapture, pickHelper}};
+                                          autoSave, options, image, shotCapture, pickHelper}};
 
     CaptureRig() {
         image.SetCenterImage(true);

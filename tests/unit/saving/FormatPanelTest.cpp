@@ -1,27 +1,26 @@
 // The save dialog's format panel: what it offers per file type, which depth it
 // preselects, and which save settings it stores when the dialog closes.
-#include "saving/SaveFileTypes.h"
 #include "saving/FormatPanel.h"
+#include "saving/SaveFileTypes.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 namespace korvan {
 namespace {
 
+// A panel opened with the format chosen last and the held image's depth.
 struct PanelRig {
     FormatPanel panel;
-    SaveDialogState dialog;
-    SaveSettings settings;
+    SaveFormat last{L"bmp", {}};
     int heldBits = 24;
-    SaveDialogEvents events{panel, dialog, settings, [this] { return heldBits; }};
 
-    void Open(int typeIndex) {
-        dialog.FilterIndex = typeIndex;
-        events.DialogShown();
-    }
-    void PickType(int typeIndex) {
-        dialog.FilterIndex = typeIndex;
-        events.TypeChanged();
+    void Open(int fileType) { panel.Open(fileType, last, heldBits); }
+    SaveSettings Closed() const { return panel.Close().settings; }
+    void ClickDepth(int bits) {
+        const std::vector<int>& depths = panel.Depths();
+        panel.ClickDepth(static_cast<int>(std::find(depths.begin(), depths.end(), bits) - depths.begin()));
     }
 };
 
@@ -50,9 +49,9 @@ TEST(SaveQuality, EditingTheBoxMovesTheSliderAndANegativeNumberBecomesZero) {
     FormatPanel panel;
     EXPECT_FALSE(panel.EditQuality(L"50"));
     EXPECT_EQ(panel.SliderPosition(), -129);
-    EXPECT_EQ(panel.QualityText, L"50");
+    EXPECT_EQ(panel.QualityText(), L"50");
     EXPECT_TRUE(panel.EditQuality(L"-12"));
-    EXPECT_EQ(panel.QualityText, L"0");
+    EXPECT_EQ(panel.QualityText(), L"0");
     EXPECT_EQ(panel.SliderPosition(), -255);
     EXPECT_FALSE(panel.EditQuality(L"250"));  // above 100 counts as 100
     EXPECT_EQ(panel.SliderPosition(), -2);
@@ -60,10 +59,10 @@ TEST(SaveQuality, EditingTheBoxMovesTheSliderAndANegativeNumberBecomesZero) {
     EXPECT_EQ(panel.SliderPosition(), -255);
     panel.MoveSlider(-300);
     EXPECT_EQ(panel.SliderPosition(), -255);
-    EXPECT_EQ(panel.QualityText, L"0");
+    EXPECT_EQ(panel.QualityText(), L"0");
     panel.MoveSlider(0);
     EXPECT_EQ(panel.SliderPosition(), -2);
-    EXPECT_EQ(panel.QualityText, L"100");
+    EXPECT_EQ(panel.QualityText(), L"100");
 }
 
 // The six types: lists, quality box, default extension, depths, fallback.
@@ -90,139 +89,128 @@ TEST(SaveFileTypes, FilterAndTableOfTheSixTypes) {
     };
     for (const Row& row : rows) {
         PanelRig rig;
-        rig.settings.SaveBits = 32;  // kept from BMP; the other types fall back
+        rig.last.settings.bitsPerPixel = 32;  // kept from BMP; the other types fall back
         rig.Open(row.index);
-        EXPECT_EQ(rig.panel.SubFormats, row.subFormats) << row.index;
-        EXPECT_EQ(rig.panel.SubFormatIndex, row.subFormats.empty() ? -1 : 0);
-        EXPECT_FALSE(rig.panel.SubFormatVisible);
-        EXPECT_EQ(rig.panel.QualityEnabled, row.quality) << row.index;
-        EXPECT_EQ(rig.dialog.DefaultExt, row.ext);
-        EXPECT_EQ(rig.panel.Depths, row.depths) << row.index;
-        EXPECT_EQ(rig.panel.Columns, 6);
+        EXPECT_EQ(rig.panel.SubFormats(), row.subFormats) << row.index;
+        EXPECT_EQ(rig.panel.QualityEnabled(), row.quality) << row.index;
+        EXPECT_EQ(rig.panel.Extension(), row.ext);
+        EXPECT_EQ(rig.panel.Depths(), row.depths) << row.index;
         EXPECT_EQ(rig.panel.SelectedDepth(), row.index == 1 ? 32 : row.fallback) << row.index;
     }
     EXPECT_EQ(SaveFileTypeAt(0), nullptr);
     EXPECT_EQ(SaveFileTypeAt(7), nullptr);
 }
 
-// Showing: the depth comes from SaveBits once chosen, otherwise from the held image.
-TEST(DialogShown, PreselectsTheDepthAndStoresBmpSettings) {
-    struct Row { int saveBits, heldBits, selected, savedBits; };
-    for (Row r : {Row{0, 24, 24, 24}, {0, 32, 32, 32}, {0, 1, 1, 1}, {0, 0, 24, 24}, {0, 15, 24, 24},
-                  {8, 32, 8, 8}, {16, 24, 16, 16}}) {
+// Opening: the depth comes from the last choice once there is one, otherwise from the
+// held image; closing without a change keeps it, as BMP at the default quality.
+TEST(FormatPanelOpen, PreselectsTheDepth) {
+    struct Row { int lastBits, heldBits, selected; };
+    for (Row r : {Row{0, 24, 24}, {0, 32, 32}, {0, 1, 1}, {0, 0, 24}, {0, 15, 24}, {8, 32, 8}, {16, 24, 16}}) {
         PanelRig rig;
-        rig.settings = {75, r.saveBits, 0};
+        rig.last.settings = {75, r.lastBits, 0};
         rig.heldBits = r.heldBits;
         rig.Open(1);
-        EXPECT_EQ(rig.panel.SelectedDepth(), r.selected) << r.saveBits << "/" << r.heldBits;
-        EXPECT_EQ(rig.settings.SaveBits, r.savedBits);
-        EXPECT_EQ(rig.settings.SaveFormat, 6);
-        EXPECT_EQ(rig.settings.SaveQuality, 0);  // untouched until closing
+        EXPECT_EQ(rig.panel.SelectedDepth(), r.selected) << r.lastBits << "/" << r.heldBits;
         EXPECT_EQ(rig.panel.SliderPosition(), -63);
-        EXPECT_EQ(rig.panel.QualityText, L"76");
+        EXPECT_EQ(rig.panel.QualityText(), L"76");
+        EXPECT_EQ(rig.Closed(), (SaveSettings{6, r.selected, 63}));
     }
 }
 
-TEST(TypeChanged, AnIndexOutsideTheTypesChangesNothing) {
+// The depth BMP preselects is the one the other types look for: a 15-bit capture shows
+// 24 for BMP, so PICT shows 24 too instead of its fallback 8.
+TEST(FormatPanelOpen, OtherTypesLookForTheDepthPreselectedForBmp) {
+    PanelRig rig;
+    rig.heldBits = 15;
+    rig.Open(1);
+    rig.panel.ChangeType(4);
+    EXPECT_EQ(rig.panel.SelectedDepth(), 24);
+}
+
+TEST(FormatPanelChangeType, AnIndexOutsideTheTypesChangesNothing) {
     PanelRig rig;
     rig.Open(3);
-    rig.PickType(7);
-    EXPECT_EQ(rig.dialog.DefaultExt, L"png");
-    EXPECT_EQ(rig.panel.Depths, (std::vector<int>{1, 4, 8, 24}));
-    rig.events.DialogClosed();
-    EXPECT_EQ(rig.settings, (SaveSettings{6, 24, 63}));  // only the quality is taken
+    rig.panel.ChangeType(7);
+    EXPECT_EQ(rig.panel.Extension(), L"png");
+    EXPECT_EQ(rig.panel.Depths(), (std::vector<int>{1, 4, 8, 24}));
+    // Closing on it takes only the quality; the format is BMP's from the opening.
+    EXPECT_EQ(rig.panel.Close(), (SaveFormat{L"png", {6, 24, 63}}));
 }
 
 // Closing: the settings of the type and depth shown, confirmed or cancelled alike.
-TEST(DialogClosed, StoresFormatDepthAndQualityPerType) {
+TEST(FormatPanelClose, StoresFormatDepthAndQualityPerType) {
     struct Row { int type; int depth; int slider; SaveSettings expected; };
     for (Row r : {Row{1, 24, -63, {6, 24, 63}}, {1, 4, -63, {6, 4, 63}}, {2, 8, -63, {10, 8, 63}},
                   {2, 24, -2, {10, 24, 2}}, {2, 24, -255, {10, 24, 255}}, {3, 8, -2, {75, 8, 0}},
                   {4, 1, -63, {56, 1, 63}}, {5, 8, -63, {76, 8, 63}}, {6, 8, -63, {16, 8, 63}}}) {
         PanelRig rig;
         rig.Open(1);
-        rig.PickType(r.type);
-        rig.panel.ClickDepth(static_cast<int>(
-            std::find(rig.panel.Depths.begin(), rig.panel.Depths.end(), r.depth) - rig.panel.Depths.begin()));
+        rig.panel.ChangeType(r.type);
+        rig.ClickDepth(r.depth);
         if (r.type == 2) rig.panel.MoveSlider(r.slider);
-        rig.events.DialogClosed();
-        EXPECT_EQ(rig.settings, r.expected) << r.type << "/" << r.depth;
+        EXPECT_EQ(rig.Closed(), r.expected) << r.type << "/" << r.depth;
     }
 }
 
-TEST(ExtSaveEdgeCases, JpegAtHundredStoresTwoAndAtZeroStores255) {
+TEST(FormatPanelEdgeCases, JpegAtHundredStoresTwoAndAtZeroStores255) {
     for (auto [percent, quality] : {std::pair{L"100", 2}, {L"0", 255}, {L"50", 129}}) {
         PanelRig rig;
         rig.Open(0);
-        rig.PickType(2);
-        EXPECT_TRUE(rig.panel.QualityEnabled);
-        EXPECT_EQ(rig.panel.QualityText, L"76");
-        EXPECT_EQ(rig.panel.SelectedDepth(), 24);  // from SaveBits 24
+        rig.panel.ChangeType(2);
+        EXPECT_TRUE(rig.panel.QualityEnabled());
+        EXPECT_EQ(rig.panel.QualityText(), L"76");
+        EXPECT_EQ(rig.panel.SelectedDepth(), 24);  // preselected for BMP at opening
         rig.panel.EditQuality(percent);
-        rig.events.DialogClosed();
-        EXPECT_EQ(rig.settings, (SaveSettings{10, 24, quality})) << percent;
+        EXPECT_EQ(rig.panel.Close(), (SaveFormat{L"jpg", {10, 24, quality}})) << percent;
     }
 }
 
 // A quality moved under JPEG is not kept when the user switches on to PNG.
-TEST(ExtSaveEdgeCases, PngStoresQualityZeroAfterAJpegQuality) {
+TEST(FormatPanelEdgeCases, PngStoresQualityZeroAfterAJpegQuality) {
     PanelRig rig;
     rig.Open(0);
-    rig.PickType(2);
+    rig.panel.ChangeType(2);
     rig.panel.MoveSlider(-10);
-    rig.PickType(3);
-    rig.events.DialogClosed();
-    EXPECT_EQ(rig.settings, (SaveSettings{75, 24, 0}));
+    rig.panel.ChangeType(3);
+    EXPECT_EQ(rig.panel.Close(), (SaveFormat{L"png", {75, 24, 0}}));
 }
 
 // A 32-bit capture preselects 32 for BMP; JPEG does not offer 32, so its fallback 24 is
 // selected and stored instead of passing 32 bits the JPEG writer refuses.
-TEST(ExtSaveEdgeCases, A32BitCaptureSavedAsJpegTakesTheFallbackDepth) {
+TEST(FormatPanelEdgeCases, A32BitCaptureSavedAsJpegTakesTheFallbackDepth) {
     PanelRig rig;
     rig.heldBits = 32;
     rig.Open(0);
     EXPECT_EQ(rig.panel.SelectedDepth(), 32);
-    EXPECT_EQ(rig.settings.SaveBits, 32);
-    rig.PickType(2);
+    rig.panel.ChangeType(2);
     EXPECT_EQ(rig.panel.SelectedDepth(), 24);
-    rig.events.DialogClosed();
-    EXPECT_EQ(rig.settings, (SaveSettings{10, 24, 63}));
-    // Even with nothing selected at closing, the type's fallback is stored.
-    rig.Open(4);
-    rig.panel.DepthIndex = -1;
-    rig.events.DialogClosed();
-    EXPECT_EQ(rig.settings, (SaveSettings{56, 8, 63}));
+    EXPECT_EQ(rig.Closed(), (SaveSettings{10, 24, 63}));
 }
 
 // Index 0 is the first type, BMP, as the system dialog shows it: the first save after
 // start with a 24-bit capture keeps 24 bits, the depth the user clicks there is taken,
-// and the default extension is BMP's.
-TEST(ExtSaveEdgeCases, TypeIndexZeroIsBmp) {
+// and the extension is BMP's.
+TEST(FormatPanelEdgeCases, TypeIndexZeroIsBmp) {
     PanelRig rig;
     rig.Open(0);
     EXPECT_EQ(rig.panel.SelectedDepth(), 24);
-    EXPECT_FALSE(rig.panel.QualityEnabled);
-    rig.events.DialogClosed();
-    EXPECT_EQ(rig.settings, (SaveSettings{6, 24, 63}));
-    rig.dialog.DefaultExt = L"png";
-    rig.settings = {75, 24, 0};
+    EXPECT_FALSE(rig.panel.QualityEnabled());
+    EXPECT_EQ(rig.Closed(), (SaveSettings{6, 24, 63}));
+    rig.last = {L"png", {75, 24, 0}};
     rig.Open(0);
-    EXPECT_EQ(rig.dialog.DefaultExt, L"bmp");
+    EXPECT_EQ(rig.panel.Extension(), L"bmp");
     rig.panel.ClickDepth(2);
-    rig.events.DialogClosed();
-    EXPECT_EQ(rig.settings, (SaveSettings{6, 8, 63}));
+    EXPECT_EQ(rig.panel.Close(), (SaveFormat{L"bmp", {6, 8, 63}}));
 }
 
-// A cancelled dialog still stores the settings of the type it showed.
-TEST(ExtSaveEdgeCases, CancellingAfterSwitchingToPngKeepsPngSettings) {
+// Every opening starts afresh: the slider back at -63, the quality box off for BMP.
+TEST(FormatPanelEdgeCases, OpeningAgainResetsTheSlider) {
     PanelRig rig;
-    rig.dialog.FileName = L"C:\\shots\\a.jpg";
-    rig.Open(1);
-    rig.PickType(3);
-    rig.events.DialogClosed();  // the window closes the same way after Cancel
-    EXPECT_EQ(rig.settings, (SaveSettings{75, 24, 0}));
-    EXPECT_EQ(rig.dialog.DefaultExt, L"png");
-    EXPECT_EQ(rig.dialog.FileName, L"C:\\shots\\a.jpg");
+    rig.Open(2);
+    rig.panel.MoveSlider(-10);
+    rig.Open(2);
+    EXPECT_EQ(rig.panel.SliderPosition(), -63);
+    EXPECT_EQ(rig.panel.QualityText(), L"76");
 }
 
 } // namespace

@@ -15,20 +15,20 @@ using fakes::CallLog;
 using fakes::FakeFileStore;
 using Calls = std::vector<std::string>;
 
+// Logs how it is opened; the user's answer is Cancel with the format it opened with
+// unless a test says otherwise.
 class FakeDialog final : public ISaveDialog {
 public:
-    FakeDialog(CallLog& log, SaveDialogState& state) : log_(log), state_(state) {}
-    bool Execute() override {
-        log_.Add("Execute(type " + std::to_string(state_.FilterIndex) + ", name '" +
-                 std::string(state_.FileName.begin(), state_.FileName.end()) + "')");
-        return user ? user(state_) : false;
+    explicit FakeDialog(CallLog& log) : log_(log) {}
+    SaveChoice Run(const SaveDialogStart& start) override {
+        log_.Add("Dialog(type " + std::to_string(start.fileType) + ", name '" +
+                 std::string(start.fileName.begin(), start.fileName.end()) + "')");
+        return user ? user(start) : SaveChoice{std::nullopt, start.fileType, start.last};
     }
-    // What the user does in the dialog; answers whether a name was confirmed.
-    std::function<bool(SaveDialogState&)> user;
+    std::function<SaveChoice(const SaveDialogStart&)> user;
 
 private:
     CallLog& log_;
-    SaveDialogState& state_;
 };
 
 class FakeKeys final : public IFrameKeySwitch {
@@ -49,22 +49,20 @@ struct SaveRig {
     fakes::FakeClipboard clipboard{log};
     ImageDocument image{grabber, clipboard};
     FakeFileStore store;
-    SaveDialogState extSave;
-    SaveSettings settings{6, 24, 63};
-    FakeDialog dialog{log, extSave};
+    fakes::FakeSystem system{log};
+    AutomaticSaving automatic{system, system};
+    FakeDialog dialog{log};
     FakeKeys keys{log};
-    SaveCommands commands{extSave, settings, image, dialog, keys};
+    SaveCommands commands{automatic, image, dialog, keys};
 
     SaveRig() { image.SetFileStore(store); }
     void Capture() {
         image.Capture(0, 0, 0, 4, 3);
         log.calls.clear();
     }
-    void UserChooses(const std::wstring& name) {
-        dialog.user = [name](SaveDialogState& s) {
-            s.FileName = name;
-            return true;
-        };
+    // The user confirms the name with the given type and format.
+    void UserChooses(const std::wstring& name, int type = 1, SaveFormat format = {L"bmp", {6, 24, 63}}) {
+        dialog.user = [=](const SaveDialogStart&) { return SaveChoice{name, type, format}; };
     }
     std::string SaveError() {
         try {
@@ -87,20 +85,17 @@ TEST(SaveButton, StepsAroundTheDialogPerImageHotkeysAndAnswer) {
     };
     const Row rows[] = {
         {"no image", false, true, true, {}},
-        {"confirmed", true, true, true, {"KeysOff", "Execute(type 0, name '')", "KeysOn"}},
-        {"cancelled", true, true, false, {"KeysOff", "Execute(type 0, name '')", "KeysOn"}},
-        {"cancelled, hot keys disabled", true, false, false, {"KeysOff", "Execute(type 0, name '')"}},
+        {"confirmed", true, true, true, {"KeysOff", "Dialog(type 0, name '')", "KeysOn"}},
+        {"cancelled", true, true, false, {"KeysOff", "Dialog(type 0, name '')", "KeysOn"}},
+        {"cancelled, hot keys disabled", true, false, false, {"KeysOff", "Dialog(type 0, name '')"}},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
         SaveRig rig;
         if (row.captured) rig.Capture();
         rig.keys.enabled = row.keysEnabled;
-        rig.extSave.FileName = L"C:\\shots\\old.bmp";
-        rig.extSave.FilterIndex = 3;
-        rig.settings = {75, 8, 0};
-        if (row.confirmed) rig.UserChooses(L"shot.png");
-        else rig.dialog.user = [](SaveDialogState&) { return false; };
+        rig.automatic.Take({L"C:\\shots\\old.bmp", 3, {L"png", {75, 8, 0}}});
+        if (row.confirmed) rig.UserChooses(L"shot.png", 3, {L"png", {75, 8, 0}});
         rig.commands.SaveImage();
         EXPECT_EQ(rig.log.calls, row.calls);
         if (row.captured && row.confirmed) {
@@ -109,22 +104,62 @@ TEST(SaveButton, StepsAroundTheDialogPerImageHotkeysAndAnswer) {
             EXPECT_EQ(rig.store.files.begin()->second[1], 'P');  // written with the dialog's settings
         } else {
             EXPECT_TRUE(rig.store.files.empty());
-            EXPECT_EQ(rig.extSave.FileName, L"");
+            EXPECT_EQ(rig.automatic.DialogStart(false).fileName, L"");
         }
     }
 }
 
-// The options dialog runs the same dialog: checking the box starts on type 0, editing keeps
-// the type; a confirmed name becomes the base of automatic names, a cancelled one changes none.
-TEST(SaveOptions, ChoosingTheAutomaticSavingRunsTheDialog) {
+// The options dialog runs the same dialog: checking the box opens on the first type,
+// editing on the type kept. Every answer counts for automatic saving: a confirmed one
+// with its name and type; a cancelled one keeps the name and the type it opened on but
+// takes the format the panel showed.
+TEST(SaveOptions, ChoosingTheAutomaticSavingTakesTheDialogsAnswer) {
+    struct Row {
+        const char* what;
+        bool onFirstType, confirmed;
+        std::string call;
+        std::wstring name;
+        int type;
+    };
+    const Row rows[] = {
+        {"edit, confirmed", false, true, "Dialog(type 2, name 'C:\\shots\\a.jpg')", L"C:\\shots\\auto.png", 3},
+        {"edit, cancelled", false, false, "Dialog(type 2, name 'C:\\shots\\a.jpg')", L"C:\\shots\\a.jpg", 2},
+        {"checked, confirmed", true, true, "Dialog(type 0, name 'C:\\shots\\a.jpg')", L"C:\\shots\\auto.png", 3},
+        {"checked, cancelled", true, false, "Dialog(type 0, name 'C:\\shots\\a.jpg')", L"C:\\shots\\a.jpg", 0},
+    };
+    const SaveFormat png{L"png", {75, 24, 0}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        SaveRig rig;
+        rig.automatic.Take({L"C:\\shots\\a.jpg", 2, {L"jpg", {10, 24, 63}}});
+        if (row.confirmed) rig.UserChooses(L"C:\\shots\\auto.png", 3, png);
+        else rig.dialog.user = [&](const SaveDialogStart& start) { return SaveChoice{std::nullopt, start.fileType, png}; };
+        rig.commands.ChooseAutomaticSaving(row.onFirstType);
+        EXPECT_EQ(rig.log.calls, (Calls{row.call}));
+        SaveDialogStart next = rig.automatic.DialogStart(false);
+        EXPECT_EQ(next.fileName, row.name);
+        EXPECT_EQ(next.fileType, row.type);
+        EXPECT_EQ(next.last, png);
+        EXPECT_TRUE(rig.store.files.empty());
+    }
+}
+
+// The dialog opens with the format chosen last and the held image's depth; the save
+// dialog's first name and type before anything was chosen.
+TEST(SaveButton, OpensWithTheLastFormatAndTheHeldDepth) {
     SaveRig rig;
-    rig.extSave.FilterIndex = 2;
-    rig.commands.ChooseAutomaticSaving(false);
-    rig.UserChooses(L"C:\\shots\\auto.jpg");
-    rig.commands.ChooseAutomaticSaving(true);
-    EXPECT_EQ(rig.log.calls, (Calls{"Execute(type 2, name 'myImage')", "Execute(type 0, name 'myImage')"}));
-    EXPECT_EQ(rig.extSave.FileName, L"C:\\shots\\auto.jpg");
-    EXPECT_TRUE(rig.store.files.empty());
+    EXPECT_EQ(rig.automatic.DialogStart(false).fileName, L"myImage");
+    EXPECT_EQ(rig.automatic.DialogStart(false).fileType, 1);
+    rig.image.Capture(0, 0, 0, 4, 3);
+    rig.automatic.Take({L"a.png", 3, {L"png", {75, 8, 0}}});
+    SaveDialogStart seen;
+    rig.dialog.user = [&](const SaveDialogStart& start) {
+        seen = start;
+        return SaveChoice{std::nullopt, start.fileType, start.last};
+    };
+    rig.commands.SaveImage();
+    EXPECT_EQ(seen.last, (SaveFormat{L"png", {75, 8, 0}}));
+    EXPECT_EQ(seen.heldBitsPerPixel, 24);
 }
 
 // Every failure ends in the error box naming the file and the cause, after the keys are
@@ -169,10 +204,10 @@ TEST(SaveButton, FailuresKeepTheOldFileAndTellWhichFileAndWhy) {
         row.arrange(rig.store);
         rig.UserChooses(row.name);
         EXPECT_EQ(rig.SaveError(), row.message);
-        EXPECT_EQ(rig.log.calls, (Calls{"KeysOff", "Execute(type 0, name '')", "KeysOn"}));
+        EXPECT_EQ(rig.log.calls, (Calls{"KeysOff", "Dialog(type 0, name '')", "KeysOn"}));
         ASSERT_EQ(rig.store.files.size(), 1u);  // nothing created, no temporary file left
         EXPECT_EQ(rig.store.files["shot.bmp"], (FakeFileStore::Bytes{'o', 'l', 'd'}));
-        EXPECT_EQ(rig.settings, (SaveSettings{6, 24, 63}));
+        EXPECT_EQ(rig.automatic.DialogStart(false).last, (SaveFormat{L"bmp", {6, 24, 63}}));
         EXPECT_EQ(rig.image.DisplayedWidth(), 4);
     }
 }
