@@ -5,7 +5,7 @@ packages=(cmake ninja-build g++ zlib1g-dev googletest libgtest-dev
           g++-mingw-w64-x86-64-posix libz-mingw-w64-dev
           wine wine64 fonts-wine xvfb xdotool x11-utils imagemagick
           libpng-dev libjpeg62-turbo-dev libjpeg-turbo-progs pngcheck ghostscript netpbm
-          python3-pil python3-numpy fonts-dejavu-core)
+          python3-pil python3-numpy fonts-dejavu-core nsis)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
