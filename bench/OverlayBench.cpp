@@ -2,9 +2,8 @@
 // measured in the same run: the time from the capture's start to the overlay shown and
 // ready for the first press, and from the final press to the image held. The presses are
 // posted to the overlay, so no input device is needed. Run with scripts/bench-overlay.sh.
-#include "imaging/Status.h"
 #include "capture/win32/InteractiveCaptureWin32.h"
-#include "capture/win32/ShotCaptureWin32.h"
+#include "imaging/Status.h"
 #include "BenchSupport.h"
 
 #include <windows.h>
@@ -40,14 +39,16 @@ int main() {
     int width = ::GetSystemMetrics(SM_CXVIRTUALSCREEN), height = ::GetSystemMetrics(SM_CYVIRTUALSCREEN);
     const int rounds = 15;
 
-    auto& layer = korvan::imaging::InteractiveCaptureWin32::Instance();
-    auto capture = korvan::imaging::CreateMainWindowShotCapture();
+    // The program's settings: a rectangle with the magnifier and the texts.
+    korvan::win::InteractiveCaptureWin32 capture;
+    const korvan::CaptureSettings settings;
+    korvan::imaging::Bitmap image;
     // The user drags the whole screen but a pixel at each edge: the largest cut there is.
-    layer.SetReadyObserver([&](HWND overlay) {
+    capture.Probe().onReady = [&](HWND overlay) {
         ::PostMessageW(overlay, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(1, 1));
         ::PostMessageW(overlay, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(width / 2, height / 2));
         ::PostMessageW(overlay, WM_LBUTTONUP, 0, MAKELPARAM(width - 1, height - 1));
-    });
+    };
     PlainBitBlt(left, top, width, height);  // warm up the display driver
     // Reference and capture alternate, so a busy machine slows both alike.
     std::vector<double> blits, ready, held;
@@ -58,9 +59,9 @@ int main() {
         PlainBitBlt(left, top, width, height);
         double blit = Ms(Clock::now() - start);
         Settle();  // the display server repaints what the last overlay covered
-        status = capture->CaptureArea(2);
+        status = capture.CaptureArea(settings, image);
         if (status != korvan::imaging::kSuccess) break;
-        const auto& t = layer.LastTimings();
+        const auto& t = capture.Probe().timings;
         if (i == 0) continue;  // the first round registers the window class and loads fonts
         blits.push_back(blit);
         ready.push_back(Ms(t.ready - t.start));
@@ -71,9 +72,8 @@ int main() {
         std::printf("capture failed: %d %s\n", status, korvan::imaging::StatusText(status).c_str());
         return 1;
     }
-    const auto* image = capture->Bitmap();
     std::printf("virtual screen %d x %d at (%d, %d), median of %d rounds, cut %d x %d\n", width, height, left, top,
-                rounds, image ? image->Width() : 0, image ? image->Height() : 0);
+                rounds, image.Width(), image.Height());
     std::printf("plain BitBlt of the virtual screen  %8.2f ms\n", reference);
     std::printf("start to overlay ready              %8.2f ms  ratio %.2f (target <= 2.0)\n", Median(ready),
                 Median(ready) / reference);

@@ -87,35 +87,45 @@ void CaptureCommands::CaptureDesktop() {
     RestoreAfterCapture();
 }
 
-int AreaTypeOf(int areaOptionsIndex) {
-    // Rectangle, round rectangle, triangle, polygon, ellipse, freehand.
-    static constexpr int kAreaTypes[] = {2, 3, 1, 5, 4, 6};
-    if (areaOptionsIndex < 0 || areaOptionsIndex >= static_cast<int>(std::size(kAreaTypes))) return 2;
-    return kAreaTypes[areaOptionsIndex];
+AreaShape AreaShapeOf(int shapeListIndex) {
+    static constexpr AreaShape kListed[] = {AreaShape::Rectangle, AreaShape::RoundRectangle, AreaShape::Triangle,
+                                            AreaShape::Polygon,   AreaShape::Ellipse,        AreaShape::Freehand};
+    if (shapeListIndex < 0 || shapeListIndex >= static_cast<int>(std::size(kListed))) return AreaShape::Rectangle;
+    return kListed[shapeListIndex];
 }
 
 void CaptureCommands::CaptureArea() { InteractiveCapture(&CaptureCommands::GrabArea); }
 
 void CaptureCommands::CaptureObject() { InteractiveCapture(&CaptureCommands::GrabObject); }
 
-int CaptureCommands::GrabArea() { return p_.shotCapture.CaptureArea(AreaTypeOf(p_.options.AreaShapeIndex())); }
-int CaptureCommands::GrabObject() { return p_.shotCapture.CaptureSelectedObject(); }
-int CaptureCommands::GrabWindow() { return p_.shotCapture.CaptureActiveWindow(); }
+int CaptureCommands::GrabArea(imaging::Bitmap& image) {
+    CaptureSettings settings;
+    settings.shape = AreaShapeOf(p_.options.AreaShapeIndex());
+    return p_.interactiveCapture.CaptureArea(settings, image);
+}
 
-void CaptureCommands::InteractiveCapture(int (CaptureCommands::*grab)()) {
+int CaptureCommands::GrabObject(imaging::Bitmap& image) {
+    return p_.interactiveCapture.CaptureObject(CaptureSettings{}, image);
+}
+
+int CaptureCommands::GrabWindow(imaging::Bitmap& image) { return p_.interactiveCapture.CaptureWindowUnderPointer(image); }
+
+void CaptureCommands::InteractiveCapture(int (CaptureCommands::*grab)(imaging::Bitmap&)) {
     CloseOthers();
     MinimizeTargetApp();
     MoveOffScreen();
     WithRestoreOnError([&] {
         p_.clock.Sleep(kInteractiveWaitMs);
-        TakeComponentImage((this->*grab)());
+        imaging::Bitmap image;
+        int status = (this->*grab)(image);
+        TakeCapturedImage(status, image);
     });
     RestoreAfterCapture();
 }
 
-void CaptureCommands::TakeComponentImage(int status) {
-    const imaging::Bitmap* captured = status < 0 ? nullptr : p_.shotCapture.Bitmap();
-    p_.image.SetBitmap(captured);
+void CaptureCommands::TakeCapturedImage(int status, const imaging::Bitmap& image) {
+    bool captured = status >= 0 && !image.Empty();
+    p_.image.SetBitmap(captured ? &image : nullptr);
     if (!captured) return;
     ComputeZoomFactor();
     DeliverImage();
@@ -149,7 +159,9 @@ void CaptureCommands::FinishWindowPick() {
     if (!WindowPickArmed) return;
     WindowPickArmed = false;
     RestoreAfterCapture();
-    TakeComponentImage(GrabWindow());
+    imaging::Bitmap image;
+    int status = GrabWindow(image);
+    TakeCapturedImage(status, image);
 }
 
 void CaptureCommands::CancelWindowPick() {

@@ -3,7 +3,6 @@
 // program out of the picture, wait, grab, zoom, deliver, preview, save automatically,
 // bring the main window back.
 #include "capture/CapturePorts.h"
-#include "capture/ShotCapturePort.h"
 #include "image/ImageDocument.h"
 #include "saving/AutomaticSaving.h"
 
@@ -23,13 +22,13 @@ struct CapturePorts {
     IAutomaticSaving& autoSave;
     const IOptionsSettings& options;
     ImageDocument& image;
-    imaging::IShotCapture& shotCapture;
+    IInteractiveCapture& interactiveCapture;
     IPickHelper& pickHelper;
 };
 
-// The area type the capture component draws for an entry of the shape list; no
-// selection (or an unknown entry) draws a rectangle.
-int AreaTypeOf(int areaOptionsIndex);
+// The shape drawn for an entry of the options dialog's shape list; no selection (or an
+// unknown entry) draws a rectangle.
+AreaShape AreaShapeOf(int shapeListIndex);
 
 class CaptureCommands {
 public:
@@ -81,13 +80,13 @@ private:
     void PrintScreenWithFrame();
     void PrintScreenWithoutFrame();
     void MinimizeTargetUnchecked();
-    void InteractiveCapture(int (CaptureCommands::*grab)());
-    int GrabArea();
-    int GrabObject();
-    int GrabWindow();
-    // Hands the component's image to the document and delivers it; a failed or cancelled
+    void InteractiveCapture(int (CaptureCommands::*grab)(imaging::Bitmap&));
+    int GrabArea(imaging::Bitmap& image);
+    int GrabObject(imaging::Bitmap& image);
+    int GrabWindow(imaging::Bitmap& image);
+    // Hands the captured image to the document and delivers it; a failed or cancelled
     // grab empties the document instead.
-    void TakeComponentImage(int status);
+    void TakeCapturedImage(int status, const imaging::Bitmap& image);
     bool TargetExists() const;
     void TypeCtrlV();
     // Runs a command body; on an error puts the main window back first, then lets the

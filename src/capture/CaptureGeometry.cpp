@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-namespace korvan::imaging {
+namespace korvan {
 
 Rect Intersect(const Rect& a, const Rect& b) {
     Rect r{std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right), std::min(a.bottom, b.bottom)};
@@ -56,4 +56,4 @@ Rect PlaceBeside(Point pointer, int width, int height, int gap, const Rect& area
     return {left, top, left + width, top + height};
 }
 
-} // namespace korvan::imaging
+} // namespace korvan

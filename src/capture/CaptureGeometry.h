@@ -4,7 +4,7 @@
 // the primary one).
 #include <vector>
 
-namespace korvan::imaging {
+namespace korvan {
 
 struct Point {
     int x = 0, y = 0;
@@ -52,4 +52,4 @@ inline Rect PlaceBeside(Point pointer, int width, int height, int gap, const Rec
     return PlaceBeside(pointer, width, height, gap, area, pointer);
 }
 
-} // namespace korvan::imaging
+} // namespace korvan

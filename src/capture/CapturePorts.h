@@ -1,6 +1,9 @@
 #pragma once
-// What the capture commands need beyond the shared system ports: the grabber frame's
-// capture rectangle and the live settings of the options dialog.
+// What the capture commands need beyond the shared system ports: the interactive capture,
+// the grabber frame's capture rectangle, the window pick's helper and the live settings
+// of the options dialog.
+#include "capture/CaptureSettings.h"
+#include "imaging/Bitmap.h"
 #include "platform/SystemPorts.h"
 
 namespace korvan {
@@ -12,6 +15,20 @@ public:
     virtual ScreenRect InsideRect() const = 0;
     virtual int InsideWidth() const = 0;
     virtual int InsideHeight() const = 0;
+};
+
+// The screen's interactive capture: the user draws an area or picks a window or control
+// on a frozen picture of the screen, or the window under the pointer is taken. Each answers
+// imaging::kSuccess with the image, or a negative status (called off by the cancel key or
+// the right button, nothing chosen, another capture still running) and leaves the image
+// alone.
+class IInteractiveCapture {
+public:
+    virtual ~IInteractiveCapture() = default;
+    virtual int CaptureArea(const CaptureSettings& settings, imaging::Bitmap& image) = 0;
+    virtual int CaptureObject(const CaptureSettings& settings, imaging::Bitmap& image) = 0;
+    // The top-level window under the pointer, at its visible bounds, as it shows now.
+    virtual int CaptureWindowUnderPointer(imaging::Bitmap& image) = 0;
 };
 
 // The hidden helper that receives the press ending a window pick.

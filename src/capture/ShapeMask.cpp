@@ -1,21 +1,20 @@
 #include "capture/ShapeMask.h"
 
-#include "capture/InteractiveCapture.h"
 #include "imaging/Status.h"
 
 #include <algorithm>
 #include <cmath>
 
-namespace korvan::imaging {
+namespace korvan {
 
-bool IsDragShape(int areaType) {
-    return areaType == kAreaTriangle || areaType == kAreaRectangle || areaType == kAreaRoundRectangle ||
-           areaType == kAreaEllipse;
-}
+using imaging::Bitmap;
+using imaging::kSuccess;
+
+bool IsDragShape(AreaShape type) { return type != AreaShape::Polygon && type != AreaShape::Freehand; }
 
 Rect ShapeBounds(const Shape& shape) {
     if (shape.points.empty()) return {};
-    if (IsDragShape(shape.areaType)) {
+    if (IsDragShape(shape.type)) {
         Point a = shape.points.front(), b = shape.points.back();
         return {std::min(a.x, b.x), std::min(a.y, b.y), std::max(a.x, b.x), std::max(a.y, b.y)};
     }
@@ -30,11 +29,11 @@ Rect ShapeBounds(const Shape& shape) {
 }
 
 std::vector<Point> ShapeCorners(const Shape& shape) {
-    if (shape.areaType == kAreaTriangle) {
+    if (shape.type == AreaShape::Triangle) {
         Rect r = ShapeBounds(shape);
         return {{(r.left + r.right) / 2, r.top}, {r.right, r.bottom}, {r.left, r.bottom}};
     }
-    if (shape.areaType == kAreaRectangle || shape.areaType == kAreaRoundRectangle || shape.areaType == kAreaEllipse) {
+    if (IsDragShape(shape.type)) {
         Rect r = ShapeBounds(shape);
         return {{r.left, r.top}, {r.right, r.top}, {r.right, r.bottom}, {r.left, r.bottom}};
     }
@@ -47,12 +46,13 @@ ShapeMask::ShapeMask(const Shape& shape) : bounds_(ShapeBounds(shape)) {
         return;
     }
     inside_.assign(static_cast<size_t>(bounds_.Width()) * bounds_.Height(), 0);
-    switch (shape.areaType) {
-    case kAreaRectangle: std::fill(inside_.begin(), inside_.end(), uint8_t{1}); break;
-    case kAreaRoundRectangle: FillRoundRectangle(shape.ellipseWidth, shape.ellipseHeight); break;
-    case kAreaEllipse: FillEllipse(); break;
-    case kAreaTriangle: FillPolygon(ShapeCorners(shape)); break;
-    default: FillPolygon(shape.points); break;
+    switch (shape.type) {
+    case AreaShape::Rectangle: std::fill(inside_.begin(), inside_.end(), uint8_t{1}); break;
+    case AreaShape::RoundRectangle: FillRoundRectangle(shape.cornerWidth, shape.cornerHeight); break;
+    case AreaShape::Ellipse: FillEllipse(); break;
+    case AreaShape::Triangle: FillPolygon(ShapeCorners(shape)); break;
+    case AreaShape::Polygon:
+    case AreaShape::Freehand: FillPolygon(shape.points); break;
     }
 }
 
@@ -108,9 +108,9 @@ void ShapeMask::FillEllipse() {
 
 // A rectangle whose corners are quarters of an ellipse of the given size (at most the
 // rectangle's own size).
-void ShapeMask::FillRoundRectangle(int ellipseWidth, int ellipseHeight) {
+void ShapeMask::FillRoundRectangle(int cornerWidth, int cornerHeight) {
     int width = bounds_.Width(), height = bounds_.Height();
-    double rx = std::clamp(ellipseWidth, 0, width) / 2.0, ry = std::clamp(ellipseHeight, 0, height) / 2.0;
+    double rx = std::clamp(cornerWidth, 0, width) / 2.0, ry = std::clamp(cornerHeight, 0, height) / 2.0;
     for (int row = 0; row < height; ++row) {
         uint8_t* line = inside_.data() + static_cast<size_t>(row) * width;
         double py = row + 0.5;
@@ -125,29 +125,14 @@ void ShapeMask::FillRoundRectangle(int ellipseWidth, int ellipseHeight) {
     }
 }
 
-bool OnHatchLine(int32_t pattern, int x, int y) {
-    bool horizontal = (y & 7) == 0, vertical = (x & 7) == 0;
-    bool forward = ((x - y) & 7) == 0, backward = ((x + y) & 7) == 0;
-    switch (pattern) {
-    case kFillHorizontal: return horizontal;
-    case kFillVertical: return vertical;
-    case kFillFDiagonal: return forward;
-    case kFillBDiagonal: return backward;
-    case kFillCross: return horizontal || vertical;
-    case kFillDiagCross: return forward || backward;
-    default: return false;
-    }
-}
-
-int CutImage(const PixelSource& source, const Rect& rect, const ShapeMask* mask, const OutsideFill& fill,
+int CutImage(const PixelSource& source, const Rect& rect, const ShapeMask* mask, imaging::Rgb outside,
              Bitmap& out) {
-    if (rect.Empty()) return kZeroAreaSize;
-    if (Intersect(rect, source.bounds) != rect) return kCaptureAreaOutsideScreen;
-    if (mask && mask->Bounds() != rect) return kInvalidParameter;
+    if (rect.Empty()) return imaging::kZeroAreaSize;
+    if (Intersect(rect, source.bounds) != rect) return imaging::kCaptureAreaOutsideScreen;
+    if (mask && mask->Bounds() != rect) return imaging::kInvalidParameter;
     Bitmap image;
     int status = Bitmap::Create(image, rect.Width(), rect.Height(), 24);
     if (status != kSuccess) return status;
-    auto channel = [](uint32_t rgb, int shift) { return static_cast<uint8_t>((rgb >> shift) & 0xFF); };
     for (int row = 0; row < rect.Height(); ++row) {
         const uint8_t* from = source.bits + static_cast<size_t>(rect.top - source.bounds.top + row) * source.stride +
                               static_cast<size_t>(rect.left - source.bounds.left) * 4;
@@ -160,14 +145,13 @@ int CutImage(const PixelSource& source, const Rect& rect, const ShapeMask* mask,
                 to[2] = from[2];
                 continue;
             }
-            uint32_t colour = OnHatchLine(fill.pattern, rect.left + x, rect.top + row) ? fill.foreColor : fill.backColor;
-            to[0] = channel(colour, 16);  // blue
-            to[1] = channel(colour, 8);
-            to[2] = channel(colour, 0);
+            to[0] = outside.b;
+            to[1] = outside.g;
+            to[2] = outside.r;
         }
     }
     out = std::move(image);
     return kSuccess;
 }
 
-} // namespace korvan::imaging
+} // namespace korvan

@@ -1,24 +1,27 @@
 #pragma once
-// The six shapes of an area capture as pixel masks. A pixel belongs to a shape when its
+// The shapes of an area capture as pixel masks. A pixel belongs to a shape when its
 // centre lies inside it; corner coordinates are pixel edges, so a rectangle dragged from
 // (10, 10) to (20, 15) holds the pixels 10 to 19 by 10 to 14.
 #include "capture/CaptureGeometry.h"
+#include "capture/CaptureSettings.h"
 #include "imaging/Bitmap.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <vector>
 
-namespace korvan::imaging {
+namespace korvan {
 
 struct Shape {
-    int areaType = 0;           // 1 triangle ... 6 freehand
+    AreaShape type = AreaShape::Rectangle;
     std::vector<Point> points;  // drag shapes: start and end of the drag; others: the corners or path
-    int ellipseWidth = 0;       // corner ellipse of a round rectangle
-    int ellipseHeight = 0;
+    int cornerWidth = 0;        // the corner ellipse of a round rectangle
+    int cornerHeight = 0;
 };
 
-bool IsDragShape(int areaType);
+// Triangle, rectangle, round rectangle and ellipse are dragged from one corner of their
+// box to the other; polygon and freehand follow their points.
+bool IsDragShape(AreaShape type);
 
 // The rectangle the result covers: the drag's box, or the box of all corners.
 Rect ShapeBounds(const Shape& shape);
@@ -39,7 +42,7 @@ public:
 private:
     void FillPolygon(const std::vector<Point>& corners);
     void FillEllipse();
-    void FillRoundRectangle(int ellipseWidth, int ellipseHeight);
+    void FillRoundRectangle(int cornerWidth, int cornerHeight);
 
     Rect bounds_;
     std::vector<uint8_t> inside_;
@@ -52,19 +55,9 @@ struct PixelSource {
     Rect bounds;
 };
 
-// How the outside of a shape is painted in a region bitmap: the back colour, with lines
-// of the fore colour when the pattern is a hatch (8-pixel grid anchored at the screen's
-// origin, so neighbouring captures match).
-struct OutsideFill {
-    int32_t pattern = 6;  // solid
-    uint32_t foreColor = 0x000000;
-    uint32_t backColor = 0xFFFFFF;
-};
-bool OnHatchLine(int32_t pattern, int x, int y);
-
 // Copies the rectangle (screen pixels, inside the source) into a new 24-bit bitmap. With
-// a mask (whose bounds are the rectangle), pixels outside the shape get the fill.
-int CutImage(const PixelSource& source, const Rect& rect, const ShapeMask* mask, const OutsideFill& fill,
-             Bitmap& out);
+// a mask (whose bounds are the rectangle), pixels outside the shape get the outside colour.
+int CutImage(const PixelSource& source, const Rect& rect, const ShapeMask* mask, imaging::Rgb outside,
+             imaging::Bitmap& out);
 
-} // namespace korvan::imaging
+} // namespace korvan

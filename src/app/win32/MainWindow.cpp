@@ -2,7 +2,7 @@
 
 #include "app/ToolbarArt.h"
 #include "imaging/Status.h"
-#include "capture/win32/ShotCaptureWin32.h"
+#include "capture/win32/InteractiveCaptureWin32.h"
 #include "frame/win32/GrabberFrame.h"
 #include "image/win32/PreviewWindow.h"
 #include "platform/win32/ControlTable.h"
@@ -97,7 +97,7 @@ void MainWindow::CreateContents() {
                                  10, Hwnd(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(kPickHelperId)),
                                  ::GetModuleHandleW(nullptr), nullptr);
     ::SendMessageW(pickHelperButton_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
-    shotCapture_ = imaging::CreateMainWindowShotCapture();
+    interactiveCapture_ = std::make_unique<InteractiveCaptureWin32>();
     pickHelper_ = std::make_unique<PickHelperWin32>(pickHelperButton_, Hwnd(), kWindowPicked, kWindowPickCancelled);
     // An earlier run that ended while a window pick was armed left the pick cursor showing.
     CursorsWin32::RepairAfterEarlierRun();
@@ -121,7 +121,7 @@ void MainWindow::ConnectWindows() {
                        automaticSaving_,
                        windows_.options->Settings(),
                        windows_.preview->Document(),
-                       *shotCapture_,
+                       *interactiveCapture_,
                        *pickHelper_};
     commands_ = std::make_unique<CaptureCommands>(ports);
     windows_.preview->SetZoomSource([this] { return commands_->ZoomFactor(); });

@@ -106,7 +106,7 @@ private:
     FileSystemWin32 files_;
     AutomaticSaving automaticSaving_{files_, cursors_};
     std::unique_ptr<PickHelperWin32> pickHelper_;
-    std::unique_ptr<imaging::IShotCapture> shotCapture_;
+    std::unique_ptr<IInteractiveCapture> interactiveCapture_;
     std::unique_ptr<CaptureCommands> commands_;
     std::unique_ptr<SaveDialog> saveDialog_;
     FrameKeySwitch frameKeySwitch_{windows_};

@@ -1,18 +1,15 @@
 #include "capture/win32/CaptureOverlay.h"
 
 #include "imaging/Status.h"
-#include "capture/win32/DisplayResourcesWin32.h"
 
 #include <windowsx.h>
 
 #include <algorithm>
 #include <cstdio>
 
-namespace korvan::imaging {
+namespace korvan::win {
 
 namespace {
-
-constexpr wchar_t kClassName[] = L"KorvanCaptureOverlay";
 
 Rect Inflate(const Rect& r, int by) { return {r.left - by, r.top - by, r.right + by, r.bottom + by}; }
 
@@ -20,52 +17,61 @@ Rect BoxOf(Point a, Point b) {
     return {std::min(a.x, b.x), std::min(a.y, b.y), std::max(a.x, b.x) + 1, std::max(a.y, b.y) + 1};
 }
 
-int PenStyleOf(int32_t lineStyle) {
-    switch (lineStyle) {
-    case kLineDash: return PS_DASH;
-    case kLineDot: return PS_DOT;
-    case kLineDashDot: return PS_DASHDOT;
-    case kLineDashDotDot: return PS_DASHDOTDOT;
-    default: return PS_SOLID;
+int PenStyleOf(LineStyle style) {
+    switch (style) {
+    case LineStyle::Dash: return PS_DASH;
+    case LineStyle::Dot: return PS_DOT;
+    case LineStyle::DashDot: return PS_DASHDOT;
+    case LineStyle::DashDotDot: return PS_DASHDOTDOT;
+    case LineStyle::Solid: break;
     }
+    return PS_SOLID;
 }
+
+COLORREF ColourRef(imaging::Rgb c) { return RGB(c.r, c.g, c.b); }
 
 bool IsArrow(WPARAM key) { return key == VK_LEFT || key == VK_RIGHT || key == VK_UP || key == VK_DOWN; }
 
 } // namespace
 
-CaptureOverlay::CaptureOverlay(const ScreenPixels& frozen, const Rect& screen, std::vector<Rect> monitors,
-                               Settings settings)
-    : frozen_(frozen), monitors_(std::move(monitors)), settings_(std::move(settings)), screen_(screen) {
-    shape_.areaType = settings_.area.areaType;
-    shape_.ellipseWidth = settings_.area.ellipseWidth;
-    shape_.ellipseHeight = settings_.area.ellipseHeight;
+CaptureOverlay::CaptureOverlay(const ScreenPixels& frozen, const Rect& screen, std::vector<Rect> monitors, Mode mode,
+                               const CaptureSettings& settings, std::function<int()> awaitPicture, CaptureProbe& probe)
+    : frozen_(frozen),
+      monitors_(std::move(monitors)),
+      mode_(mode),
+      settings_(settings),
+      awaitPicture_(std::move(awaitPicture)),
+      probe_(probe),
+      screen_(screen) {
+    shape_.type = settings_.shape;
+    shape_.cornerWidth = settings_.cornerWidth;
+    shape_.cornerHeight = settings_.cornerHeight;
 }
 
 CaptureOverlay::Result CaptureOverlay::Run() {
     result_ = {};
-    result_.status = kCaptureHookFailed;
+    result_.status = imaging::kCaptureHookFailed;
     POINT cursor{};
     ::GetCursorPos(&cursor);
     pointer_ = VirtualScreen(screen_).Clamp({cursor.x, cursor.y});
-    if (settings_.mode == Mode::Object) {
+    if (mode_ == Mode::Object) {
         SnapshotWindows();
         hovered_ = ObjectAt(pointer_);
     }
 
-    RegisterClassOnce(kClassName, CS_DBLCLKS, nullptr, nullptr);
-    if (!CreateWindowOf(kClassName, WS_EX_TOPMOST | WS_EX_TOOLWINDOW, WS_POPUP, L"", screen_.left, screen_.top,
+    RegisterClassOnce(kCaptureOverlayClass, CS_DBLCLKS, nullptr, nullptr);
+    if (!CreateWindowOf(kCaptureOverlayClass, WS_EX_TOPMOST | WS_EX_TOOLWINDOW, WS_POPUP, L"", screen_.left, screen_.top,
                         screen_.Width(), screen_.Height()))
         return result_;
-    dpi_ = win::DpiOf(Hwnd());
+    dpi_ = DpiOf(Hwnd());
     NONCLIENTMETRICSW metrics{sizeof(metrics)};
     ::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0);
     metrics.lfMessageFont.lfHeight = -::MulDiv(9, static_cast<int>(dpi_), 72);
     font_.reset(::CreateFontIndirectW(&metrics.lfMessageFont));
 
-    if (settings_.awaitPicture) {
-        int grabbed = settings_.awaitPicture();
-        if (grabbed != kSuccess) {
+    if (awaitPicture_) {
+        int grabbed = awaitPicture_();
+        if (grabbed != imaging::kSuccess) {
             result_.status = grabbed;
             return result_;
         }
@@ -76,7 +82,8 @@ CaptureOverlay::Result CaptureOverlay::Run() {
     ::SetForegroundWindow(Hwnd());
     ::SetFocus(Hwnd());
     SetOverlayCursor();
-    if (settings_.onReady) settings_.onReady(Hwnd());
+    probe_.timings.ready = CaptureProbe::Clock::now();
+    if (probe_.onReady) probe_.onReady(Hwnd());
 
     while (!done_) {
         MSG message;
@@ -97,11 +104,8 @@ CaptureOverlay::Result CaptureOverlay::Run() {
 
 LRESULT CaptureOverlay::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     bool input = (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST) || message == WM_KEYDOWN;
-    if (input && settings_.inputEvents) settings_.inputEvents->fetch_add(1);
-    if (message >= WM_MOUSEMOVE && message <= WM_MBUTTONDBLCLK && settings_.pointerHandled) {
-        Point p = FromClient(lParam);
-        settings_.pointerHandled->store(PackPoint(p));
-    }
+    if (input) probe_.inputEvents.fetch_add(1);
+    if (message >= WM_MOUSEMOVE && message <= WM_MBUTTONDBLCLK) probe_.pointerHandled.store(PackPoint(FromClient(lParam)));
     if (done_ && input) return 0;
     switch (message) {
     case WM_ERASEBKGND: return 1;
@@ -119,7 +123,7 @@ LRESULT CaptureOverlay::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
     case WM_RBUTTONDOWN: OnRightButton(); return 0;
     case WM_KEYDOWN: OnKey(wParam); return 0;
     case WM_SYSKEYDOWN:
-        if (wParam == static_cast<WPARAM>(settings_.cancelKey)) Cancel();
+        if (IsCancelKey(wParam)) Cancel();
         return 0;
     case WM_CLOSE: Cancel(); return 0;
     case WM_DPICHANGED: return 0;  // one window spans every monitor: keep its size in pixels
@@ -133,35 +137,34 @@ Point CaptureOverlay::FromClient(LPARAM lParam) const {
     return {GET_X_LPARAM(lParam) + screen_.left, GET_Y_LPARAM(lParam) + screen_.top};
 }
 
-int CaptureOverlay::Scaled(int designed) const { return win::Scale(designed, dpi_); }
+int CaptureOverlay::Scaled(int designed) const { return Scale(designed, dpi_); }
 
 // ---- input ----------------------------------------------------------------------------
 
 void CaptureOverlay::OnPointer(Point p) {
     if (p == pointer_) return;
     pointer_ = p;
-    if (settings_.mode == Mode::Object) {
+    if (mode_ == Mode::Object) {
         Picked now = ObjectAt(p);
         if (now.window != hovered_.window || now.rect != hovered_.rect) hovered_ = now;
     } else if (drawing_) {
-        if (IsDragShape(shape_.areaType)) {
+        if (IsDragShape(shape_.type)) {
             shape_.points.back() = p;
-        } else if (shape_.areaType == kAreaFreehand && shape_.points.back() != p) {
+        } else if (shape_.type == AreaShape::Freehand && shape_.points.back() != p) {
             shape_.points.push_back(p);
         }
     }
-    MoveInfoWindowAway();
     Refresh();
 }
 
 void CaptureOverlay::OnButtonDown(Point p) {
     pointer_ = p;
-    if (settings_.mode == Mode::Object) {
+    if (mode_ == Mode::Object) {
         hovered_ = ObjectAt(p);
         Finish();
         return;
     }
-    if (shape_.areaType == kAreaPolygon) {
+    if (shape_.type == AreaShape::Polygon) {
         if (!drawing_) {
             shape_.points = {p};
             drawing_ = true;
@@ -169,7 +172,7 @@ void CaptureOverlay::OnButtonDown(Point p) {
             shape_.points.push_back(p);
         }
     } else {
-        shape_.points = IsDragShape(shape_.areaType) ? std::vector<Point>{p, p} : std::vector<Point>{p};
+        shape_.points = IsDragShape(shape_.type) ? std::vector<Point>{p, p} : std::vector<Point>{p};
         drawing_ = true;
         ::SetCapture(Hwnd());
     }
@@ -177,9 +180,9 @@ void CaptureOverlay::OnButtonDown(Point p) {
 }
 
 void CaptureOverlay::OnButtonUp(Point p) {
-    if (settings_.mode != Mode::Area || !drawing_ || shape_.areaType == kAreaPolygon) return;
+    if (mode_ != Mode::Area || !drawing_ || shape_.type == AreaShape::Polygon) return;
     pointer_ = p;
-    if (IsDragShape(shape_.areaType)) {
+    if (IsDragShape(shape_.type)) {
         shape_.points.back() = p;
     } else if (shape_.points.back() != p) {
         shape_.points.push_back(p);
@@ -188,7 +191,7 @@ void CaptureOverlay::OnButtonUp(Point p) {
 }
 
 void CaptureOverlay::OnDoubleClick(Point p) {
-    if (settings_.mode == Mode::Area && shape_.areaType == kAreaPolygon && drawing_) {
+    if (mode_ == Mode::Area && shape_.type == AreaShape::Polygon && drawing_) {
         Finish();  // the first click of the pair placed the last corner
         return;
     }
@@ -196,7 +199,7 @@ void CaptureOverlay::OnDoubleClick(Point p) {
 }
 
 void CaptureOverlay::OnRightButton() {
-    if (settings_.mode == Mode::Object || !drawing_) {
+    if (mode_ == Mode::Object || !drawing_) {
         Cancel();
         return;
     }
@@ -204,22 +207,24 @@ void CaptureOverlay::OnRightButton() {
 }
 
 void CaptureOverlay::OnKey(WPARAM key) {
-    if (settings_.cancelKey != 0 && key == static_cast<WPARAM>(settings_.cancelKey)) {
+    if (IsCancelKey(key)) {
         Cancel();
         return;
     }
-    bool keyboard = settings_.mode == Mode::Area ? (settings_.area.flags & kAreaEnableKeyboard) != 0
-                                                 : (settings_.object.flags & kObjectEnableKeyboard) != 0;
-    if (!keyboard) return;
+    if (!settings_.keyboard) return;
     if (IsArrow(key)) {
         MovePointer(key == VK_LEFT ? -1 : key == VK_RIGHT ? 1 : 0, key == VK_UP ? -1 : key == VK_DOWN ? 1 : 0);
     } else if (key == VK_RETURN || key == VK_SPACE) {
-        if (settings_.mode == Mode::Object) {
+        if (mode_ == Mode::Object) {
             if (key == VK_RETURN) Finish();
         } else {
             KeyButton(key == VK_RETURN);
         }
     }
+}
+
+bool CaptureOverlay::IsCancelKey(WPARAM key) const {
+    return settings_.cancelKey != 0 && key == static_cast<WPARAM>(settings_.cancelKey);
 }
 
 void CaptureOverlay::MovePointer(int dx, int dy) {
@@ -231,7 +236,7 @@ void CaptureOverlay::MovePointer(int dx, int dy) {
 // Enter and Space act as the mouse button: the first press starts a drag or a freehand
 // line, the second ends it. For a polygon Space places a corner and Enter closes it.
 void CaptureOverlay::KeyButton(bool enter) {
-    if (shape_.areaType == kAreaPolygon) {
+    if (shape_.type == AreaShape::Polygon) {
         if (enter && drawing_) {
             Finish();
         } else {
@@ -248,11 +253,11 @@ void CaptureOverlay::KeyButton(bool enter) {
 
 void CaptureOverlay::Finish() {
     done_ = true;
-    result_.status = kSuccess;
+    result_.status = imaging::kSuccess;
     result_.finalInput = std::chrono::steady_clock::now();
     result_.shape = shape_;
     result_.pointer = pointer_;
-    if (settings_.mode == Mode::Object) {
+    if (mode_ == Mode::Object) {
         result_.object = hovered_.window;
         result_.objectRect = VirtualScreen(screen_).Clip(hovered_.rect);
     }
@@ -260,7 +265,7 @@ void CaptureOverlay::Finish() {
 
 void CaptureOverlay::Cancel() {
     done_ = true;
-    result_.status = kCaptureCancelled;
+    result_.status = imaging::kCaptureCancelled;
 }
 
 void CaptureOverlay::Restart() {
@@ -319,31 +324,31 @@ void CaptureOverlay::Paint() {
         // The first picture goes straight to the screen: nothing shows there yet that
         // could flicker, and a full-screen buffer would cost as much as the grab.
         ::BitBlt(dc, clip.left, clip.top, width, height, frozen_.Dc(), clip.left, clip.top, SRCCOPY);
-        PaintDecorations(dc, clip);
+        PaintDecorations(dc);
         painted_ = true;
     } else if (width > 0 && height > 0) {
         // Drawn off screen first so the outline never flickers; the frozen picture under
         // the changed part only, since the rest of the window already shows it.
-        win::MemoryDc buffer(::CreateCompatibleDC(dc));
-        win::GdiObject bitmap(::CreateCompatibleBitmap(dc, width, height));
+        MemoryDc buffer(::CreateCompatibleDC(dc));
+        GdiObject bitmap(::CreateCompatibleBitmap(dc, width, height));
         if (buffer && bitmap) {
-            win::SelectionRestorer select(buffer.get(), bitmap.get());
+            SelectionRestorer select(buffer.get(), bitmap.get());
             ::SetViewportOrgEx(buffer.get(), -clip.left, -clip.top, nullptr);
             ::BitBlt(buffer.get(), clip.left, clip.top, width, height, frozen_.Dc(), clip.left, clip.top, SRCCOPY);
-            PaintDecorations(buffer.get(), clip);
+            PaintDecorations(buffer.get());
             ::SetViewportOrgEx(buffer.get(), 0, 0, nullptr);
             ::BitBlt(dc, clip.left, clip.top, width, height, buffer.get(), 0, 0, SRCCOPY);
         } else {
             ::BitBlt(dc, clip.left, clip.top, width, height, frozen_.Dc(), clip.left, clip.top, SRCCOPY);
-            PaintDecorations(dc, clip);
+            PaintDecorations(dc);
         }
     }
     ::EndPaint(Hwnd(), &ps);
 }
 
-void CaptureOverlay::PaintDecorations(HDC dc, const RECT&) {
+void CaptureOverlay::PaintDecorations(HDC dc) {
     ::SelectObject(dc, font_ ? font_.get() : ::GetStockObject(DEFAULT_GUI_FONT));
-    if (settings_.mode == Mode::Object) {
+    if (mode_ == Mode::Object) {
         DrawObjectFrame(dc);
         DrawInfoBlock(dc);
         return;
@@ -351,27 +356,26 @@ void CaptureOverlay::PaintDecorations(HDC dc, const RECT&) {
     DrawOutline(dc);
     DrawCrossLines(dc);
     DrawInfoBlock(dc);
-    DrawInfoWindow(dc);
 }
 
 void CaptureOverlay::DrawOutline(HDC dc) {
     if (!drawing_ || shape_.points.empty()) return;
-    win::GdiObject pen(::CreatePen(PenStyleOf(settings_.area.lineStyle), 1, settings_.area.lineColor));
-    win::SelectionRestorer selectPen(dc, pen.get());
-    win::SelectionRestorer selectBrush(dc, ::GetStockObject(NULL_BRUSH));
+    GdiObject pen(::CreatePen(PenStyleOf(settings_.lineStyle), 1, ColourRef(settings_.lineColour)));
+    SelectionRestorer selectPen(dc, pen.get());
+    SelectionRestorer selectBrush(dc, ::GetStockObject(NULL_BRUSH));
     ::SetBkMode(dc, TRANSPARENT);
     auto client = [&](Point p) { return ToClient(p); };
-    if (IsDragShape(shape_.areaType)) {
+    if (IsDragShape(shape_.type)) {
         Rect box = ShapeBounds(shape_);
         if (box.Empty()) return;
         RECT r = ClientRect(box);
-        switch (shape_.areaType) {
-        case kAreaRectangle: ::Rectangle(dc, r.left, r.top, r.right, r.bottom); break;
-        case kAreaRoundRectangle:
-            ::RoundRect(dc, r.left, r.top, r.right, r.bottom, std::min(shape_.ellipseWidth, box.Width()),
-                        std::min(shape_.ellipseHeight, box.Height()));
+        switch (shape_.type) {
+        case AreaShape::Rectangle: ::Rectangle(dc, r.left, r.top, r.right, r.bottom); break;
+        case AreaShape::RoundRectangle:
+            ::RoundRect(dc, r.left, r.top, r.right, r.bottom, std::min(shape_.cornerWidth, box.Width()),
+                        std::min(shape_.cornerHeight, box.Height()));
             break;
-        case kAreaEllipse: ::Ellipse(dc, r.left, r.top, r.right, r.bottom); break;
+        case AreaShape::Ellipse: ::Ellipse(dc, r.left, r.top, r.right, r.bottom); break;
         default: {
             std::vector<POINT> corners;
             for (Point p : ShapeCorners(shape_)) corners.push_back(client(p));
@@ -383,22 +387,22 @@ void CaptureOverlay::DrawOutline(HDC dc) {
     }
     std::vector<POINT> path;
     for (Point p : shape_.points) path.push_back(client(p));
-    if (shape_.areaType == kAreaPolygon) path.push_back(client(pointer_));  // the side being placed
+    if (shape_.type == AreaShape::Polygon) path.push_back(client(pointer_));  // the side being placed
     if (path.size() == 1) path.push_back(path.front());
     ::Polyline(dc, path.data(), static_cast<int>(path.size()));
-    if (shape_.areaType == kAreaPolygon && shape_.points.size() >= 2) {
+    if (shape_.type == AreaShape::Polygon && shape_.points.size() >= 2) {
         // The side that will close the polygon, dotted until it is closed.
-        win::GdiObject dotted(::CreatePen(PS_DOT, 1, settings_.area.lineColor));
-        win::SelectionRestorer selectDotted(dc, dotted.get());
+        GdiObject dotted(::CreatePen(PS_DOT, 1, ColourRef(settings_.lineColour)));
+        SelectionRestorer selectDotted(dc, dotted.get());
         POINT closing[2] = {client(pointer_), client(shape_.points.front())};
         ::Polyline(dc, closing, 2);
     }
 }
 
 void CaptureOverlay::DrawCrossLines(HDC dc) {
-    if (!(settings_.area.flags & kAreaShowDrawCursor) || settings_.area.drawCursor != kCrossLinesCursor) return;
+    if (!ShowsCrossLines()) return;
     POINT p = ToClient(pointer_);
-    win::GdiObject brush(::CreateSolidBrush(settings_.area.lineColor));
+    GdiObject brush(::CreateSolidBrush(ColourRef(settings_.lineColour)));
     RECT horizontal{0, p.y, screen_.Width(), p.y + 1}, vertical{p.x, 0, p.x + 1, screen_.Height()};
     ::FillRect(dc, &horizontal, static_cast<HBRUSH>(brush.get()));
     ::FillRect(dc, &vertical, static_cast<HBRUSH>(brush.get()));
@@ -407,17 +411,17 @@ void CaptureOverlay::DrawCrossLines(HDC dc) {
 std::vector<std::wstring> CaptureOverlay::InfoLines() const {
     std::vector<std::wstring> lines;
     wchar_t text[64];
-    if (settings_.mode == Mode::Object) {
+    if (mode_ == Mode::Object) {
         Rect r = VirtualScreen(screen_).Clip(hovered_.rect);
         std::swprintf(text, 64, L"%d x %d", r.Width(), r.Height());
         lines.emplace_back(text);
         return lines;
     }
-    if (settings_.area.flags & kAreaShowCursorPosition) {
+    if (settings_.showPosition) {
         std::swprintf(text, 64, L"%d, %d", pointer_.x, pointer_.y);
         lines.emplace_back(text);
     }
-    if ((settings_.area.flags & kAreaShowAreaSize) && drawing_) {
+    if (settings_.showSize && drawing_) {
         Rect box = ShapeBoxWithPointer();
         std::swprintf(text, 64, L"%d x %d", box.Width(), box.Height());
         lines.emplace_back(text);
@@ -428,14 +432,14 @@ std::vector<std::wstring> CaptureOverlay::InfoLines() const {
 // The shape's box as it would be if the pointer placed the next point now.
 Rect CaptureOverlay::ShapeBoxWithPointer() const {
     Shape shape = shape_;
-    if (shape.areaType == kAreaPolygon) shape.points.push_back(pointer_);
+    if (shape.type == AreaShape::Polygon) shape.points.push_back(pointer_);
     return ShapeBounds(shape);
 }
 
 // The magnifier and, under it, the pointer position and area size, beside the pointer
 // on the pointer's monitor.
 Rect CaptureOverlay::InfoBlockRect(Rect* magnifier, Rect* text) {
-    int zoom = settings_.mode == Mode::Area ? settings_.area.ZoomFactor() : 0;
+    int zoom = MagnifierZoom();
     int side = 0;
     if (zoom >= 2) {
         int source = (Scaled(128) / zoom) | 1;  // odd, so one pixel sits in the middle
@@ -463,7 +467,7 @@ Rect CaptureOverlay::InfoBlockRect(Rect* magnifier, Rect* text) {
     // Away from the drag's start, or from the last corner placed.
     Point anchor = pointer_;
     if (drawing_ && !shape_.points.empty())
-        anchor = shape_.areaType == kAreaPolygon ? shape_.points.back() : shape_.points.front();
+        anchor = shape_.type == AreaShape::Polygon ? shape_.points.back() : shape_.points.front();
     Rect block = PlaceBeside(pointer_, width, height, Scaled(20), monitor, anchor);
     if (magnifier) *magnifier = side ? Rect{block.left, block.top, block.left + side, block.top + side} : Rect{};
     if (text) *text = textHeight ? Rect{block.left, block.top + side, block.left + textWidth, block.bottom} : Rect{};
@@ -473,49 +477,45 @@ Rect CaptureOverlay::InfoBlockRect(Rect* magnifier, Rect* text) {
 void CaptureOverlay::DrawInfoBlock(HDC dc) {
     Rect magnifier, text;
     InfoBlockRect(&magnifier, &text);
-    if (!magnifier.Empty()) {
-        int zoom = settings_.area.ZoomFactor();
-        int source = magnifier.Width() / zoom;
-        Point centre = VirtualScreen(screen_).ToGrab(pointer_);
-        Rect wanted{centre.x - source / 2, centre.y - source / 2, centre.x - source / 2 + source,
-                    centre.y - source / 2 + source};
-        Rect grab{0, 0, screen_.Width(), screen_.Height()};
-        Rect available = Intersect(wanted, grab);
-        RECT box = ClientRect(magnifier);
-        ::FillRect(dc, &box, static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH)));
-        if (!available.Empty()) {
-            ::SetStretchBltMode(dc, COLORONCOLOR);
-            ::StretchBlt(dc, box.left + (available.left - wanted.left) * zoom,
-                         box.top + (available.top - wanted.top) * zoom, available.Width() * zoom,
-                         available.Height() * zoom, frozen_.Dc(), available.left, available.top, available.Width(),
-                         available.Height(), SRCCOPY);
-        }
-        // The pixel under the pointer, framed, and the magnifier's edge.
-        int middle = (source / 2) * zoom;
-        RECT pixel{box.left + middle - 1, box.top + middle - 1, box.left + middle + zoom + 1,
-                   box.top + middle + zoom + 1};
-        win::GdiObject accent(::CreateSolidBrush(settings_.area.lineColor));
-        ::FrameRect(dc, &pixel, static_cast<HBRUSH>(accent.get()));
-        ::FrameRect(dc, &box, static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH)));
-    }
-    if (!text.Empty()) {
-        bool object = settings_.mode == Mode::Object;
-        COLORREF fore = object ? RGB(0, 0, 0) : settings_.area.textForeColor;
-        COLORREF back = object ? RGB(255, 255, 255) : settings_.area.textBackColor;
-        bool opaque = object || (settings_.area.flags & kAreaShowOpaqueText) != 0;
-        DrawTextBox(dc, text, InfoLines(), fore, back, opaque);
-    }
+    if (!magnifier.Empty()) DrawMagnifier(dc, magnifier);
+    if (!text.Empty()) DrawTextBox(dc, text, InfoLines());
 }
 
-void CaptureOverlay::DrawTextBox(HDC dc, const Rect& box, const std::vector<std::wstring>& lines, COLORREF fore,
-                                 COLORREF back, bool opaque) {
+// The screen around the pointer, enlarged, with the pixel under the pointer framed.
+void CaptureOverlay::DrawMagnifier(HDC dc, const Rect& magnifier) {
+    int zoom = MagnifierZoom();
+    int source = magnifier.Width() / zoom;
+    Point centre = VirtualScreen(screen_).ToGrab(pointer_);
+    Rect wanted{centre.x - source / 2, centre.y - source / 2, centre.x - source / 2 + source,
+                centre.y - source / 2 + source};
+    Rect grab{0, 0, screen_.Width(), screen_.Height()};
+    Rect available = Intersect(wanted, grab);
+    RECT box = ClientRect(magnifier);
+    ::FillRect(dc, &box, static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH)));
+    if (!available.Empty()) {
+        ::SetStretchBltMode(dc, COLORONCOLOR);
+        ::StretchBlt(dc, box.left + (available.left - wanted.left) * zoom,
+                     box.top + (available.top - wanted.top) * zoom, available.Width() * zoom,
+                     available.Height() * zoom, frozen_.Dc(), available.left, available.top, available.Width(),
+                     available.Height(), SRCCOPY);
+    }
+    // The pixel under the pointer, framed, and the magnifier's edge.
+    int middle = (source / 2) * zoom;
+    RECT pixel{box.left + middle - 1, box.top + middle - 1, box.left + middle + zoom + 1,
+               box.top + middle + zoom + 1};
+    GdiObject accent(::CreateSolidBrush(ColourRef(settings_.lineColour)));
+    ::FrameRect(dc, &pixel, static_cast<HBRUSH>(accent.get()));
+    ::FrameRect(dc, &box, static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH)));
+}
+
+void CaptureOverlay::DrawTextBox(HDC dc, const Rect& box, const std::vector<std::wstring>& lines) {
     RECT r = ClientRect(box);
-    if (opaque) {
-        win::GdiObject brush(::CreateSolidBrush(back));
+    if (settings_.opaqueText) {
+        GdiObject brush(::CreateSolidBrush(ColourRef(settings_.textBackground)));
         ::FillRect(dc, &r, static_cast<HBRUSH>(brush.get()));
     }
     ::SetBkMode(dc, TRANSPARENT);
-    ::SetTextColor(dc, fore);
+    ::SetTextColor(dc, ColourRef(settings_.textColour));
     int y = r.top + Scaled(2);
     for (const std::wstring& line : lines) {
         SIZE size{};
@@ -525,95 +525,53 @@ void CaptureOverlay::DrawTextBox(HDC dc, const Rect& box, const std::vector<std:
     }
 }
 
-// The info window: a fixed panel in a corner of the pointer's monitor with the position,
-// the area size and the colour under the pointer; it moves to the other corner when the
-// pointer comes near, if it is sensitive.
-Rect CaptureOverlay::InfoWindowRect() {
-    if (settings_.mode != Mode::Area || !(settings_.area.flags & kAreaShowInfoWindow)) return {};
-    Rect monitor = VirtualScreen(screen_).MonitorAt(pointer_, monitors_);
-    int width = Scaled(150), height = Scaled(56), margin = Scaled(10);
-    Rect left{monitor.left + margin, monitor.top + margin, monitor.left + margin + width, monitor.top + margin + height};
-    Rect right{monitor.right - margin - width, left.top, monitor.right - margin, left.bottom};
-    return infoWindowMoved_ ? right : left;
-}
-
-void CaptureOverlay::MoveInfoWindowAway() {
-    if (!(settings_.area.flags & kAreaSensitiveInfoWindow)) return;
-    Rect panel = InfoWindowRect();
-    if (!panel.Empty() && Inflate(panel, Scaled(10)).Contains(pointer_)) infoWindowMoved_ = !infoWindowMoved_;
-}
-
-void CaptureOverlay::DrawInfoWindow(HDC dc) {
-    Rect panel = InfoWindowRect();
-    if (panel.Empty()) return;
-    Point grab = VirtualScreen(screen_).ToGrab(pointer_);
-    COLORREF colour = ::GetPixel(frozen_.Dc(), grab.x, grab.y);
-    Rect box = Drawing() ? ShapeBoxWithPointer() : Rect{};
-    wchar_t position[48], size[48], pixel[48];
-    std::swprintf(position, 48, L"Position: %d, %d", pointer_.x, pointer_.y);
-    std::swprintf(size, 48, L"Size: %d x %d", box.Width(), box.Height());
-    std::swprintf(pixel, 48, L"Colour: %d, %d, %d", GetRValue(colour), GetGValue(colour), GetBValue(colour));
-    DrawTextBox(dc, panel, {position, size, pixel}, settings_.area.textForeColor, settings_.area.textBackColor, true);
-    RECT frame = ClientRect(panel);
-    ::FrameRect(dc, &frame, static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH)));
-}
-
 void CaptureOverlay::DrawObjectFrame(HDC dc) {
     Rect r = VirtualScreen(screen_).Clip(hovered_.rect);
-    int border = std::min({settings_.object.borderWidth, r.Width() / 2 + 1, r.Height() / 2 + 1});
+    int border = std::min({settings_.objectBorder, r.Width() / 2 + 1, r.Height() / 2 + 1});
     if (r.Empty() || border <= 0) return;
     RECT c = ClientRect(r);
     const RECT strips[] = {{c.left, c.top, c.right, c.top + border},
                            {c.left, c.bottom - border, c.right, c.bottom},
                            {c.left, c.top + border, c.left + border, c.bottom - border},
                            {c.right - border, c.top + border, c.right, c.bottom - border}};
-    bool invert = (settings_.object.flags & kObjectInvert) != 0;
-    win::GdiObject brush(::CreateSolidBrush(::GetSysColor(COLOR_HIGHLIGHT)));
-    for (const RECT& strip : strips) {
-        if (strip.right <= strip.left || strip.bottom <= strip.top) continue;
-        if (invert) {
-            ::PatBlt(dc, strip.left, strip.top, strip.right - strip.left, strip.bottom - strip.top, DSTINVERT);
-        } else {
-            ::FillRect(dc, &strip, static_cast<HBRUSH>(brush.get()));
-        }
-    }
+    GdiObject brush(::CreateSolidBrush(::GetSysColor(COLOR_HIGHLIGHT)));
+    for (const RECT& strip : strips)
+        if (strip.right > strip.left && strip.bottom > strip.top) ::FillRect(dc, &strip, static_cast<HBRUSH>(brush.get()));
 }
 
 std::vector<Rect> CaptureOverlay::OutlineRects() const {
-    if (settings_.mode == Mode::Object) {
+    if (mode_ == Mode::Object) {
         Rect r = VirtualScreen(screen_).Clip(hovered_.rect);
         if (r.Empty()) return {};
-        int b = std::max(settings_.object.borderWidth, 1) + 1;
+        int b = std::max(settings_.objectBorder, 1) + 1;
         return {{r.left - 1, r.top - 1, r.right + 1, r.top + b}, {r.left - 1, r.bottom - b, r.right + 1, r.bottom + 1},
                 {r.left - 1, r.top - 1, r.left + b, r.bottom + 1}, {r.right - b, r.top - 1, r.right + 1, r.bottom + 1}};
     }
     if (!drawing_ || shape_.points.empty()) return {};
-    if (shape_.areaType == kAreaRectangle || shape_.areaType == kAreaRoundRectangle) {
+    if (shape_.type == AreaShape::Rectangle || shape_.type == AreaShape::RoundRectangle) {
         Rect r = ShapeBounds(shape_);
         int b = 2;
-        if (shape_.areaType == kAreaRoundRectangle) b += std::max(shape_.ellipseWidth, shape_.ellipseHeight) / 2;
+        if (shape_.type == AreaShape::RoundRectangle) b += std::max(shape_.cornerWidth, shape_.cornerHeight) / 2;
         return {{r.left - 2, r.top - 2, r.right + 2, r.top + b}, {r.left - 2, r.bottom - b, r.right + 2, r.bottom + 2},
                 {r.left - 2, r.top - 2, r.left + b, r.bottom + 2}, {r.right - b, r.top - 2, r.right + 2, r.bottom + 2}};
     }
-    if (IsDragShape(shape_.areaType)) return {Inflate(ShapeBounds(shape_), 2)};
+    if (IsDragShape(shape_.type)) return {Inflate(ShapeBounds(shape_), 2)};
     // Polygon and freehand: only the newest side and the one to the pointer change.
     std::vector<Rect> rects;
     const auto& points = shape_.points;
     if (points.size() >= 2) rects.push_back(Inflate(BoxOf(points[points.size() - 2], points.back()), 2));
-    rects.push_back(Inflate(BoxOf(points.back(), shape_.areaType == kAreaPolygon ? pointer_ : points.back()), 2));
-    if (shape_.areaType == kAreaPolygon && points.size() >= 2) rects.push_back(Inflate(BoxOf(points.front(), pointer_), 2));
+    rects.push_back(Inflate(BoxOf(points.back(), shape_.type == AreaShape::Polygon ? pointer_ : points.back()), 2));
+    if (shape_.type == AreaShape::Polygon && points.size() >= 2) rects.push_back(Inflate(BoxOf(points.front(), pointer_), 2));
     return rects;
 }
 
 std::vector<Rect> CaptureOverlay::Decorations() {
     std::vector<Rect> rects = OutlineRects();
-    if (settings_.mode == Mode::Area && (settings_.area.flags & kAreaShowDrawCursor) &&
-        settings_.area.drawCursor == kCrossLinesCursor) {
+    if (ShowsCrossLines()) {
         rects.push_back({screen_.left, pointer_.y, screen_.right, pointer_.y + 1});
         rects.push_back({pointer_.x, screen_.top, pointer_.x + 1, screen_.bottom});
     }
     if (Rect block = InfoBlockRect(nullptr, nullptr); !block.Empty()) rects.push_back(Inflate(block, 1));
-    if (Rect panel = InfoWindowRect(); !panel.Empty()) rects.push_back(Inflate(panel, 1));
     return rects;
 }
 
@@ -637,17 +595,10 @@ void CaptureOverlay::RefreshAll() {
     lastDecorations_ = Decorations();
 }
 
+// Over an area the cross lines stand for the pointer; objects are picked with the arrow.
 void CaptureOverlay::SetOverlayCursor() {
-    HCURSOR cursor = ::LoadCursorW(nullptr, IDC_ARROW);
-    if (settings_.mode == Mode::Object) {
-        if (settings_.object.selectCursor) cursor = DisplayResourcesWin32::ToCursor(settings_.object.selectCursor);
-    } else if (settings_.area.flags & kAreaShowDrawCursor) {
-        CursorHandle draw = settings_.area.drawCursor;
-        cursor = draw == kCrossLinesCursor ? nullptr
-                 : draw == 0               ? ::LoadCursorW(nullptr, IDC_CROSS)
-                                           : DisplayResourcesWin32::ToCursor(draw);
-    }
-    ::SetCursor(cursor);
+    HCURSOR cursor = ::LoadCursorW(nullptr, mode_ == Mode::Object ? IDC_ARROW : IDC_CROSS);
+    ::SetCursor(ShowsCrossLines() ? nullptr : cursor);
 }
 
-} // namespace korvan::imaging
+} // namespace korvan::win

@@ -1,7 +1,7 @@
 #pragma once
 // The full-screen window of an interactive capture: shows the frozen screen on every
 // monitor and lets the user draw an area or pick a window or control on it.
-#include "capture/InteractiveCapture.h"
+#include "capture/CaptureSettings.h"
 #include "capture/ShapeMask.h"
 #include "capture/win32/ScreenPixels.h"
 #include "platform/win32/Handles.h"
@@ -14,7 +14,10 @@
 #include <string>
 #include <vector>
 
-namespace korvan::imaging {
+namespace korvan::win {
+
+// The window class the overlay registers; tests find the overlay by it.
+inline constexpr wchar_t kCaptureOverlayClass[] = L"KorvanCaptureOverlay";
 
 // A screen point in one word, so another thread can read it whole.
 inline uint64_t PackPoint(Point p) {
@@ -24,32 +27,38 @@ inline Point UnpackPoint(uint64_t packed) {
     return {static_cast<int32_t>(static_cast<uint32_t>(packed >> 32)), static_cast<int32_t>(static_cast<uint32_t>(packed))};
 }
 
-class CaptureOverlay final : public win::WindowBase<CaptureOverlay> {
+// What tests and the benchmark observe of the captures of one interactive capture; the
+// program itself never reads it. The counters are read from other threads.
+struct CaptureProbe {
+    using Clock = std::chrono::steady_clock;
+    // Called with the overlay once it shows, is painted and holds the keyboard.
+    std::function<void(HWND)> onReady;
+    std::atomic<unsigned> inputEvents{0};     // mouse and key messages the overlays handled
+    std::atomic<uint64_t> pointerHandled{0};  // the screen point of the last mouse message (PackPoint)
+    // The last capture: started, overlay ready for input, final press, image held.
+    struct Timings {
+        Clock::time_point start, ready, finalInput, held;
+    } timings;
+    Point PointerHandled() const { return UnpackPoint(pointerHandled.load()); }
+};
+
+class CaptureOverlay final : public WindowBase<CaptureOverlay> {
 public:
     enum class Mode { Area, Object };
-    struct Settings {
-        Mode mode = Mode::Area;
-        AreaOptions area;
-        ObjectOptions object;
-        int cancelKey = 27;
-        std::function<void(HWND)> onReady;              // shown, painted and holding the keyboard
-        std::atomic<unsigned>* inputEvents = nullptr;   // counts every mouse and key message handled
-        std::atomic<uint64_t>* pointerHandled = nullptr;  // the screen point of the last mouse message
-        // Called once the window exists, before it shows: waits for the frozen picture
-        // (grabbed meanwhile on another thread) and answers the grab's status.
-        std::function<int()> awaitPicture;
-    };
     struct Result {
         int status = 0;
-        Shape shape;         // the area drawn
-        Rect objectRect;     // the object picked, clipped to the screen
+        Shape shape;      // the area drawn
+        Rect objectRect;  // the object picked, clipped to the screen
         HWND object = nullptr;
         Point pointer;
         std::chrono::steady_clock::time_point finalInput;
     };
 
-    // The frozen picture covers the screen rectangle; it may still be being grabbed.
-    CaptureOverlay(const ScreenPixels& frozen, const Rect& screen, std::vector<Rect> monitors, Settings settings);
+    // The frozen picture covers the screen rectangle; it may still be being grabbed:
+    // awaitPicture, called once the window exists and before it shows, waits for it and
+    // answers the grab's status.
+    CaptureOverlay(const ScreenPixels& frozen, const Rect& screen, std::vector<Rect> monitors, Mode mode,
+                   const CaptureSettings& settings, std::function<int()> awaitPicture, CaptureProbe& probe);
     // Shows the overlay and runs until the user finishes or cancels.
     Result Run();
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
@@ -72,7 +81,7 @@ private:
     void Finish();
     void Cancel();
     void Restart();
-    bool Drawing() const { return drawing_; }
+    bool IsCancelKey(WPARAM key) const;
 
     // Objects under the pointer.
     void SnapshotWindows();
@@ -80,19 +89,18 @@ private:
 
     // Painting.
     void Paint();
-    void PaintDecorations(HDC dc, const RECT& clip);
+    void PaintDecorations(HDC dc);
     void DrawOutline(HDC dc);
     void DrawCrossLines(HDC dc);
     void DrawInfoBlock(HDC dc);
-    void DrawInfoWindow(HDC dc);
+    void DrawMagnifier(HDC dc, const Rect& magnifier);
     void DrawObjectFrame(HDC dc);
-    void DrawTextBox(HDC dc, const Rect& box, const std::vector<std::wstring>& lines, COLORREF fore, COLORREF back,
-                     bool opaque);
+    void DrawTextBox(HDC dc, const Rect& box, const std::vector<std::wstring>& lines);
+    bool ShowsCrossLines() const { return mode_ == Mode::Area && settings_.crossLines; }
+    int MagnifierZoom() const { return mode_ == Mode::Area ? settings_.magnifierZoom : 0; }
     std::vector<Rect> Decorations();
     std::vector<Rect> OutlineRects() const;
     Rect InfoBlockRect(Rect* magnifier, Rect* text);
-    Rect InfoWindowRect();
-    void MoveInfoWindowAway();
     std::vector<std::wstring> InfoLines() const;
     Rect ShapeBoxWithPointer() const;
     void Refresh();
@@ -108,9 +116,12 @@ private:
 
     const ScreenPixels& frozen_;
     std::vector<Rect> monitors_;
-    Settings settings_;
+    Mode mode_;
+    CaptureSettings settings_;
+    std::function<int()> awaitPicture_;
+    CaptureProbe& probe_;
     Rect screen_;
-    win::GdiObject font_;
+    GdiObject font_;
     UINT dpi_ = 96;
 
     Point pointer_;
@@ -121,8 +132,7 @@ private:
     std::vector<std::pair<HWND, Rect>> topLevels_;
     Picked hovered_;
     std::vector<Rect> lastDecorations_;
-    bool infoWindowMoved_ = false;
     bool painted_ = false;
 };
 
-} // namespace korvan::imaging
+} // namespace korvan::win

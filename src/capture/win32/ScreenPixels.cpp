@@ -3,7 +3,7 @@
 #include "imaging/Status.h"
 #include "platform/win32/Dib.h"
 
-namespace korvan::imaging {
+namespace korvan::win {
 
 namespace {
 
@@ -37,41 +37,29 @@ void ScreenPixels::Release() {
 
 int ScreenPixels::Grab(const Rect& screen) {
     Release();
-    if (screen.Empty()) return kZeroAreaSize;
-    win::WindowDc desktop(nullptr);
-    if (!desktop) return kScreenDcFailed;
-    BITMAPINFO info = win::TopDownDib(screen.Width(), screen.Height(), 32);
+    if (screen.Empty()) return imaging::kZeroAreaSize;
+    WindowDc desktop(nullptr);
+    if (!desktop) return imaging::kScreenDcFailed;
+    BITMAPINFO info = TopDownDib(screen.Width(), screen.Height(), 32);
     section_.reset(::CreateDIBSection(desktop.get(), &info, DIB_RGB_COLORS, &bits_, nullptr, 0));
     if (!section_ || !bits_) {
         Release();
-        return kNoMemory;
+        return imaging::kNoMemory;
     }
     dc_.reset(::CreateCompatibleDC(desktop.get()));
     if (!dc_) {
         Release();
-        return kScreenDcFailed;
+        return imaging::kScreenDcFailed;
     }
     previous_ = ::SelectObject(dc_.get(), section_.get());
     if (!::BitBlt(dc_.get(), 0, 0, screen.Width(), screen.Height(), desktop.get(), screen.left, screen.top,
                   SRCCOPY | CAPTUREBLT)) {
         Release();
-        return kCaptureBitmapFailed;
+        return imaging::kCaptureBitmapFailed;
     }
     ::GdiFlush();
     bounds_ = screen;
-    return kSuccess;
-}
-
-void ScreenPixels::DrawCursor(const CURSORINFO& cursor) {
-    if (!dc_ || !(cursor.flags & CURSOR_SHOWING) || !cursor.hCursor) return;
-    ICONINFO icon{};
-    if (!::GetIconInfo(cursor.hCursor, &icon)) return;
-    if (icon.hbmMask) ::DeleteObject(icon.hbmMask);
-    if (icon.hbmColor) ::DeleteObject(icon.hbmColor);
-    int x = cursor.ptScreenPos.x - static_cast<int>(icon.xHotspot) - bounds_.left;
-    int y = cursor.ptScreenPos.y - static_cast<int>(icon.yHotspot) - bounds_.top;
-    ::DrawIconEx(dc_.get(), x, y, cursor.hCursor, 0, 0, 0, nullptr, DI_NORMAL | DI_DEFAULTSIZE);
-    ::GdiFlush();
+    return imaging::kSuccess;
 }
 
 PixelSource ScreenPixels::Pixels() const {
@@ -112,4 +100,4 @@ bool IsCloaked(HWND window) {
     return attribute && SUCCEEDED(attribute(window, kCloaked, &cloaked, sizeof(cloaked))) && cloaked != 0;
 }
 
-} // namespace korvan::imaging
+} // namespace korvan::win

@@ -9,7 +9,7 @@
 
 #include <vector>
 
-namespace korvan::imaging {
+namespace korvan::win {
 
 class ScreenPixels {
 public:
@@ -20,8 +20,6 @@ public:
 
     // Grabs the rectangle of the screen (layered windows included). kSuccess or a status.
     int Grab(const Rect& screen);
-    // Draws the mouse cursor as it was at the given moment into the pixels.
-    void DrawCursor(const CURSORINFO& cursor);
 
     HDC Dc() const { return dc_.get(); }
     const Rect& Bounds() const { return bounds_; }
@@ -31,8 +29,8 @@ private:
     void Release();
 
     Rect bounds_;
-    win::MemoryDc dc_;
-    win::GdiObject section_;
+    MemoryDc dc_;
+    GdiObject section_;
     HGDIOBJ previous_ = nullptr;
     void* bits_ = nullptr;
 };
@@ -50,4 +48,4 @@ bool IsCloaked(HWND window);
 
 inline Rect ToRect(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
 
-} // namespace korvan::imaging
+} // namespace korvan::win

@@ -133,26 +133,31 @@ private:
     CallLog& log_;
 };
 
-// The capture component: answers the status it is given and, on success, an image of
-// the given size.
-class FakeShotCapture final : public imaging::IShotCapture {
+// The interactive capture: answers the status it is given and, on success, an image of
+// the given size; keeps the settings of the last capture.
+class FakeInteractiveCapture final : public IInteractiveCapture {
 public:
-    explicit FakeShotCapture(CallLog& log) : log_(log) {}
-    int CaptureArea(int areaType) override { return Run("CaptureArea(" + Str(areaType) + ")"); }
-    int CaptureSelectedObject() override { return Run("CaptureSelectedObject"); }
-    int CaptureActiveWindow() override { return Run("CaptureActiveWindow"); }
-    const imaging::Bitmap* Bitmap() const override { return held ? &bitmap : nullptr; }
+    explicit FakeInteractiveCapture(CallLog& log) : log_(log) {}
+    int CaptureArea(const CaptureSettings& s, imaging::Bitmap& image) override {
+        static const char* const kShapes[] = {"Triangle", "Rectangle", "RoundRectangle", "Ellipse", "Polygon", "Freehand"};
+        settings = s;
+        return Run(std::string("CaptureArea(") + kShapes[static_cast<int>(s.shape)] + ")", image);
+    }
+    int CaptureObject(const CaptureSettings& s, imaging::Bitmap& image) override {
+        settings = s;
+        return Run("CaptureObject", image);
+    }
+    int CaptureWindowUnderPointer(imaging::Bitmap& image) override { return Run("CaptureWindowUnderPointer", image); }
 
     int status = imaging::kSuccess;
-    int width = 40, height = 30;
-    bool held = false;
-    imaging::Bitmap bitmap;
+    int width = 40, height = 30;  // 0: success without an image
+    CaptureSettings settings;
 
 private:
-    int Run(std::string call) {
+    int Run(std::string call, imaging::Bitmap& image) {
         log_.Add(std::move(call));
-        held = status == imaging::kSuccess && imaging::Bitmap::Create(bitmap, width, height, 24) == imaging::kSuccess;
-        if (held) bitmap.SetPixel(1, 2, {9, 8, 7});
+        if (status == imaging::kSuccess && width > 0 && imaging::Bitmap::Create(image, width, height, 24) == imaging::kSuccess)
+            image.SetPixel(1, 2, {9, 8, 7});
         return status;
     }
     CallLog& log_;
@@ -181,11 +186,11 @@ struct CaptureRig {
     FakeSystem system{log};
     OptionsDefaults options;
     ImageDocument image{grabber, clipboard};
-    FakeShotCapture shotCapture{log};
+    FakeInteractiveCapture capture{log};
     FakePickHelper pickHelper{log};
     AutomaticSaving autoSave{system, system};
     CaptureCommands commands{CapturePorts{mainWindow, preview, frame, frameArea, system, system, system, system,
-                                          autoSave, options, image, shotCapture, pickHelper}};
+                                          autoSave, options, image, capture, pickHelper}};
 
     CaptureRig() {
         image.SetCenterImage(true);

@@ -1,4 +1,4 @@
-// The capture commands that go through the capture component: area, object and the
+// The capture commands that go through the interactive capture: area, object and the
 // window clicked next, with their cancel and failure paths; and delivery to a target
 // window that may have gone.
 #include "unit/capture/CaptureFakes.h"
@@ -19,9 +19,35 @@ const Calls kPickArmed{"CopySystemCursor(32512)", "CopySystemCursor(32513)", "Se
                        "SetPickCursor(32513)", "Helper.SetCapture", "SetLeft(-820)", "Sleep(200)"};
 const Calls kBackWithCursors{"SetLeft(300)", "RestoreApplication", "RestoreSystemCursors(112,113)"};
 
-TEST(AreaTypeOf, MapsTheShapeListAndDrawsARectangleWithoutASelection) {
-    const int expected[][2] = {{-1, 2}, {0, 2}, {1, 3}, {2, 1}, {3, 5}, {4, 4}, {5, 6}, {6, 2}, {99, 2}};
-    for (const auto& [index, areaType] : expected) EXPECT_EQ(AreaTypeOf(index), areaType) << "index " << index;
+TEST(AreaShapeOf, MapsTheShapeListAndDrawsARectangleWithoutASelection) {
+    const std::pair<int, AreaShape> expected[] = {
+        {-1, AreaShape::Rectangle}, {0, AreaShape::Rectangle}, {1, AreaShape::RoundRectangle},
+        {2, AreaShape::Triangle},   {3, AreaShape::Polygon},   {4, AreaShape::Ellipse},
+        {5, AreaShape::Freehand},   {6, AreaShape::Rectangle}, {99, AreaShape::Rectangle}};
+    for (const auto& [index, shape] : expected) EXPECT_EQ(AreaShapeOf(index), shape) << "index " << index;
+}
+
+// Only the shape follows the options; the rest is the look every capture has: a red
+// solid outline with cross lines, the magnifier at twice the size, position and size in
+// black on white, white outside the shape, a 5-pixel frame around objects, Escape.
+TEST(InteractiveCapture, RunsWithTheProgramsLook) {
+    CaptureRig rig;
+    rig.options.areaOptionsIndex = 4;
+    rig.commands.CaptureArea();
+    const CaptureSettings& s = rig.capture.settings;
+    EXPECT_EQ(s.shape, AreaShape::Ellipse);
+    EXPECT_EQ(s.lineColour, (imaging::Rgb{255, 0, 0}));
+    EXPECT_EQ(s.lineStyle, LineStyle::Solid);
+    EXPECT_EQ(s.magnifierZoom, 2);
+    EXPECT_TRUE(s.crossLines && s.showPosition && s.showSize && s.opaqueText && s.cutToShape && s.keyboard);
+    EXPECT_EQ(s.textColour, (imaging::Rgb{0, 0, 0}));
+    EXPECT_EQ(s.textBackground, (imaging::Rgb{255, 255, 255}));
+    EXPECT_EQ(s.outsideColour, (imaging::Rgb{255, 255, 255}));
+    EXPECT_EQ(s.cornerWidth, 100);
+    EXPECT_EQ(s.cornerHeight, 100);
+    EXPECT_EQ(s.cancelKey, 27);
+    rig.commands.CaptureObject();
+    EXPECT_EQ(rig.capture.settings.objectBorder, 5);
 }
 
 struct InteractiveCommand {
@@ -32,14 +58,14 @@ struct InteractiveCommand {
 };
 
 const InteractiveCommand kCommands[] = {
-    {"area, no selection", &CaptureCommands::CaptureArea, -1, "CaptureArea(2)"},
-    {"area, ellipse", &CaptureCommands::CaptureArea, 4, "CaptureArea(4)"},
-    {"object", &CaptureCommands::CaptureObject, 3, "CaptureSelectedObject"},
+    {"area, no selection", &CaptureCommands::CaptureArea, -1, "CaptureArea(Rectangle)"},
+    {"area, ellipse", &CaptureCommands::CaptureArea, 4, "CaptureArea(Ellipse)"},
+    {"object", &CaptureCommands::CaptureObject, 3, "CaptureObject"},
 };
 
-// Out of the picture, 200 ms, the component's grab, the image handed over and delivered,
+// Out of the picture, 200 ms, the interactive grab, the image handed over and delivered,
 // back in place.
-TEST(InteractiveCapture, RunsThePipelineAroundTheComponentsGrab) {
+TEST(InteractiveCapture, RunsThePipelineAroundTheGrab) {
     for (const InteractiveCommand& command : kCommands) {
         CaptureRig rig;
         rig.options.areaOptionsIndex = command.areaOptionsIndex;
@@ -62,7 +88,7 @@ TEST(InteractiveCapture, MinimisesTheTargetBeforeMovingAndPastesIntoIt) {
     rig.options.targetWindow = 77;
     rig.options.showPreview = false;
     rig.commands.CaptureArea();
-    EXPECT_EQ(rig.TakeCalls(), Join({{"ShowWindow(77,6)", "SetLeft(-820)", "Sleep(200)", "CaptureArea(2)", "Copy(3)",
+    EXPECT_EQ(rig.TakeCalls(), Join({{"ShowWindow(77,6)", "SetLeft(-820)", "Sleep(200)", "CaptureArea(Rectangle)", "Copy(3)",
                                       "ShowWindow(77,9)"},
                                      kCtrlV,
                                      {"SetLeft(300)", "RestoreApplication"}}));
@@ -77,7 +103,7 @@ TEST(InteractiveCapture, FailedOrCancelledGrabEmptiesTheDocumentAndRestores) {
             rig.options.autoSave = true;
             rig.image.Capture(0, 0, 0, 10, 10);
             rig.TakeCalls();
-            rig.shotCapture.status = status;
+            rig.capture.status = status;
             (rig.commands.*command.run)();
             EXPECT_EQ(rig.TakeCalls(), (Calls{"SetLeft(-820)", "Sleep(200)", command.grab, "SetLeft(300)",
                                               "RestoreApplication"}))
@@ -89,9 +115,9 @@ TEST(InteractiveCapture, FailedOrCancelledGrabEmptiesTheDocumentAndRestores) {
 
 TEST(InteractiveCapture, SuccessWithoutAnImageCountsAsFailure) {
     CaptureRig rig;
-    rig.shotCapture.width = 0;  // the component holds no image
+    rig.capture.width = 0;  // no image came with the success
     rig.commands.CaptureObject();
-    EXPECT_EQ(rig.TakeCalls(), (Calls{"SetLeft(-820)", "Sleep(200)", "CaptureSelectedObject", "SetLeft(300)",
+    EXPECT_EQ(rig.TakeCalls(), (Calls{"SetLeft(-820)", "Sleep(200)", "CaptureObject", "SetLeft(300)",
                                       "RestoreApplication"}));
     EXPECT_FALSE(rig.image.HoldsImage());
 }
@@ -113,7 +139,7 @@ TEST(WindowPick, ArmsThenCapturesOnThePress) {
 
     rig.commands.FinishWindowPick();
     EXPECT_EQ(rig.TakeCalls(), Join({kBackWithCursors,
-                                     {"CaptureActiveWindow", "Copy(3)", "ShowWindow(77,9)"},
+                                     {"CaptureWindowUnderPointer", "Copy(3)", "ShowWindow(77,9)"},
                                      kCtrlV,
                                      {"Preview.Show", "Preview.BringToFront"}}));
     EXPECT_EQ(rig.image.DisplayedWidth(), 40);
@@ -127,11 +153,11 @@ TEST(WindowPick, ArmsThenCapturesOnThePress) {
 TEST(WindowPick, FailedGrabLeavesTheDocumentEmptyAndTheCursorsBack) {
     CaptureRig rig;
     rig.image.Capture(0, 0, 0, 10, 10);
-    rig.shotCapture.status = imaging::kNoActiveWindow;
+    rig.capture.status = imaging::kNoActiveWindow;
     rig.commands.ArmWindowPick();
     rig.TakeCalls();
     rig.commands.FinishWindowPick();
-    EXPECT_EQ(rig.TakeCalls(), Join({kBackWithCursors, {"CaptureActiveWindow"}}));
+    EXPECT_EQ(rig.TakeCalls(), Join({kBackWithCursors, {"CaptureWindowUnderPointer"}}));
     EXPECT_FALSE(rig.image.HoldsImage());
 }
 
@@ -161,7 +187,7 @@ TEST(WindowPick, FailureWhileArmingPutsTheCursorsBack) {
     ThrowingPickHelper helper;
     CaptureCommands commands{CapturePorts{rig.mainWindow, rig.preview, rig.frame, rig.frameArea, rig.system,
                                           rig.system, rig.system, rig.system, rig.autoSave, rig.options, rig.image,
-                                          rig.shotCapture, helper}};
+                                          rig.capture, helper}};
     EXPECT_THROW(commands.ArmWindowPick(), std::runtime_error);
     EXPECT_EQ(rig.TakeCalls(), (Calls{"CopySystemCursor(32512)", "CopySystemCursor(32513)", "SetPickCursor(32512)",
                                       "SetPickCursor(32513)", "RestoreApplication",

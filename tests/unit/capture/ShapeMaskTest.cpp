@@ -1,13 +1,12 @@
-#include "capture/InteractiveCapture.h"
-#include "imaging/Status.h"
 #include "capture/ShapeMask.h"
+#include "imaging/Status.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-namespace korvan::imaging {
+namespace korvan {
 namespace {
 
 // The mask as rows of '#' (inside) and '.' (outside).
@@ -30,21 +29,21 @@ struct Case {
 
 TEST(ShapeMask, SmallShapesPixelByPixel) {
     const Case cases[] = {
-        {"rectangle dragged up and left", {kAreaRectangle, {{14, 13}, {10, 10}}}, {10, 10, 14, 13},
+        {"rectangle dragged up and left", {AreaShape::Rectangle, {{14, 13}, {10, 10}}}, {10, 10, 14, 13},
          {"####", "####", "####"}},
-        {"ellipse", {kAreaEllipse, {{0, 0}, {8, 6}}}, {0, 0, 8, 6},
+        {"ellipse", {AreaShape::Ellipse, {{0, 0}, {8, 6}}}, {0, 0, 8, 6},
          {"..####..", ".######.", "########", "########", ".######.", "..####.."}},
-        {"round rectangle", {kAreaRoundRectangle, {{-5, -5}, {3, 1}}, 4, 4}, {-5, -5, 3, 1},
+        {"round rectangle", {AreaShape::RoundRectangle, {{-5, -5}, {3, 1}}, 4, 4}, {-5, -5, 3, 1},
          {".######.", "########", "########", "########", "########", ".######."}},
-        {"round rectangle with a corner as big as itself", {kAreaRoundRectangle, {{0, 0}, {8, 6}}, 100, 100}, {0, 0, 8, 6},
+        {"round rectangle with a corner as big as itself", {AreaShape::RoundRectangle, {{0, 0}, {8, 6}}, 100, 100}, {0, 0, 8, 6},
          {"..####..", ".######.", "########", "########", ".######.", "..####.."}},
-        {"triangle, apex at the top centre", {kAreaTriangle, {{0, 0}, {8, 4}}}, {0, 0, 8, 4},
+        {"triangle, apex at the top centre", {AreaShape::Triangle, {{0, 0}, {8, 4}}}, {0, 0, 8, 4},
          {"...#....", "..###...", ".#####..", "#######."}},  // centres on an edge count on its left only
-        {"polygon of four corners", {kAreaPolygon, {{2, 0}, {4, 2}, {2, 4}, {0, 2}}}, {0, 0, 4, 4},
+        {"polygon of four corners", {AreaShape::Polygon, {{2, 0}, {4, 2}, {2, 4}, {0, 2}}}, {0, 0, 4, 4},
          {".#..", "###.", "###.", ".#.."}},
-        {"freehand crossing itself keeps both loops", {kAreaFreehand, {{0, 0}, {4, 4}, {4, 0}, {0, 4}}}, {0, 0, 4, 4},
+        {"freehand crossing itself keeps both loops", {AreaShape::Freehand, {{0, 0}, {4, 4}, {4, 0}, {0, 4}}}, {0, 0, 4, 4},
          {"...#", "#.##", "#.##", "...#"}},
-        {"concave polygon", {kAreaPolygon, {{0, 0}, {6, 0}, {6, 4}, {4, 4}, {4, 2}, {2, 2}, {2, 4}, {0, 4}}}, {0, 0, 6, 4},
+        {"concave polygon", {AreaShape::Polygon, {{0, 0}, {6, 0}, {6, 4}, {4, 4}, {4, 2}, {2, 2}, {2, 4}, {0, 4}}}, {0, 0, 6, 4},
          {"######", "######", "##..##", "##..##"}},
     };
     for (const Case& c : cases) {
@@ -56,8 +55,8 @@ TEST(ShapeMask, SmallShapesPixelByPixel) {
 
 TEST(ShapeMask, ZeroSizeShapesAreEmpty) {
     const Shape shapes[] = {
-        {kAreaRectangle, {{5, 5}, {5, 20}}}, {kAreaEllipse, {{5, 5}, {30, 5}}}, {kAreaTriangle, {{1, 1}}},
-        {kAreaPolygon, {}},                  {kAreaFreehand, {{3, 3}, {3, 9}, {3, 4}}},
+        {AreaShape::Rectangle, {{5, 5}, {5, 20}}}, {AreaShape::Ellipse, {{5, 5}, {30, 5}}}, {AreaShape::Triangle, {{1, 1}}},
+        {AreaShape::Polygon, {}},                  {AreaShape::Freehand, {{3, 3}, {3, 9}, {3, 4}}},
     };
     for (const Shape& shape : shapes) EXPECT_TRUE(ShapeMask(shape).Bounds().Empty());
 }
@@ -69,22 +68,22 @@ TEST(ShapeMask, AreasOfLargeShapes) {
         double area;
     };
     const Row rows[] = {
-        {{kAreaEllipse, {{-400, -300}, {400, 300}}}, 3.14159265 * 400 * 300},
-        {{kAreaTriangle, {{100, 100}, {700, 500}}}, 600.0 * 400 / 2},
-        {{kAreaRoundRectangle, {{0, 0}, {600, 400}}, 100, 80}, 600.0 * 400 - (100.0 * 80 - 3.14159265 * 50 * 40)},
-        {{kAreaPolygon, {{0, 0}, {500, 0}, {0, 500}}}, 500.0 * 500 / 2},
+        {{AreaShape::Ellipse, {{-400, -300}, {400, 300}}}, 3.14159265 * 400 * 300},
+        {{AreaShape::Triangle, {{100, 100}, {700, 500}}}, 600.0 * 400 / 2},
+        {{AreaShape::RoundRectangle, {{0, 0}, {600, 400}}, 100, 80}, 600.0 * 400 - (100.0 * 80 - 3.14159265 * 50 * 40)},
+        {{AreaShape::Polygon, {{0, 0}, {500, 0}, {0, 500}}}, 500.0 * 500 / 2},
     };
     for (const Row& row : rows) {
         double count = ShapeMask(row.shape).CountInside();
-        EXPECT_NEAR(count / row.area, 1.0, 0.003) << row.shape.areaType;
+        EXPECT_NEAR(count / row.area, 1.0, 0.003) << static_cast<int>(row.shape.type);
     }
 }
 
 TEST(ShapeCorners, TriangleApexAndDragShapes) {
-    EXPECT_EQ(ShapeCorners({kAreaTriangle, {{10, 50}, {30, 20}}}), (std::vector<Point>{{20, 20}, {30, 50}, {10, 50}}));
-    EXPECT_EQ(ShapeCorners({kAreaRectangle, {{4, 3}, {1, 1}}}), (std::vector<Point>{{1, 1}, {4, 1}, {4, 3}, {1, 3}}));
-    EXPECT_TRUE(IsDragShape(kAreaEllipse));
-    EXPECT_FALSE(IsDragShape(kAreaFreehand));
+    EXPECT_EQ(ShapeCorners({AreaShape::Triangle, {{10, 50}, {30, 20}}}), (std::vector<Point>{{20, 20}, {30, 50}, {10, 50}}));
+    EXPECT_EQ(ShapeCorners({AreaShape::Rectangle, {{4, 3}, {1, 1}}}), (std::vector<Point>{{1, 1}, {4, 1}, {4, 3}, {1, 3}}));
+    EXPECT_TRUE(IsDragShape(AreaShape::Ellipse));
+    EXPECT_FALSE(IsDragShape(AreaShape::Freehand));
 }
 
 TEST(VirtualScreen, NegativeOriginsMapToTheGrab) {
@@ -120,9 +119,9 @@ TEST(PlaceBeside, FlipsAtTheEdgesOfTheArea) {
 }
 
 } // namespace
-} // namespace korvan::imaging
+} // namespace korvan
 
-namespace korvan::imaging {
+namespace korvan {
 namespace {
 
 // A 6 x 4 screen at (-3, -2) whose pixel (x, y) is B = x + 10, G = y + 20, R = 7.
@@ -141,37 +140,31 @@ struct Screen {
 
 TEST(CutImage, CopiesTheRectangleAndFillsOutsideTheShape) {
     Screen screen;
-    Bitmap out;
-    ASSERT_EQ(CutImage(screen.source, {-1, -2, 2, 1}, nullptr, {}, out), kSuccess);
+    imaging::Bitmap out;
+    ASSERT_EQ(CutImage(screen.source, {-1, -2, 2, 1}, nullptr, {}, out), imaging::kSuccess);
     EXPECT_EQ(out.Width(), 3);
     EXPECT_EQ(out.Height(), 3);
-    EXPECT_EQ(out.PixelAt(0, 0), (Rgb{7, 20 - 2, 10 - 1}));
-    EXPECT_EQ(out.PixelAt(2, 2), (Rgb{7, 20, 10 + 1}));
+    EXPECT_EQ(out.PixelAt(0, 0), (imaging::Rgb{7, 20 - 2, 10 - 1}));
+    EXPECT_EQ(out.PixelAt(2, 2), (imaging::Rgb{7, 20, 10 + 1}));
 
-    ShapeMask diamond({kAreaPolygon, {{-1, -2}, {3, 0}, {-1, 2}, {-3, 0}}});
-    ASSERT_EQ(CutImage(screen.source, diamond.Bounds(), &diamond, {kFillSolid, 0x000000, 0xFFFFFF}, out), kSuccess);
+    ShapeMask diamond({AreaShape::Polygon, {{-1, -2}, {3, 0}, {-1, 2}, {-3, 0}}});
+    const imaging::Rgb outside{200, 100, 50};
+    ASSERT_EQ(CutImage(screen.source, diamond.Bounds(), &diamond, outside, out), imaging::kSuccess);
     for (int y = 0; y < out.Height(); ++y)
         for (int x = 0; x < out.Width(); ++x) {
-            Rgb expected = diamond.Inside(x, y) ? Rgb{7, uint8_t(y - 2 + 20), uint8_t(x - 3 + 10)} : Rgb{255, 255, 255};
+            imaging::Rgb expected = diamond.Inside(x, y) ? imaging::Rgb{7, uint8_t(y - 2 + 20), uint8_t(x - 3 + 10)} : outside;
             EXPECT_EQ(out.PixelAt(x, y), expected) << x << "," << y;
         }
 }
 
-TEST(CutImage, HatchOutsideAndRefusals) {
+TEST(CutImage, RefusesEmptyOutsideAndMismatchedMasks) {
     Screen screen;
-    Bitmap out;
-    ShapeMask nothing({kAreaPolygon, {{-3, -2}, {3, -2}, {3, 2}, {-3, 2}, {-3, -2}, {3, 2}}});  // thin sliver
-    ShapeMask half({kAreaFreehand, {{-3, -2}, {3, -2}, {3, 2}}});
-    ASSERT_EQ(CutImage(screen.source, half.Bounds(), &half, {kFillVertical, 0x0000FF, 0x00FF00}, out), kSuccess);
-    for (int x = 0; x < 6; ++x) {
-        if (half.Inside(x, 3)) continue;
-        EXPECT_EQ(out.PixelAt(x, 3), (x == 3 ? Rgb{255, 0, 0} : Rgb{0, 255, 0})) << x;  // screen x 0 is on the grid
-    }
-    EXPECT_EQ(CutImage(screen.source, {0, 0, 0, 5}, nullptr, {}, out), kZeroAreaSize);
-    EXPECT_EQ(CutImage(screen.source, {0, 0, 4, 1}, nullptr, {}, out), kCaptureAreaOutsideScreen);
-    EXPECT_EQ(CutImage(screen.source, {0, 0, 1, 1}, &nothing, {}, out), kInvalidParameter);
-    EXPECT_TRUE(OnHatchLine(kFillDiagCross, 3, 5) && OnHatchLine(kFillDiagCross, 9, 1) && !OnHatchLine(kFillSolid, 0, 0));
+    imaging::Bitmap out;
+    ShapeMask nothing({AreaShape::Polygon, {{-3, -2}, {3, -2}, {3, 2}, {-3, 2}, {-3, -2}, {3, 2}}});  // thin sliver
+    EXPECT_EQ(CutImage(screen.source, {0, 0, 0, 5}, nullptr, {}, out), imaging::kZeroAreaSize);
+    EXPECT_EQ(CutImage(screen.source, {0, 0, 4, 1}, nullptr, {}, out), imaging::kCaptureAreaOutsideScreen);
+    EXPECT_EQ(CutImage(screen.source, {0, 0, 1, 1}, &nothing, {}, out), imaging::kInvalidParameter);
 }
 
 } // namespace
-} // namespace korvan::imaging
+} // namespace korvan

@@ -1,11 +1,11 @@
-// The capture component on the real screen, driven with real input from a second thread:
-// each shape over a known pattern gives exactly the pattern inside and white outside.
+// The interactive capture on the real screen, driven with real input from a second
+// thread: each shape over a known pattern gives exactly the pattern inside and white outside.
+#include "capture/win32/InteractiveCaptureWin32.h"
+
+#include "capture/ShapeMask.h"
 #include "imaging/ImageFile.h"
 #include "imaging/Status.h"
-#include "capture/ShapeMask.h"
-#include "capture/win32/InteractiveCaptureWin32.h"
 #include "imaging/win32/ScreenGrabberWin32.h"
-#include "capture/win32/ShotCaptureWin32.h"
 
 #include <gtest/gtest.h>
 
@@ -18,10 +18,13 @@
 #include <functional>
 #include <thread>
 
-namespace korvan::imaging {
+namespace korvan::win {
 namespace {
 
 using namespace std::chrono_literals;
+using imaging::Bitmap;
+using imaging::Rgb;
+using imaging::kSuccess;
 
 // Every pixel of the pattern differs from its neighbours and from white.
 Rgb Pattern(int x, int y, int salt) {
@@ -138,14 +141,15 @@ bool WaitFor(const std::function<bool()>& condition, std::chrono::milliseconds t
 class InputDriver {
 public:
     // onReady runs on the capture's thread once the overlay is ready.
-    explicit InputDriver(std::function<void(InputDriver&)> script, std::function<void()> onReady = {})
-        : script_(std::move(script)), onReady_(std::move(onReady)) {
+    InputDriver(InteractiveCaptureWin32& capture, std::function<void(InputDriver&)> script,
+                std::function<void()> onReady = {})
+        : probe_(capture.Probe()), script_(std::move(script)), onReady_(std::move(onReady)) {
         ready_ = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
-        InteractiveCaptureWin32::Instance().SetReadyObserver([this](HWND overlay) {
+        probe_.onReady = [this](HWND overlay) {
             overlay_ = overlay;
             if (onReady_) onReady_();
             ::SetEvent(ready_);
-        });
+        };
         thread_ = std::thread([this] {
             if (::WaitForSingleObject(ready_, 10000) != WAIT_OBJECT_0) {
                 ADD_FAILURE() << "the capture's overlay did not come";
@@ -162,7 +166,7 @@ public:
             ::SetEvent(ready_);
             thread_.join();
         }
-        InteractiveCaptureWin32::Instance().SetReadyObserver(nullptr);
+        probe_.onReady = nullptr;
         ::CloseHandle(ready_);
     }
     void Join() { thread_.join(); }
@@ -235,8 +239,8 @@ public:
     HWND Overlay() const { return overlay_; }
 
 private:
-    static unsigned Handled() { return InteractiveCaptureWin32::Instance().InputEventsHandled(); }
-    static Point Seen() { return InteractiveCaptureWin32::Instance().PointerHandled(); }
+    unsigned Handled() const { return probe_.inputEvents.load(); }
+    Point Seen() const { return probe_.PointerHandled(); }
     // The overlay is up until its capture ends; input after that would reach other windows.
     bool Live() const { return ::IsWindowVisible(overlay_) != FALSE; }
 
@@ -288,6 +292,7 @@ private:
         ::PostMessageW(overlay_, WM_CLOSE, 0, 0);
     }
 
+    CaptureProbe& probe_;
     std::function<void(InputDriver&)> script_;
     std::function<void()> onReady_;
     HANDLE ready_;
@@ -308,30 +313,29 @@ void SaveScreenshot(const std::string& name) {
     }
     std::error_code ec;
     std::filesystem::create_directories(path, ec);
-    ScreenGrabberWin32 grabber;
+    imaging::ScreenGrabberWin32 grabber;
     Bitmap screen;
     if (grabber.GrabRect(0, 0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN), screen) != kSuccess)
         return;
-    (void)SaveBitmapFile(std::filesystem::path(path) / (name + ".png"), screen, kFormatPng, 24, 0);
+    (void)imaging::SaveBitmapFile(std::filesystem::path(path) / (name + ".png"), screen, imaging::kFormatPng, 24, 0);
 }
 
 // The result must be the shape's box: the pattern inside the shape, white outside.
-void ExpectPatternInShape(const TShotCapture& capture, const Shape& shape, const PatternWindow& window) {
+void ExpectPatternInShape(const Bitmap& image, const Shape& shape, const PatternWindow& window) {
     ShapeMask mask(shape);
-    const Bitmap* image = capture.Bitmap();
-    ASSERT_NE(image, nullptr);
-    ASSERT_EQ(image->Width(), mask.Bounds().Width());
-    ASSERT_EQ(image->Height(), mask.Bounds().Height());
+    ASSERT_FALSE(image.Empty());
+    ASSERT_EQ(image.Width(), mask.Bounds().Width());
+    ASSERT_EQ(image.Height(), mask.Bounds().Height());
     RECT origin = window.ScreenRect();
     int wrong = 0, inside = 0;
-    for (int y = 0; y < image->Height(); ++y)
-        for (int x = 0; x < image->Width(); ++x) {
+    for (int y = 0; y < image.Height(); ++y)
+        for (int x = 0; x < image.Width(); ++x) {
             bool in = mask.Inside(x, y);
             inside += in;
             Rgb expected = in ? Pattern(mask.Bounds().left + x - origin.left, mask.Bounds().top + y - origin.top,
                                         window.Salt())
                               : Rgb{255, 255, 255};
-            if (!(image->PixelAt(x, y) == expected) && wrong++ < 3)
+            if (!(image.PixelAt(x, y) == expected) && wrong++ < 3)
                 ADD_FAILURE() << "pixel " << x << "," << y << (in ? " inside" : " outside");
         }
     EXPECT_EQ(wrong, 0);
@@ -348,28 +352,37 @@ void PlacePointer(int x, int y) {
     ADD_FAILURE() << "the pointer did not stay at " << x << "," << y;
 }
 
+// The program's capture settings over a pattern window.
 struct Fixture {
     PatternWindow pattern{100, 80, 640, 480, 0};
-    std::unique_ptr<TShotCapture> capture = CreateMainWindowShotCapture();
+    InteractiveCaptureWin32 capture;
+    CaptureSettings settings;
+    Bitmap image;
+    int Area(AreaShape shape) {
+        settings.shape = shape;
+        return capture.CaptureArea(settings, image);
+    }
+    int Object() { return capture.CaptureObject(settings, image); }
 };
 
-TEST(ShotCaptureWin32, DragShapesGiveThePatternInsideAndWhiteOutside) {
+
+TEST(InteractiveCaptureWin32, DragShapesGiveThePatternInsideAndWhiteOutside) {
     struct Row {
-        int areaType;
+        AreaShape shape;
         Point from, to;
         const char* screenshot;
     };
     const Row rows[] = {
-        {kAreaRectangle, {200, 150}, {421, 333}, "capture-rectangle"},
-        {kAreaEllipse, {500, 400}, {260, 200}, "capture-ellipse"},
-        {kAreaTriangle, {150, 120}, {350, 300}, nullptr},
-        {kAreaRoundRectangle, {300, 130}, {600, 420}, nullptr},
+        {AreaShape::Rectangle, {200, 150}, {421, 333}, "capture-rectangle"},
+        {AreaShape::Ellipse, {500, 400}, {260, 200}, "capture-ellipse"},
+        {AreaShape::Triangle, {150, 120}, {350, 300}, nullptr},
+        {AreaShape::RoundRectangle, {300, 130}, {600, 420}, nullptr},
     };
     Fixture f;
     for (const Row& row : rows) {
-        SCOPED_TRACE(row.areaType);
+        SCOPED_TRACE(static_cast<int>(row.shape));
         f.pattern.WaitUntilShown();  // drawn again after the last overlay
-        InputDriver driver([&](InputDriver& d) {
+        InputDriver driver(f.capture, [&](InputDriver& d) {
             d.MoveTo(row.from.x, row.from.y);
             d.Button(MOUSEEVENTF_LEFTDOWN);
             d.MoveTo((row.from.x + row.to.x) / 2, row.to.y);
@@ -378,58 +391,58 @@ TEST(ShotCaptureWin32, DragShapesGiveThePatternInsideAndWhiteOutside) {
                 // The outline in red, the size beside the pointer and the magnifier.
                 int left = std::min(row.from.x, row.to.x);
                 int top = std::min(row.from.y, row.to.y);
-                int x = row.areaType == kAreaRectangle ? left : (row.from.x + row.to.x) / 2;
+                int x = row.shape == AreaShape::Rectangle ? left : (row.from.x + row.to.x) / 2;
                 EXPECT_TRUE(d.WaitForPixel(x, top, RGB(255, 0, 0))) << row.screenshot;
                 SaveScreenshot(row.screenshot);
             }
             d.Button(MOUSEEVENTF_LEFTUP);
         });
-        ASSERT_EQ(f.capture->CaptureArea(row.areaType), kSuccess) << row.areaType;
+        ASSERT_EQ(f.Area(row.shape), kSuccess);
         driver.Join();
-        ExpectPatternInShape(*f.capture, {row.areaType, {row.from, row.to}, 100, 100}, f.pattern);
+        ExpectPatternInShape(f.image, {row.shape, {row.from, row.to}, 100, 100}, f.pattern);
     }
 }
 
-TEST(ShotCaptureWin32, PolygonByCornersAndDoubleClick) {
+TEST(InteractiveCaptureWin32, PolygonByCornersAndDoubleClick) {
     Fixture f;
     const std::vector<Point> corners = {{200, 120}, {520, 160}, {600, 400}, {330, 300}, {180, 460}};
-    InputDriver driver([&](InputDriver& d) {
+    InputDriver driver(f.capture, [&](InputDriver& d) {
         for (size_t i = 0; i + 1 < corners.size(); ++i) d.Click(corners[i].x, corners[i].y);
         d.MoveTo(400, 500);  // the side being placed, from the last corner to the pointer
         EXPECT_TRUE(d.WaitForPixel((330 + 400) / 2, (300 + 500) / 2, RGB(255, 0, 0)));
         SaveScreenshot("capture-polygon");
         d.DoubleClick(corners.back().x, corners.back().y);  // its first click places the last corner
     });
-    ASSERT_EQ(f.capture->CaptureArea(kAreaPolygon), kSuccess);
+    ASSERT_EQ(f.Area(AreaShape::Polygon), kSuccess);
     driver.Join();
-    ExpectPatternInShape(*f.capture, {kAreaPolygon, corners}, f.pattern);
+    ExpectPatternInShape(f.image, {AreaShape::Polygon, corners}, f.pattern);
 }
 
-TEST(ShotCaptureWin32, FreehandFollowsThePointer) {
+TEST(InteractiveCaptureWin32, FreehandFollowsThePointer) {
     Fixture f;
     std::vector<Point> path;
     for (int i = 0; i <= 40; ++i) {
         double angle = i * 6.2831853 / 40;
         path.push_back({400 + static_cast<int>(180 * std::cos(angle)), 300 + static_cast<int>(140 * std::sin(2 * angle))});
     }
-    InputDriver driver([&](InputDriver& d) {
+    InputDriver driver(f.capture, [&](InputDriver& d) {
         d.MoveTo(path[0].x, path[0].y);
         d.Button(MOUSEEVENTF_LEFTDOWN);
         for (size_t i = 1; i < path.size(); ++i) d.MoveTo(path[i].x, path[i].y);
         SaveScreenshot("capture-freehand");
         d.Button(MOUSEEVENTF_LEFTUP);
     });
-    ASSERT_EQ(f.capture->CaptureArea(kAreaFreehand), kSuccess);
+    ASSERT_EQ(f.Area(AreaShape::Freehand), kSuccess);
     driver.Join();
     std::vector<Point> drawn;  // the path closes on itself: its last point is its first
     for (Point p : path)
         if (drawn.empty() || !(drawn.back() == p)) drawn.push_back(p);
-    ExpectPatternInShape(*f.capture, {kAreaFreehand, drawn}, f.pattern);
+    ExpectPatternInShape(f.image, {AreaShape::Freehand, drawn}, f.pattern);
 }
 
-TEST(ShotCaptureWin32, KeyboardMovesByOnePixelAndActsAsTheButton) {
+TEST(InteractiveCaptureWin32, KeyboardMovesByOnePixelAndActsAsTheButton) {
     struct Row {
-        int areaType;
+        AreaShape shape;
         std::function<void(InputDriver&)> script;
         Shape expected;
     };
@@ -437,7 +450,7 @@ TEST(ShotCaptureWin32, KeyboardMovesByOnePixelAndActsAsTheButton) {
         for (int i = 0; i < times; ++i) d.Key(key);
     };
     const Row rows[] = {
-        {kAreaRectangle,
+        {AreaShape::Rectangle,
          [&](InputDriver& d) {
              d.MoveTo(300, 200);
              d.Key(VK_RETURN);
@@ -445,8 +458,8 @@ TEST(ShotCaptureWin32, KeyboardMovesByOnePixelAndActsAsTheButton) {
              arrows(d, VK_DOWN, 3);
              d.Key(VK_SPACE);
          },
-         {kAreaRectangle, {{300, 200}, {305, 203}}}},
-        {kAreaPolygon,  // Space places corners, Enter closes the polygon
+         {AreaShape::Rectangle, {{300, 200}, {305, 203}}}},
+        {AreaShape::Polygon,  // Space places corners, Enter closes the polygon
          [&](InputDriver& d) {
              d.MoveTo(400, 300);
              d.Key(VK_SPACE);
@@ -456,46 +469,20 @@ TEST(ShotCaptureWin32, KeyboardMovesByOnePixelAndActsAsTheButton) {
              d.Key(VK_SPACE);
              d.Key(VK_RETURN);
          },
-         {kAreaPolygon, {{400, 300}, {406, 300}, {406, 304}}}},
+         {AreaShape::Polygon, {{400, 300}, {406, 300}, {406, 304}}}},
     };
     Fixture f;
     for (const Row& row : rows) {
         f.pattern.WaitUntilShown();
-        InputDriver driver(row.script);
-        ASSERT_EQ(f.capture->CaptureArea(row.areaType), kSuccess) << row.areaType;
+        InputDriver driver(f.capture, row.script);
+        ASSERT_EQ(f.Area(row.shape), kSuccess) << static_cast<int>(row.shape);
         driver.Join();
-        ExpectPatternInShape(*f.capture, row.expected, f.pattern);
+        ExpectPatternInShape(f.image, row.expected, f.pattern);
     }
 }
 
-// The declared defaults: dashed white outline, the info window, the cursor drawn in.
-TEST(ShotCaptureWin32, DefaultSettingsWithInfoWindowAndCursor) {
-    PatternWindow pattern{100, 80, 640, 480, 0};
-    auto capture = CreateShotCapture();
-    capture->SetCaptureHotKey(0);
-    capture->SetCaptureAreaIncludeCursor(true);
-    PlacePointer(500, 450);  // where the pointer is when the capture starts
-    InputDriver driver([](InputDriver& d) {
-        d.MoveTo(450, 400);
-        d.Button(MOUSEEVENTF_LEFTDOWN);
-        d.MoveTo(620, 520);
-        EXPECT_TRUE(d.WaitForPixel(10 + 75, 10, RGB(0, 0, 0)));  // the top of the info window's frame
-        SaveScreenshot("capture-defaults-info-window");
-        d.Button(MOUSEEVENTF_LEFTUP);
-    });
-    ASSERT_EQ(capture->CaptureArea(kAreaRectangle), kSuccess);
-    driver.Join();
-    const Bitmap* image = capture->Bitmap();
-    ASSERT_NE(image, nullptr);
-    ASSERT_EQ(image->Width(), 170);
-    int changed = 0;  // pixels of the arrow, drawn from the pointer's place at the start
-    for (int y = 50; y < 70; ++y)
-        for (int x = 50; x < 62; ++x) changed += !(image->PixelAt(x, y) == Pattern(450 - 100 + x, 400 - 80 + y, 0));
-    EXPECT_GT(changed, 20);
-    EXPECT_EQ(image->PixelAt(5, 5), Pattern(355, 325, 0));
-}
-
-TEST(ShotCaptureWin32, CancelAndRefusals) {
+// A capture called off or without an area gives no image; the one before stays.
+TEST(InteractiveCaptureWin32, CancelAndRefusals) {
     Fixture f;
     struct Row {
         const char* name;
@@ -503,162 +490,74 @@ TEST(ShotCaptureWin32, CancelAndRefusals) {
         int status;
     };
     const Row rows[] = {
-        {"escape", [](InputDriver& d) { d.MoveTo(300, 300); d.Key(VK_ESCAPE); }, kCaptureCancelled},
-        {"right click before the first point", [](InputDriver& d) { d.MoveTo(310, 300); d.Button(MOUSEEVENTF_RIGHTDOWN); d.Button(MOUSEEVENTF_RIGHTUP); }, kCaptureCancelled},
-        {"zero area", [](InputDriver& d) { d.Click(320, 300); }, kZeroAreaSize},
+        {"escape", [](InputDriver& d) { d.MoveTo(300, 300); d.Key(VK_ESCAPE); }, imaging::kCaptureCancelled},
+        {"right click before the first point", [](InputDriver& d) { d.MoveTo(310, 300); d.Button(MOUSEEVENTF_RIGHTDOWN); d.Button(MOUSEEVENTF_RIGHTUP); }, imaging::kCaptureCancelled},
+        {"zero area", [](InputDriver& d) { d.Click(320, 300); }, imaging::kZeroAreaSize},
         {"escape while drawing", [](InputDriver& d) {
              d.MoveTo(300, 300);
              d.Button(MOUSEEVENTF_LEFTDOWN);
              d.MoveTo(350, 350);
              d.Key(VK_ESCAPE);
              d.Button(MOUSEEVENTF_LEFTUP);
-         }, kCaptureCancelled},
+         }, imaging::kCaptureCancelled},
     };
+    ASSERT_EQ(Bitmap::Create(f.image, 3, 2, 24), kSuccess);
     for (const Row& row : rows) {
         f.pattern.WaitUntilShown();
-        InputDriver driver(row.script);
-        EXPECT_EQ(f.capture->CaptureArea(kAreaRectangle), row.status) << row.name;
+        InputDriver driver(f.capture, row.script);
+        EXPECT_EQ(f.Area(AreaShape::Rectangle), row.status) << row.name;
         driver.Join();
-        EXPECT_EQ(f.capture->Bitmap(), nullptr) << row.name;
+        EXPECT_EQ(f.image.Width(), 3) << row.name;
     }
 
-    // A capture asked for while one runs is refused at once.
-    auto second = CreateShotCapture("Second");
-    second->SetEnableMethodErrors(false);
+    // A capture asked for while one runs, of any instance, is refused at once.
+    InteractiveCaptureWin32 second;
+    Bitmap secondImage;
     int nested = 0;
-    InputDriver driver([](InputDriver& d) { d.Key(VK_ESCAPE); }, [&] { nested = second->CaptureArea(kAreaEllipse); });
-    EXPECT_EQ(f.capture->CaptureArea(kAreaRectangle), kCaptureCancelled);
+    InputDriver driver(f.capture, [](InputDriver& d) { d.Key(VK_ESCAPE); },
+                       [&] { nested = second.CaptureArea(f.settings, secondImage); });
+    EXPECT_EQ(f.Area(AreaShape::Rectangle), imaging::kCaptureCancelled);
     driver.Join();
-    EXPECT_EQ(nested, kCaptureInProcess);
+    EXPECT_EQ(nested, imaging::kCaptureInProcess);
+    EXPECT_TRUE(secondImage.Empty());
 }
 
-TEST(ShotCaptureWin32, ObjectCaptureGivesExactlyTheControl) {
+TEST(InteractiveCaptureWin32, ObjectCaptureGivesExactlyTheControl) {
     Fixture f;
     PatternWindow control(50, 40, 150, 90, 77, f.pattern.Hwnd());
-    InputDriver driver([&](InputDriver& d) {
+    InputDriver driver(f.capture, [&](InputDriver& d) {
         d.MoveTo(100 + 50 + 30, 80 + 40 + 20);
         EXPECT_TRUE(d.WaitForPixel(100 + 50 + 75, 80 + 40, ::GetSysColor(COLOR_HIGHLIGHT)));
         SaveScreenshot("capture-object");
         d.Button(MOUSEEVENTF_LEFTDOWN);
         d.Button(MOUSEEVENTF_LEFTUP);
     });
-    ASSERT_EQ(f.capture->CaptureSelectedObject(), kSuccess);
+    ASSERT_EQ(f.Object(), kSuccess);
     driver.Join();
-    ExpectPatternInShape(*f.capture, {kAreaRectangle, {{150, 120}, {300, 210}}}, control);
+    ExpectPatternInShape(f.image, {AreaShape::Rectangle, {{150, 120}, {300, 210}}}, control);
 }
 
-TEST(ShotCaptureWin32, ObjectCaptureByKeyboardAndTheWindowAroundTheControl) {
+TEST(InteractiveCaptureWin32, ObjectCaptureByKeyboardAndTheWindowAroundTheControl) {
     Fixture f;
     PatternWindow control(50, 40, 150, 90, 77, f.pattern.Hwnd());
-    InputDriver driver([&](InputDriver& d) {
+    InputDriver driver(f.capture, [&](InputDriver& d) {
         d.MoveTo(100 + 400, 80 + 300);  // on the window, away from the control
         d.Key(VK_RETURN);
     });
-    ASSERT_EQ(f.capture->CaptureSelectedObject(), kSuccess);
+    ASSERT_EQ(f.Object(), kSuccess);
     driver.Join();
-    const Bitmap* image = f.capture->Bitmap();
-    ASSERT_NE(image, nullptr);
-    EXPECT_EQ(image->Width(), 640);
-    EXPECT_EQ(image->Height(), 480);
-    EXPECT_EQ(image->PixelAt(0, 0), Pattern(0, 0, 0));
-    EXPECT_EQ(image->PixelAt(60, 50), Pattern(10, 10, 77));
-    EXPECT_STREQ(f.capture->CaptureText(), "Pattern window");
+    ASSERT_EQ(f.image.Width(), 640);
+    EXPECT_EQ(f.image.Height(), 480);
+    EXPECT_EQ(f.image.PixelAt(0, 0), Pattern(0, 0, 0));
+    EXPECT_EQ(f.image.PixelAt(60, 50), Pattern(10, 10, 77));
 }
 
-TEST(ShotCaptureWin32, ActiveWindowIsTheWindowUnderThePointer) {
+TEST(InteractiveCaptureWin32, WindowUnderThePointerAtItsVisibleBounds) {
     Fixture f;
     PlacePointer(300, 300);
-    ASSERT_EQ(f.capture->CaptureActiveWindow(), kSuccess);
-    ExpectPatternInShape(*f.capture, {kAreaRectangle, {{100, 80}, {740, 560}}}, f.pattern);
-}
-
-TEST(ShotCaptureWin32, CountAndIntervalDeliverEveryImage) {
-    Fixture f;
-    f.capture->SetCaptureCount(3);
-    f.capture->SetCaptureInterval(20);
-    std::vector<int> pages;
-    f.capture->OnCaptureImage = [&](TShotCapture&, int page) { pages.push_back(page); };
-    PlacePointer(300, 300);
-    ASSERT_EQ(f.capture->CaptureActiveWindow(), kSuccess);
-    EXPECT_EQ(pages, (std::vector<int>{1, 2, 3}));
-    f.capture->SetCaptureCount(1);
-    ExpectPatternInShape(*f.capture, {kAreaRectangle, {{100, 80}, {740, 560}}}, f.pattern);
+    ASSERT_EQ(f.capture.CaptureWindowUnderPointer(f.image), kSuccess);
+    ExpectPatternInShape(f.image, {AreaShape::Rectangle, {{100, 80}, {740, 560}}}, f.pattern);
 }
 
 } // namespace
-} // namespace korvan::imaging
-
-namespace korvan::imaging {
-namespace {
-
-// With a delay the overlay comes that much later; with a hot key the capture waits for it.
-TEST(ShotCaptureWin32, DelayAndHotKeyHoldTheCaptureBack) {
-    Fixture f;
-    auto& layer = InteractiveCaptureWin32::Instance();
-    f.capture->SetCaptureDelay(250);
-    {
-        InputDriver driver([](InputDriver& d) { d.Key(VK_ESCAPE); });
-        EXPECT_EQ(f.capture->CaptureArea(kAreaRectangle), kCaptureCancelled);
-        driver.Join();
-    }
-    EXPECT_GE(layer.LastTimings().ready - layer.LastTimings().start, 250ms);
-    f.capture->SetCaptureDelay(0);
-
-    f.capture->SetCaptureHotKey(VK_F9);
-    int hotKeyType = -1;
-    f.capture->OnCaptureHotKeyPressed = [&](TShotCapture&, int type) { hotKeyType = type; };
-    std::atomic<bool> ready{false}, over{false};
-    std::atomic<HWND> overlay{nullptr};
-    layer.SetReadyObserver([&](HWND window) {
-        overlay = window;
-        ready = true;
-    });
-    auto key = [](WORD vk, DWORD flags) {
-        INPUT input{INPUT_KEYBOARD};
-        input.ki.wVk = vk;
-        input.ki.dwFlags = flags;
-        ::SendInput(1, &input, sizeof(INPUT));
-    };
-    std::thread presser([&] {
-        // Pressed until the capture, armed meanwhile, shows its overlay; then called off.
-        for (int i = 0; i < 50 && !ready; ++i) {
-            key(VK_F9, 0);
-            key(VK_F9, KEYEVENTF_KEYUP);
-            WaitFor([&] { return ready.load(); }, 100ms);
-        }
-        // Escape stays down until the capture is over, wherever it waits.
-        key(VK_ESCAPE, 0);
-        if (!WaitFor([&] { return over.load(); }, 5s)) {
-            ADD_FAILURE() << "the capture did not end on Escape";
-            if (HWND window = overlay) ::PostMessageW(window, WM_CLOSE, 0, 0);
-        }
-        key(VK_ESCAPE, KEYEVENTF_KEYUP);
-    });
-    EXPECT_EQ(f.capture->CaptureArea(kAreaRectangle), kCaptureCancelled);
-    over = true;
-    presser.join();
-    layer.SetReadyObserver(nullptr);
-    EXPECT_TRUE(ready);
-    EXPECT_EQ(hotKeyType, 0);
-    f.capture->SetCaptureHotKey(0);
-}
-
-} // namespace
-} // namespace korvan::imaging
-
-namespace korvan::imaging {
-namespace {
-
-// Clearing the modifiers makes the hot key the cancel key: the next capture says so.
-TEST(ShotCaptureWin32, HotKeyEqualToTheCancelKeyRefusesTheCapture) {
-    auto capture = CreateShotCapture();
-    capture->SetEnableMethodErrors(false);
-    capture->SetCaptureHotKeyModifiers(2);
-    capture->SetCaptureHotKey(27);
-    capture->SetCaptureHotKeyModifiers(0);
-    EXPECT_EQ(capture->CaptureArea(kAreaRectangle), kHotkeySameAsCancel);
-    capture->SetCaptureHotKey(0);
-}
-
-} // namespace
-} // namespace korvan::imaging
+} // namespace korvan::win
