@@ -68,7 +68,7 @@ void FilterRow(int type, const uint8_t* row, const uint8_t* prev, size_t size, i
 
 namespace {
 
-int AbsByte(uint8_t v) { return v < 128 ? v : 256 - v; }
+int ByteCost(uint8_t v) { return std::min(v < 128 ? int{v} : 256 - v, kCostCap); }
 
 int Predict(int type, int a, int b, int c) {
     switch (type) {
@@ -113,11 +113,11 @@ size_t FilterAndCost(int type, const uint8_t* row, const uint8_t* prev, size_t s
     size_t cost = 0, i = 0;
     for (; i < n; ++i) {  // nothing to the left
         dst[i] = static_cast<uint8_t>(row[i] - Predict(type, 0, prev ? prev[i] : 0, 0));
-        cost += static_cast<size_t>(AbsByte(dst[i]));
+        cost += static_cast<size_t>(ByteCost(dst[i]));
     }
 #if defined(__SSE2__)
     // Without a row above, b and c are zero: Up is None, Average halves a, Paeth is a.
-    const __m128i zero = _mm_setzero_si128();
+    const __m128i zero = _mm_setzero_si128(), cap = _mm_set1_epi8(static_cast<char>(kCostCap));
     while (i + 16 <= size) {
         __m128i sums = zero;
         const size_t stop = std::min(size - 15, i + 256);
@@ -134,7 +134,7 @@ size_t FilterAndCost(int type, const uint8_t* row, const uint8_t* prev, size_t s
             }
             __m128i r = _mm_sub_epi8(x, predicted);
             _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + i), r);
-            sums = _mm_add_epi64(sums, _mm_sad_epu8(_mm_min_epu8(r, _mm_sub_epi8(zero, r)), zero));
+            sums = _mm_add_epi64(sums, _mm_sad_epu8(_mm_min_epu8(_mm_min_epu8(r, _mm_sub_epi8(zero, r)), cap), zero));
         }
         cost += static_cast<size_t>(_mm_cvtsi128_si32(sums)) + static_cast<size_t>(_mm_cvtsi128_si32(_mm_srli_si128(sums, 8)));
         if (cost >= limit) return cost;  // cannot win any more
@@ -143,7 +143,7 @@ size_t FilterAndCost(int type, const uint8_t* row, const uint8_t* prev, size_t s
     for (; i < size; ++i) {
         int a = row[i - n], b = prev ? prev[i] : 0, c = prev ? prev[i - n] : 0;
         dst[i] = static_cast<uint8_t>(row[i] - Predict(type, a, b, c));
-        cost += static_cast<size_t>(AbsByte(dst[i]));
+        cost += static_cast<size_t>(ByteCost(dst[i]));
     }
     return cost;
 }

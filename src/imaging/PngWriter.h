@@ -18,10 +18,14 @@ namespace png {
 // Filters one row of `size` bytes with `bpp` bytes per pixel into out (which gets size + 1
 // bytes: the filter type first). prev is the unfiltered row above, or null for the first.
 void FilterRow(int type, const uint8_t* row, const uint8_t* prev, size_t size, int bpp, uint8_t* out);
-// Filters as FilterRow does and answers the sum of the filtered bytes' absolute values
-// (as signed bytes); stops, answering at least `limit`, once the sum reaches it.
+// A filtered byte's cost: its absolute value (as a signed byte), but no more than this.
+// Small values are common and their codes short; past a few steps all values are rare
+// and cost alike, so an edge or a noisy pixel does not outweigh a whole smoother row.
+constexpr int kCostCap = 8;
+// Filters as FilterRow does and answers the sum of the filtered bytes' costs; stops,
+// answering at least `limit`, once the sum reaches it.
 size_t FilterAndCost(int type, const uint8_t* row, const uint8_t* prev, size_t size, int bpp, uint8_t* out, size_t limit);
-// Chooses the filter as most encoders do: least sum of absolute values, the first on ties.
+// Chooses the filter with the least sum of costs, the first on ties.
 int ChooseAndFilterRow(const uint8_t* row, const uint8_t* prev, size_t size, int bpp, uint8_t* out, uint8_t* scratch);
 uint8_t Paeth(uint8_t a, uint8_t b, uint8_t c);
 } // namespace png
