@@ -24,9 +24,12 @@ public:
     // by EnableFrameKeys (the frame-keys flag stays as it is).
     void SaveAndApply();
 
-    // Switching around the save dialog: off before, on after only when enabled.
-    void SwitchOffForDialog() { keys_.SwitchOff(); }
-    void SwitchBackAfterDialog() { if (Fields.EnableFrameKeys) keys_.SwitchOn(); }
+    // Switching as the program's activation and the save dialog need it: off whatever
+    // "Enable" says, on again only when it is checked.
+    void SwitchOff() { keys_.SwitchOff(); }
+    void SwitchOn() { keys_.SwitchOn(); }
+    void SwitchOnIfEnabled() { if (Fields.EnableFrameKeys) keys_.SwitchOn(); }
+    bool Enabled() const { return Fields.EnableFrameKeys; }
 
     FrameKeySettings Fields;
 

@@ -2,9 +2,9 @@
 
 namespace korvan {
 
-OptionsDialog::OptionsDialog(IOptionsDialogPorts& ports, const IProcessLookup& processes,
+OptionsDialog::OptionsDialog(IOptionsDialogPorts& ports, IOptionsHost& host, const IProcessLookup& processes,
                              FrameKeySettings& frameKeys)
-    : ports_(ports), discovery_(processes), frameKeys_(frameKeys) {
+    : ports_(ports), host_(host), discovery_(processes), frameKeys_(frameKeys) {
     // As designed: every control enabled, only "Enable Hints" checked, no entry selected.
     enabled_.fill(true);
     selected_.fill(-1);
@@ -72,9 +72,20 @@ void OptionsDialog::PasteDirectlyClick() {
     enabled_[Index(OptionControl::HideTarget)] = paste;
 }
 
+void OptionsDialog::OnShow() {
+    host_.MoveMainWindowOffScreen();
+    host_.ClosePreview();
+    keepOpen_ = false;
+}
+
+void OptionsDialog::OnClose() {
+    host_.RestoreMainWindow();
+    host_.ShowPreviewWithImage();
+}
+
 void OptionsDialog::RunSaveDialog(bool resetFileType) {
     ports_.SwitchFrameKeysOff();
-    ports_.RunSaveDialog(resetFileType);
+    host_.RunSaveDialog(resetFileType);
     ports_.SwitchFrameKeysBack();
 }
 

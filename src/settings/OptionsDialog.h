@@ -29,14 +29,12 @@ enum class OptionControl {
     Count,
 };
 
-// What the dialog's handlers do outside its own controls.
+// What the dialog's handlers do outside its own controls, through its own window.
 class IOptionsDialogPorts {
 public:
     virtual ~IOptionsDialogPorts() = default;
     virtual void ShowMessage(const std::string& text, const std::string& caption, unsigned flags) = 0;
     virtual void CloseDialog() = 0;
-    virtual void UseLargeToolbar() = 0;
-    virtual void UseSmallToolbar() = 0;
     virtual void SetHintsShown(bool shown) = 0;
     // Hands every top-level window to OptionsDialog::ExamineWindow, top of the Z order first.
     virtual void EnumerateTopLevelWindows() = 0;
@@ -46,6 +44,21 @@ public:
     virtual void SwitchFrameKeysOff() = 0;
     // On again only when EnableFrameKeys is checked.
     virtual void SwitchFrameKeysBack() = 0;
+};
+
+// What the dialog asks of the other windows. The application, which alone owns every
+// window, answers.
+class IOptionsHost {
+public:
+    virtual ~IOptionsHost() = default;
+    virtual void MoveMainWindowOffScreen() = 0;
+    virtual void RestoreMainWindow() = 0;
+    // Closes the preview when it is shown.
+    virtual void ClosePreview() = 0;
+    // Shows the preview when its image document holds an image.
+    virtual void ShowPreviewWithImage() = 0;
+    virtual void UseLargeToolbar() = 0;
+    virtual void UseSmallToolbar() = 0;
     // The save dialog; resetFileType starts it at the first file type.
     virtual void RunSaveDialog(bool resetFileType) = 0;
 };
@@ -55,7 +68,8 @@ inline constexpr unsigned kMbIconError = 0x10;
 
 class OptionsDialog final : public IOptionsSettings {
 public:
-    OptionsDialog(IOptionsDialogPorts& ports, const IProcessLookup& processes, FrameKeySettings& frameKeys);
+    OptionsDialog(IOptionsDialogPorts& ports, IOptionsHost& host, const IProcessLookup& processes,
+                  FrameKeySettings& frameKeys);
 
     // The creation steps between the language passes and the settings load: defaults
     // checked (running their click handlers), lists filled, no target.
@@ -74,15 +88,18 @@ public:
 
     void CopyToClipboardClick();
     void PasteDirectlyClick();
-    void LargeToolbarClick() { ports_.UseLargeToolbar(); }
-    void SmallToolbarClick() { ports_.UseSmallToolbar(); }
+    void LargeToolbarClick() { host_.UseLargeToolbar(); }
+    void SmallToolbarClick() { host_.UseSmallToolbar(); }
     void EnableHintsClick() { ports_.SetHintsShown(Checked(OptionControl::EnableHints)); }
     void AutoSaveClick();
     void EditSavingOptionsClick();
     void OkClick();  // OK
     void CancelClick() { ports_.CloseDialog(); }  // Cancel
     void DefaultClick();  // Default
-    void OnShow() { keepOpen_ = false; }
+    // While the dialog is shown the main window is off the screen and the preview closed;
+    // closing brings both back, also when the dialog was never shown (a first run's OK).
+    void OnShow();
+    void OnClose();
 
     // The discovery message's examination of one window (during the OK step's enumeration).
     void ExamineWindow(WindowHandle window);
@@ -112,6 +129,7 @@ private:
     void RunSaveDialog(bool resetFileType);
 
     IOptionsDialogPorts& ports_;
+    IOptionsHost& host_;
     TargetDiscovery discovery_;
     FrameKeySettings& frameKeys_;
     static constexpr size_t kCount = static_cast<size_t>(OptionControl::Count);

@@ -13,7 +13,7 @@ namespace korvan::win {
 
 Application::Application()
     : registry_(ProgramRegistry()),
-      conflicts_([this](const std::string& text) { if (windows_.main) windows_.main->QueueMessage(text); },
+      conflicts_([this](const std::string& text) { if (main_) main_->QueueMessage(text); },
                  [this] { window_.Post([this] { conflicts_.Report(); }); }) {
     INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_BAR_CLASSES | ICC_STANDARD_CLASSES | ICC_TAB_CLASSES};
     ::InitCommonControlsEx(&controls);
@@ -29,21 +29,24 @@ Application::~Application() {
     main_.reset();
 }
 
+// In this order: the options dialog's creation loads the frame keys' settings, so the
+// frame comes before it.
 void Application::CreateWindows() {
-    main_ = std::make_unique<MainWindow>(windows_, hotKeys_, conflicts_);
-    windows_.main = main_.get();
+    main_ = std::make_unique<MainWindow>(hotKeys_, conflicts_);
     window_.SetMainWindow(main_->Hwnd());
     preview_ = std::make_unique<PreviewWindow>(main_->Hwnd(), grabber_, clipboard_);
-    windows_.preview = preview_.get();
     frame_ = std::make_unique<GrabberFrame>(main_->Hwnd(), hotKeys_, &conflicts_);
-    windows_.frame = frame_.get();
-    options_ = std::make_unique<OptionsWindow>(windows_, registry_);
-    windows_.options = options_.get();
+    IOptionsHost& optionsHost = *this;
+    options_ = std::make_unique<OptionsWindow>(optionsHost, frame_->Keys(), registry_);
     info_ = std::make_unique<InfoWindow>();
-    windows_.info = info_.get();
     help_ = std::make_unique<HelpWindow>(main_->Hwnd());
-    windows_.help = help_.get();
-    main_->ConnectWindows();
+    ConnectWindows();
+}
+
+void Application::ConnectWindows() {
+    main_->Connect({*preview_, preview_->Document(), *frame_, *frame_, options_->FrameKeySettings(),
+                    options_->Settings(), *options_, *help_, *info_});
+    preview_->SetZoomSource([this] { return main_->ZoomFactor(); });
 }
 
 int Application::Run() {
@@ -64,5 +67,20 @@ int Application::Run() {
     }
     return static_cast<int>(message.wParam);
 }
+
+void Application::MoveMainWindowOffScreen() { main_->MoveOffScreen(); }
+void Application::RestoreMainWindow() { main_->RestoreAfterCapture(); }
+
+void Application::ClosePreview() {
+    if (preview_->Visible()) preview_->Close();
+}
+
+void Application::ShowPreviewWithImage() {
+    if (preview_->Document().HoldsImage()) preview_->Show();
+}
+
+void Application::UseLargeToolbar() { main_->SetSmallToolbar(false); }
+void Application::UseSmallToolbar() { main_->SetSmallToolbar(true); }
+void Application::RunSaveDialog(bool resetFileType) { main_->Saving().ChooseAutomaticSaving(resetFileType); }
 
 } // namespace korvan::win

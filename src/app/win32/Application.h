@@ -1,21 +1,30 @@
 #pragma once
-// The application object: owns the imaging services and the six windows.
+// The application object: owns the imaging services and the six windows, and is the
+// one place that knows them all. The windows reach each other only through the ports
+// it hands them (MainWindowLinks, IOptionsHost).
 #include "app/win32/ApplicationWindow.h"
-#include "app/win32/ProgramWindows.h"
 #include "imaging/win32/ClipboardWin32.h"
 #include "imaging/win32/ScreenGrabberWin32.h"
 #include "platform/GlobalHotKey.h"
 #include "platform/win32/HotKeySystemWin32.h"
 #include "platform/win32/RegistryWin32.h"
+#include "settings/OptionsDialog.h"
 
 #include <memory>
 
 namespace korvan::win {
 
-class Application {
+class MainWindow;
+class PreviewWindow;
+class GrabberFrame;
+class OptionsWindow;
+class InfoWindow;
+class HelpWindow;
+
+class Application final : private IOptionsHost {
 public:
     Application();
-    ~Application();
+    ~Application() override;
     Application(const Application&) = delete;
     Application& operator=(const Application&) = delete;
 
@@ -27,6 +36,16 @@ public:
 
 private:
     void CreateWindows();
+    void ConnectWindows();
+
+    // IOptionsHost: the options dialog's reach into the main window and the preview.
+    void MoveMainWindowOffScreen() override;
+    void RestoreMainWindow() override;
+    void ClosePreview() override;
+    void ShowPreviewWithImage() override;
+    void UseLargeToolbar() override;
+    void UseSmallToolbar() override;
+    void RunSaveDialog(bool resetFileType) override;
 
     imaging::ScreenGrabberWin32 grabber_;
     imaging::ClipboardWin32 clipboard_;
@@ -35,7 +54,6 @@ private:
     // Owns every window below, so it goes last.
     ApplicationWindow window_{kTitle};
     HotKeyConflicts conflicts_;
-    ProgramWindows windows_;
     std::unique_ptr<MainWindow> main_;
     std::unique_ptr<PreviewWindow> preview_;
     std::unique_ptr<GrabberFrame> frame_;

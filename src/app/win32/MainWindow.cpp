@@ -3,14 +3,9 @@
 #include "app/ToolbarArt.h"
 #include "imaging/Status.h"
 #include "capture/win32/InteractiveCaptureWin32.h"
-#include "frame/win32/GrabberFrame.h"
-#include "image/win32/PreviewWindow.h"
 #include "platform/win32/ControlTable.h"
 #include "platform/win32/Dib.h"
 #include "platform/win32/Text.h"
-#include "settings/win32/OptionsWindow.h"
-#include "windows/win32/InfoWindow.h"
-#include "windows/win32/HelpWindow.h"
 
 #include <commctrl.h>
 
@@ -70,8 +65,7 @@ LRESULT CALLBACK ToolBarProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPar
 
 } // namespace
 
-MainWindow::MainWindow(ProgramWindows& windows, IHotKeySystem& hotKeys, HotKeyConflicts& conflicts)
-    : windows_(windows), conflicts_(conflicts) {
+MainWindow::MainWindow(IHotKeySystem& hotKeys, HotKeyConflicts& conflicts) : conflicts_(conflicts) {
     printScreenKey_ = std::make_unique<GlobalHotKey>(hotKeys, "Grabit", &conflicts_);
     RegisterClassOnce(kClassName, 0, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1), ProgramIcon());
     CreateWindowOf(kClassName, WS_EX_TOOLWINDOW, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN,
@@ -109,34 +103,31 @@ void MainWindow::CreateContents() {
     printScreenKey_->SetHotKey(kPrintScreen);
 }
 
-void MainWindow::ConnectWindows() {
+void MainWindow::Connect(const MainWindowLinks& links) {
+    links_.emplace(links);
     CapturePorts ports{*this,
-                       *windows_.preview,
-                       *windows_.frame,
-                       *windows_.frame,
+                       links.preview,
+                       links.frame,
+                       links.frameArea,
                        system_,
                        clock_,
                        keyboard_,
                        cursors_,
                        automaticSaving_,
-                       windows_.options->Settings(),
-                       windows_.preview->Document(),
+                       links.settings,
+                       links.image,
                        *interactiveCapture_,
                        *pickHelper_};
     commands_ = std::make_unique<CaptureCommands>(ports);
-    windows_.preview->SetZoomSource([this] { return commands_->ZoomFactor(); });
+    frameKeySwitch_.Connect(links.frameKeys);
     CreateSaveDialog();
 }
 
 void MainWindow::CreateSaveDialog() {
     saveDialog_ = std::make_unique<SaveDialog>(Hwnd());
-    saving_ = std::make_unique<SaveCommands>(automaticSaving_, windows_.preview->Document(), *saveDialog_,
+    saving_ = std::make_unique<SaveCommands>(automaticSaving_, links_->image, *saveDialog_,
                                              frameKeySwitch_);
 }
-
-void MainWindow::FrameKeySwitch::SwitchOff() { windows_.frame->Keys().SwitchOff(); }
-void MainWindow::FrameKeySwitch::SwitchOn() { windows_.frame->Keys().SwitchOn(); }
-bool MainWindow::FrameKeySwitch::EnableFrameKeys() const { return windows_.options->EnableFrameKeys(); }
 
 void MainWindow::CreateToolBar() {
     toolBar_ = ::CreateWindowExW(0, TOOLBARCLASSNAMEW, L"",
@@ -344,24 +335,24 @@ void MainWindow::PrintScreenPressed() {
 
 // The frame keys act only while the program is the active application.
 void MainWindow::OnProgramActivated() {
-    if (windows_.options && windows_.options->EnableFrameKeys()) windows_.frame->Keys().SwitchOn();
+    if (links_) links_->frameKeys.SwitchOnIfEnabled();
 }
 
 void MainWindow::OnProgramDeactivated() {
-    if (windows_.frame) windows_.frame->Keys().SwitchOff();
+    if (links_) links_->frameKeys.SwitchOff();
 }
 
 void MainWindow::SaveImage() { saving_->SaveImage(); }
 void MainWindow::CaptureFrame() { commands_->CaptureFrame(); }
-void MainWindow::HideFrame() { windows_.frame->Close(); }
+void MainWindow::HideFrame() { links_->frame.Close(); }
 void MainWindow::CaptureArea() { commands_->CaptureArea(); }
 void MainWindow::CaptureObject() { commands_->CaptureObject(); }
 void MainWindow::ArmWindowPick() { commands_->ArmWindowPick(); }
 void MainWindow::FinishWindowPick() { commands_->FinishWindowPick(); }
 void MainWindow::CaptureDesktop() { commands_->CaptureDesktop(); }
-void MainWindow::ShowOptions() { windows_.options->Show(); }
-void MainWindow::ShowHelp() { windows_.help->Show(); }
-void MainWindow::ShowInfo() { windows_.info->Show(); }
+void MainWindow::ShowOptions() { links_->options.Show(); }
+void MainWindow::ShowHelp() { links_->help.Show(); }
+void MainWindow::ShowInfo() { links_->info.Show(); }
 void MainWindow::Exit() { ::SendMessageW(Hwnd(), WM_CLOSE, 0, 0); }
 
 } // namespace korvan::win

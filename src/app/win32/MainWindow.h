@@ -1,7 +1,6 @@
 #pragma once
 // The main tool window: one row of picture buttons whose handlers are the commands.
 #include "app/ToolbarLayout.h"
-#include "app/win32/ProgramWindows.h"
 #include "capture/CaptureCommands.h"
 #include "capture/win32/PickHelperWin32.h"
 #include "platform/GlobalHotKey.h"
@@ -13,21 +12,37 @@
 #include "saving/AutomaticSaving.h"
 #include "saving/SaveCommands.h"
 #include "saving/win32/SaveDialog.h"
+#include "settings/FrameKeyOptions.h"
 
 #include <deque>
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace korvan::win {
 
+// The other windows as the main window reaches them: through these ports only, handed
+// over by the application, which alone owns every window, once all of them exist.
+struct MainWindowLinks {
+    IWindowView& preview;
+    ImageDocument& image;  // the preview's document, holder of the last capture
+    IWindowView& frame;
+    IFrameArea& frameArea;
+    FrameKeyOptions& frameKeys;  // the frame keys as the options' "Enable" switches them
+    const IOptionsSettings& settings;
+    IWindowView& options;
+    IWindowView& help;
+    IWindowView& info;
+};
+
 class MainWindow final : public WindowBase<MainWindow>, public IMainWindowPosition {
 public:
-    MainWindow(ProgramWindows& windows, IHotKeySystem& hotKeys, HotKeyConflicts& conflicts);
+    MainWindow(IHotKeySystem& hotKeys, HotKeyConflicts& conflicts);
     ~MainWindow() override;
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
     // Called once every window exists: the commands reach the others from here on.
-    void ConnectWindows();
+    void Connect(const MainWindowLinks& links);
     // Shows the window at start: centred as designed, then where it was last time.
     void ShowAtStart();
 
@@ -36,7 +51,8 @@ public:
     int Width() const override;
     void SetLeft(int left) override;
 
-    CaptureCommands& Commands() { return *commands_; }
+    // The zoom the preview shows the last capture at.
+    int ZoomFactor() const { return commands_->ZoomFactor(); }
     // Saving by hand, and the options dialog's choice of the automatic saving's name.
     SaveCommands& Saving() { return *saving_; }
     // Pipeline steps other windows use (the options dialog moves the main window away
@@ -45,8 +61,6 @@ public:
     void RestoreAfterCapture();
     // Shows a message once the current message is handled (never inside activation).
     void QueueMessage(const std::string& text);
-    GlobalHotKey& PrintScreenKey() { return *printScreenKey_; }
-    bool SmallToolbar() const { return smallToolbar_; }
     void SetSmallToolbar(bool small);
 
     void SaveImage();
@@ -83,16 +97,16 @@ private:
     // The frame keys as the save commands switch them.
     class FrameKeySwitch final : public IFrameKeySwitch {
     public:
-        explicit FrameKeySwitch(ProgramWindows& windows) : windows_(windows) {}
-        void SwitchOff() override;
-        void SwitchOn() override;
-        bool EnableFrameKeys() const override;
+        void Connect(FrameKeyOptions& keys) { keys_ = &keys; }
+        void SwitchOff() override { keys_->SwitchOff(); }
+        void SwitchOn() override { keys_->SwitchOn(); }
+        bool EnableFrameKeys() const override { return keys_->Enabled(); }
 
     private:
-        ProgramWindows& windows_;
+        FrameKeyOptions* keys_ = nullptr;
     };
 
-    ProgramWindows& windows_;
+    std::optional<MainWindowLinks> links_;  // from Connect on
     HWND toolBar_ = nullptr;
     HWND pickHelperButton_ = nullptr;
     // 32 x 32 normal/hot and disabled images, 19 x 19 normal and disabled images.
@@ -109,7 +123,7 @@ private:
     std::unique_ptr<IInteractiveCapture> interactiveCapture_;
     std::unique_ptr<CaptureCommands> commands_;
     std::unique_ptr<SaveDialog> saveDialog_;
-    FrameKeySwitch frameKeySwitch_{windows_};
+    FrameKeySwitch frameKeySwitch_;
     std::unique_ptr<SaveCommands> saving_;
     std::unique_ptr<GlobalHotKey> printScreenKey_;
     std::unique_ptr<PlacementBinding> placement_;

@@ -1,8 +1,5 @@
 #include "settings/win32/OptionsWindow.h"
 
-#include "app/win32/MainWindow.h"
-#include "frame/win32/GrabberFrame.h"
-#include "image/win32/PreviewWindow.h"
 #include "platform/HotKeyValue.h"
 #include "platform/win32/Text.h"
 
@@ -165,11 +162,11 @@ uint16_t FromField(LRESULT field) {
 // field instead of moving the frame.
 LRESULT CALLBACK HotKeyFieldProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data) {
     auto* options = reinterpret_cast<FrameKeyOptions*>(data);
-    if (message == WM_SETFOCUS) options->SwitchOffForDialog();
+    if (message == WM_SETFOCUS) options->SwitchOff();
     if (message == WM_KILLFOCUS) {
         DWORD foregroundProcess = 0;
         ::GetWindowThreadProcessId(::GetForegroundWindow(), &foregroundProcess);
-        if (foregroundProcess == ::GetCurrentProcessId()) options->SwitchBackAfterDialog();
+        if (foregroundProcess == ::GetCurrentProcessId()) options->SwitchOnIfEnabled();
     }
     return ::DefSubclassProc(hwnd, message, wParam, lParam);
 }
@@ -190,10 +187,9 @@ RECT CenteredForDpi(UINT dpi) {
 
 } // namespace
 
-OptionsWindow::OptionsWindow(ProgramWindows& windows, IRegistry& registry)
-    : windows_(windows),
-      frameKeys_(registry, windows.frame->Keys(), [](const std::string& error) { ShowErrorBox(nullptr, Widen(error)); }),
-      dialog_(*this, processes_, frameKeys_.Fields) {
+OptionsWindow::OptionsWindow(IOptionsHost& host, FrameKeys& frameKeys, IRegistry& registry)
+    : frameKeys_(registry, frameKeys, [](const std::string& error) { ShowErrorBox(nullptr, Widen(error)); }),
+      dialog_(*this, host, processes_, frameKeys_.Fields) {
     background_.reset(::CreateSolidBrush(kWindowColour));
     RegisterClassOnce(kClassName, 0, static_cast<HBRUSH>(background_.get()), ProgramIcon());
     RECT place = CenteredForDpi(::GetDpiForSystem());
@@ -300,30 +296,12 @@ void OptionsWindow::OnDpiChanged(const RECT& suggested) {
     controls_.Rescale();
 }
 
-void OptionsWindow::OnShow() {
-    windows_.main->MoveOffScreen();
-    if (windows_.preview->Visible()) windows_.preview->Close();
-    dialog_.OnShow();
-}
-
-// Runs also when the dialog was never shown (the first run's OK step).
-void OptionsWindow::OnClose() {
-    windows_.main->RestoreAfterCapture();
-    if (windows_.preview->Document().HoldsImage()) windows_.preview->Show();
-}
-
 void OptionsWindow::ShowMessage(const std::string& text, const std::string& caption, unsigned flags) {
     ::MessageBoxW(Hwnd(), Widen(text).c_str(), Widen(caption).c_str(), flags);
 }
 
-void OptionsWindow::UseLargeToolbar() { windows_.main->SetSmallToolbar(false); }
-void OptionsWindow::UseSmallToolbar() { windows_.main->SetSmallToolbar(true); }
 void OptionsWindow::SetHintsShown(bool shown) { win::SetHintsShown(shown); }
 
 void OptionsWindow::EnumerateTopLevelWindows() { ::EnumWindows(EnumerateWindow, reinterpret_cast<LPARAM>(Hwnd())); }
-
-void OptionsWindow::RunSaveDialog(bool resetFileType) {
-    windows_.main->Saving().ChooseAutomaticSaving(resetFileType);
-}
 
 } // namespace korvan::win

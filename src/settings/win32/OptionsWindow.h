@@ -3,7 +3,6 @@
 // declared in one table; what they do is OptionsDialog's. Its creation loads the
 // frame-key settings from the registry and switches the frame keys; its OK step finds
 // the target application, stores and applies the frame keys.
-#include "app/win32/ProgramWindows.h"
 #include "platform/Registry.h"
 #include "platform/win32/ControlTable.h"
 #include "platform/win32/TopLevelWindow.h"
@@ -15,19 +14,18 @@ namespace korvan::win {
 
 class OptionsWindow final : public TopLevelWindow<OptionsWindow>, private IOptionsDialogPorts {
 public:
-    OptionsWindow(ProgramWindows& windows, IRegistry& registry);
+    // host: the other windows, as the application lets the dialog reach them.
+    OptionsWindow(IOptionsHost& host, FrameKeys& frameKeys, IRegistry& registry);
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
     const IOptionsSettings& Settings() const { return dialog_; }
-    OptionsDialog& Dialog() { return dialog_; }
     FrameKeyOptions& FrameKeySettings() { return frameKeys_; }
-    bool EnableFrameKeys() const { return frameKeys_.Fields.EnableFrameKeys; }
 
     // The OK step (also run by the Default button, and once by a first run's load).
     void OkClick();
 
-    void OnShow();
-    void OnClose();
+    void OnShow() { dialog_.OnShow(); }
+    void OnClose() { dialog_.OnClose(); }
 
 private:
     void CreateContents();
@@ -41,16 +39,12 @@ private:
     // IOptionsDialogPorts
     void ShowMessage(const std::string& text, const std::string& caption, unsigned flags) override;
     void CloseDialog() override { Close(); }
-    void UseLargeToolbar() override;
-    void UseSmallToolbar() override;
     void SetHintsShown(bool shown) override;
     void EnumerateTopLevelWindows() override;
     void StoreAndApplyFrameKeys() override { frameKeys_.SaveAndApply(); }
-    void SwitchFrameKeysOff() override { frameKeys_.SwitchOffForDialog(); }
-    void SwitchFrameKeysBack() override { frameKeys_.SwitchBackAfterDialog(); }
-    void RunSaveDialog(bool resetFileType) override;
+    void SwitchFrameKeysOff() override { frameKeys_.SwitchOff(); }
+    void SwitchFrameKeysBack() override { frameKeys_.SwitchOnIfEnabled(); }
 
-    ProgramWindows& windows_;
     ProcessLookupWin32 processes_;
     FrameKeyOptions frameKeys_;
     OptionsDialog dialog_;

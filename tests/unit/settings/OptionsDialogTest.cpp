@@ -31,15 +31,14 @@ public:
     std::vector<ProcessEntry> snapshot;
 };
 
-class FakePorts final : public IOptionsDialogPorts {
+// The dialog's own window and the other windows, in one log.
+class FakePorts final : public IOptionsDialogPorts, public IOptionsHost {
 public:
     void ShowMessage(const std::string& text, const std::string& caption, unsigned flags) override {
         log.push_back("message " + caption + " " + std::to_string(flags));
         lastText = text;
     }
     void CloseDialog() override { log.push_back("close"); }
-    void UseLargeToolbar() override { log.push_back("large toolbar"); }
-    void UseSmallToolbar() override { log.push_back("small toolbar"); }
     void SetHintsShown(bool shown) override { log.push_back(shown ? "hints on" : "hints off"); }
     void EnumerateTopLevelWindows() override {
         log.push_back("enumerate");
@@ -48,6 +47,12 @@ public:
     void StoreAndApplyFrameKeys() override { log.push_back("store and apply"); }
     void SwitchFrameKeysOff() override { log.push_back("keys off"); }
     void SwitchFrameKeysBack() override { log.push_back("keys back"); }
+    void MoveMainWindowOffScreen() override { log.push_back("main window off"); }
+    void RestoreMainWindow() override { log.push_back("main window back"); }
+    void ClosePreview() override { log.push_back("preview closed"); }
+    void ShowPreviewWithImage() override { log.push_back("preview with image"); }
+    void UseLargeToolbar() override { log.push_back("large toolbar"); }
+    void UseSmallToolbar() override { log.push_back("small toolbar"); }
     void RunSaveDialog(bool resetFileType) override { log.push_back(resetFileType ? "save dialog at type 0" : "save dialog"); }
 
     std::vector<std::string> log;
@@ -65,7 +70,7 @@ struct Rig {
     FakeProcesses processes;
     FakePorts ports;
     FrameKeySettings fields;
-    OptionsDialog dialog{ports, processes, fields};
+    OptionsDialog dialog{ports, ports, processes, fields};
 };
 
 class OptionsDialogTest : public ::testing::Test {
@@ -205,6 +210,14 @@ TEST_F(OptionsDialogTest, DefaultStoresTheDefaultKeysAndKeepsTheDialogOpenOnce) 
     PasteTo(0);
     dialog().DefaultClick();
     EXPECT_EQ(log(), (Log{"message Information 64", "store and apply"}));
+}
+
+// Showing puts the main window and the preview aside; closing brings them back.
+TEST_F(OptionsDialogTest, ShowAndCloseMoveTheOtherWindowsAsideAndBack) {
+    Created();
+    dialog().OnShow();
+    dialog().OnClose();
+    EXPECT_EQ(log(), (Log{"main window off", "preview closed", "main window back", "preview with image"}));
 }
 
 TEST_F(OptionsDialogTest, CancelOnlyClosesAndKeepsTheChanges) {
