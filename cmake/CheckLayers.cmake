@@ -2,8 +2,8 @@
 #   - Portable code never includes a win32/ header nor a system header of Windows
 #     (<windows.h>, <commctrl.h>, <shellapi.h>, ...), so it builds and is tested natively.
 #     Windows-only code lives under a win32/ folder or in a file named *Win32.cpp/.h;
-#     among the tests, tests/win and tests/e2e are Windows-only as a whole. The rule
-#     holds in src, tests, bench and tools alike.
+#     the test folders built only for Windows (tests/win, tests/e2e, tests/installer)
+#     are Windows-only as a whole. The rule holds in src, tests, bench and tools alike.
 #   - Subsystems in src include only their own folder and the folders below them:
 #       platform < imaging < image, saving < capture < frame < settings < windows, app
 #   - A window's header (win32/*Window.h or win32/*Frame.h outside src/platform) is
@@ -26,7 +26,7 @@ set(system_headers "windows|windowsx|winbase|winuser|wingdi|winreg|winnls|winnt|
 |mmsystem|winsock2|ws2tcpip|wincodec|d2d1|dwrite|dbghelp|imagehlp|versionhelpers|processthreadsapi")
 
 function(windows_only path out)
-  if(path MATCHES "(^|/)win32/" OR path MATCHES "Win32\\.(cpp|h)$" OR path MATCHES "^tests/(win|e2e)/")
+  if(path MATCHES "(^|/)win32/" OR path MATCHES "Win32\\.(cpp|h)$" OR path MATCHES "^tests/(win|e2e|installer)/")
     set(${out} TRUE PARENT_SCOPE)
   else()
     set(${out} FALSE PARENT_SCOPE)
@@ -58,7 +58,7 @@ foreach(file IN LISTS files)
     if(header MATCHES "^([a-z]+)/win32/([A-Za-z0-9]*(Window|Frame))\\.h$" AND NOT CMAKE_MATCH_1 STREQUAL "platform")
       set(window "${CMAKE_MATCH_2}")
       if(NOT own_stem STREQUAL window AND NOT file MATCHES "^src/app/win32/Application\\.(h|cpp)$"
-         AND NOT file MATCHES "^tests/(win|e2e)/")
+         AND NOT file MATCHES "^tests/(win|e2e|installer)/")
         list(APPEND violations "${file}: includes the window ${header}, which only the application may include")
       endif()
     endif()
