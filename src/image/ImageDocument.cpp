@@ -41,7 +41,7 @@ ImageDocument::ImageDocument(imaging::IScreenGrabber& grabber, imaging::IClipboa
 
 const imaging::Bitmap* ImageDocument::Bitmap() {
     lastResult_ = kSuccess;
-    return held_ ? &*held_ : nullptr;
+    return held_.get();
 }
 
 void ImageDocument::SetBitmap(const imaging::Bitmap* bitmap) {
@@ -72,7 +72,12 @@ int ImageDocument::Capture(imaging::DeviceContext dc, int left, int top, int wid
             if (grabbed.Empty()) {
                 Empty();
             } else {
-                Assign(std::move(grabbed));  // takes the grabbed pixels over, no second copy
+                try {
+                    Assign(std::move(grabbed));  // takes the grabbed pixels over, no second copy
+                } catch (const std::bad_alloc&) {
+                    Empty();
+                    status = imaging::kNoMemory;
+                }
             }
         }
     }
@@ -84,7 +89,7 @@ int ImageDocument::Copy(int flags) {
     imaging::ClipboardResult result;
     {
         BusyScope busy(busy_);
-        result = clipboard_.CopyBitmap(window_, *held_, flags);
+        result = clipboard_.CopySharedBitmap(window_, held_, flags);
     }
     return Report(result.status, "Copy", result.detail);
 }
@@ -144,7 +149,7 @@ void ImageDocument::CheckNotBusy() {
 }
 
 void ImageDocument::Assign(imaging::Bitmap&& bitmap) {
-    held_ = std::move(bitmap);
+    held_ = std::make_shared<const imaging::Bitmap>(std::move(bitmap));
     ImageChanged();
 }
 

@@ -9,7 +9,7 @@
 
 #include <filesystem>
 #include <functional>
-#include <optional>
+#include <memory>
 #include <string>
 
 namespace korvan {
@@ -45,7 +45,7 @@ public:
     int PaintZoomFactor() const;
     void SetPaintZoomFactor(int percent);
 
-    bool HoldsImage() const { return held_.has_value(); }
+    bool HoldsImage() const { return held_ != nullptr; }
     int DisplayedWidth() const { return displayedWidth_; }
     int DisplayedHeight() const { return displayedHeight_; }
     int HeldBitsPerPixel() const { return heldBitsPerPixel_; }
@@ -89,7 +89,8 @@ private:
     imaging::IClipboardWriter& clipboard_;
     imaging::IFileStore* store_ = nullptr;
     std::string name_;
-    std::optional<imaging::Bitmap> held_;
+    // Never changed once held, so the clipboard may keep it for a form it makes later.
+    std::shared_ptr<const imaging::Bitmap> held_;
     int displayedWidth_ = 0, displayedHeight_ = 0, heldBitsPerPixel_ = 0;
     int lastResult_ = 1;
     bool busy_ = false;

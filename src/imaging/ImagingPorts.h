@@ -34,6 +34,11 @@ public:
     virtual ~IClipboardWriter() = default;
     // Replaces the clipboard's content with the image (flags 3: empty first, then place).
     virtual ClipboardResult CopyBitmap(WindowId owner, const Bitmap& bitmap, int flags) = 0;
+    // The same for an image no one changes any more: a writer that makes a form later, when
+    // a program asks for it, may keep the image itself instead of a copy.
+    virtual ClipboardResult CopySharedBitmap(WindowId owner, std::shared_ptr<const Bitmap> bitmap, int flags) {
+        return CopyBitmap(owner, *bitmap, flags);
+    }
 };
 
 // A file being written; every failure keeps the system's reason for the user.

@@ -1,5 +1,6 @@
 #include "imaging/win32/ClipboardWin32.h"
 
+#include "imaging/ColorReduction.h"
 #include "imaging/ImageFile.h"
 #include "imaging/Status.h"
 #include "platform/win32/Handles.h"
@@ -7,10 +8,21 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cstring>
+#include <mutex>
+#include <new>
+#include <system_error>
+#include <thread>
+#include <utility>
 
 namespace korvan::imaging {
 namespace {
+
+constexpr wchar_t kOwnerClass[] = L"KorvanClipboardOwner";
+// Requests from the caller's thread to the owner window's thread.
+constexpr UINT kKeepMessage = WM_APP + 1;
+constexpr UINT kEndMessage = WM_APP + 2;
 
 std::wstring ProcessNameOf(DWORD processId) {
     win::KernelHandle process(::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
@@ -33,12 +45,19 @@ std::string ClipboardHolder() {
     return "held by " + win::Narrow(name);
 }
 
+// Waits for a clipboard another program holds open. Messages sent to this thread's
+// windows are answered meanwhile: the program holding the clipboard may be waiting for
+// one of them.
 bool OpenWithRetry(HWND owner, int timeoutMs) {
-    DWORD start = ::GetTickCount();
+    const DWORD start = ::GetTickCount();
     for (;;) {
         if (::OpenClipboard(owner)) return true;
-        if (static_cast<int>(::GetTickCount() - start) >= timeoutMs) return false;
-        ::Sleep(10);
+        const DWORD waited = ::GetTickCount() - start;
+        if (waited >= static_cast<DWORD>(timeoutMs)) return false;
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, std::min<DWORD>(10, static_cast<DWORD>(timeoutMs) - waited),
+                                    QS_SENDMESSAGE);
+        MSG message;
+        ::PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
     }
 }
 
@@ -73,12 +92,6 @@ bool Place(UINT format, win::GlobalMemory memory) {
 
 UINT PngFormat() { return ::RegisterClipboardFormatW(L"PNG"); }
 
-LRESULT CALLBACK OwnerProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto* clipboard = reinterpret_cast<ClipboardWin32*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    if (clipboard && clipboard->HandleOwnerMessage(message, wParam)) return 0;
-    return ::DefWindowProcW(hwnd, message, wParam, lParam);
-}
-
 class ClipboardSession {
 public:
     ~ClipboardSession() { if (open_) ::CloseClipboard(); }
@@ -90,12 +103,137 @@ private:
 
 } // namespace
 
+// The hidden window that owns the clipboard, on a thread of its own that does nothing else,
+// so a program asking for the promised form is answered at once. The copy itself runs on
+// the caller's thread with this window as the owner; the image behind the promise is the
+// one thing both threads touch.
+class ClipboardWin32::OwnerThread {
+public:
+    // Null when no thread or window could be had.
+    static std::unique_ptr<OwnerThread> Start() {
+        try {
+            auto owner = std::make_unique<OwnerThread>();
+            win::KernelHandle ready(::CreateEventW(nullptr, TRUE, FALSE, nullptr));
+            if (!ready) return nullptr;
+            owner->thread_ = std::thread(&OwnerThread::Run, owner.get(), ready.get());
+            ::WaitForSingleObject(ready.get(), INFINITE);
+            if (!owner->window_) return nullptr;  // the thread has ended; joined by the destructor
+            return owner;
+        } catch (const std::bad_alloc&) {
+            return nullptr;
+        } catch (const std::system_error&) {
+            return nullptr;
+        }
+    }
+
+    ~OwnerThread() {
+        if (window_) ::SendMessageW(window_, kEndMessage, 0, 0);
+        if (thread_.joinable()) thread_.join();
+    }
+
+    ClipboardResult Copy(std::shared_ptr<const Bitmap> image) {
+        // The DIB is made before the clipboard is opened, so it is held only briefly.
+        win::GlobalMemory dib = GlobalDib(*image);
+        if (!dib) return {kNoMemory, {}};
+        ClipboardSession session;
+        if (!session.Open(window_, kOpenTimeoutMs)) return {kClipboardOpenFailed, HolderOrNothing()};
+        // Emptying makes the owner window the owner and tells the previous one, maybe it,
+        // to forget its promises.
+        if (!::EmptyClipboard() || !Place(CF_DIB, std::move(dib))) return {kClipboardWriteFailed, {}};
+        Promise(std::move(image));
+        ::SetClipboardData(PngFormat(), nullptr);
+        if (!::IsClipboardFormatAvailable(PngFormat())) Promise(nullptr);
+        return {kSuccess, {}};
+    }
+
+    void Keep() { ::SendMessageW(window_, kKeepMessage, 0, 0); }
+
+private:
+    void Run(HANDLE ready) {
+        WNDCLASSW wc{};
+        wc.lpfnWndProc = &OwnerThread::Proc;
+        wc.hInstance = ::GetModuleHandleW(nullptr);
+        wc.lpszClassName = kOwnerClass;
+        ::RegisterClassW(&wc);  // fails harmlessly when already registered
+        HWND hwnd = ::CreateWindowExW(0, kOwnerClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, nullptr);
+        if (hwnd) ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+        window_ = hwnd;
+        ::SetEvent(ready);
+        if (!hwnd) return;
+        MSG message;
+        while (::GetMessageW(&message, nullptr, 0, 0) > 0) ::DispatchMessageW(&message);
+    }
+
+    static LRESULT CALLBACK Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+        auto* owner = reinterpret_cast<OwnerThread*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+        if (owner && owner->Handle(message, wParam)) return 0;
+        return ::DefWindowProcW(hwnd, message, wParam, lParam);
+    }
+
+    bool Handle(UINT message, WPARAM wParam) {
+        switch (message) {
+        case kKeepMessage: RenderAll(); return true;
+        case kEndMessage:
+            RenderAll();
+            ::DestroyWindow(window_);
+            return true;
+        case WM_RENDERFORMAT:
+            if (wParam == PngFormat()) RenderPng();  // the only form promised
+            return true;
+        case WM_RENDERALLFORMATS: RenderAll(); return true;
+        case WM_DESTROYCLIPBOARD: Promise(nullptr); return true;
+        case WM_DESTROY: ::PostQuitMessage(0); return true;
+        default: return false;
+        }
+    }
+
+    static std::string HolderOrNothing() {
+        try {
+            return ClipboardHolder();
+        } catch (const std::bad_alloc&) {
+            return {};
+        }
+    }
+
+    void Promise(std::shared_ptr<const Bitmap> image) {
+        std::lock_guard<std::mutex> hold(lock_);
+        pending_ = std::move(image);
+    }
+    std::shared_ptr<const Bitmap> Pending() {
+        std::lock_guard<std::mutex> hold(lock_);
+        return pending_;
+    }
+
+    // The promised PNG form, the clipboard being open. Without the memory for it the form
+    // stays empty for now (the next request tries again); the DIB is there regardless.
+    void RenderPng() {
+        std::shared_ptr<const Bitmap> image = Pending();
+        if (!image) return;
+        VectorSink png;
+        if (EncodeBitmap(*image, kFormatPng, 24, 0, png) == kSuccess && Place(PngFormat(), ToGlobal(png.bytes)))
+            Promise(nullptr);
+    }
+
+    void RenderAll() {
+        if (!Pending()) return;
+        ClipboardSession session;
+        // Only while the clipboard is still ours: another program may have taken it meanwhile.
+        if (session.Open(window_, kOpenTimeoutMs) && ::GetClipboardOwner() == window_) RenderPng();
+        Promise(nullptr);
+    }
+
+    HWND window_ = nullptr;
+    std::thread thread_;
+    std::mutex lock_;
+    std::shared_ptr<const Bitmap> pending_;  // the image of the promised PNG form
+};
+
 size_t ClipboardDibSize(const Bitmap& bitmap) {
     return sizeof(BITMAPINFOHEADER) + Bitmap::StrideFor(bitmap.Width(), 24) * static_cast<size_t>(bitmap.Height());
 }
 
 void WriteClipboardDib(const Bitmap& bitmap, uint8_t* out) {
-    size_t stride = Bitmap::StrideFor(bitmap.Width(), 24);
+    const size_t stride = Bitmap::StrideFor(bitmap.Width(), 24);
     BITMAPINFOHEADER header{};
     header.biSize = sizeof(header);
     header.biWidth = bitmap.Width();
@@ -107,14 +245,16 @@ void WriteClipboardDib(const Bitmap& bitmap, uint8_t* out) {
     header.biXPelsPerMeter = header.biYPelsPerMeter = 3780;
     std::memcpy(out, &header, sizeof(header));
     out += sizeof(header);
-    // 24-bit rows go across as they are; other depths are converted one row at a time.
-    Bitmap converted;
-    const Bitmap* source = &bitmap;
-    if (bitmap.BitsPerPixel() != 24) {
-        converted = ToRgb24(bitmap);
-        source = &converted;
+    for (int y = bitmap.Height() - 1; y >= 0; --y, out += stride) {
+        if (bitmap.BitsPerPixel() == 24) {
+            std::memcpy(out, bitmap.Row(y), stride);
+            continue;
+        }
+        // Other depths are converted in place, row by row: red, green, blue turned around.
+        ReadRgbRow(bitmap, y, out);
+        for (int x = 0; x < bitmap.Width(); ++x) std::swap(out[3 * x], out[3 * x + 2]);
+        std::fill(out + 3 * static_cast<size_t>(bitmap.Width()), out + stride, uint8_t{0});
     }
-    for (int y = source->Height() - 1; y >= 0; --y, out += stride) std::memcpy(out, source->Row(y), stride);
 }
 
 std::vector<uint8_t> EncodeClipboardDib(const Bitmap& bitmap) {
@@ -123,104 +263,55 @@ std::vector<uint8_t> EncodeClipboardDib(const Bitmap& bitmap) {
     return dib;
 }
 
-ClipboardWin32::~ClipboardWin32() {
-    if (!window_) return;
-    RenderAll();
-    // The promises are kept: destroying the owner now finds nothing left to render.
-    ::DestroyWindow(static_cast<HWND>(window_));
+ClipboardWin32::ClipboardWin32() = default;
+
+ClipboardWin32::~ClipboardWin32() = default;  // the owner thread keeps what is promised first
+
+void ClipboardWin32::KeepOnClipboard() {
+    if (owner_) owner_->Keep();
 }
 
-bool ClipboardWin32::EnsureOwnerWindow() {
-    if (window_) return true;
-    static const wchar_t kClass[] = L"KorvanClipboardOwner";
-    WNDCLASSW wc{};
-    wc.lpfnWndProc = OwnerProc;
-    wc.hInstance = ::GetModuleHandleW(nullptr);
-    wc.lpszClassName = kClass;
-    ::RegisterClassW(&wc);  // fails harmlessly when already registered
-    HWND hwnd = ::CreateWindowExW(0, kClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, nullptr);
-    if (!hwnd) return false;
-    ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    window_ = hwnd;
-    return true;
-}
+namespace {
 
-bool ClipboardWin32::HandleOwnerMessage(unsigned message, uintptr_t wParam) {
-    switch (message) {
-    case WM_RENDERFORMAT: Render(static_cast<UINT>(wParam)); return true;
-    case WM_RENDERALLFORMATS: RenderAll(); return true;
-    case WM_DESTROYCLIPBOARD: Forget(); return true;
-    default: return false;
-    }
-}
-
-void ClipboardWin32::Render(unsigned format) {
-    if (pending_.Empty()) return;
-    if (format == CF_DIB && dibPromised_) {
-        if (Place(CF_DIB, GlobalDib(pending_))) dibPromised_ = false;
-    } else if (format == PngFormat() && pngPromised_) {
-        VectorSink png;
-        if (EncodeBitmap(pending_, kFormatPng, 24, 0, png) == kSuccess && Place(format, ToGlobal(png.bytes))) pngPromised_ = false;
-    }
-    if (!dibPromised_ && !pngPromised_) pending_.Reset();
-}
-
-void ClipboardWin32::RenderAll() {
-    if (!dibPromised_ && !pngPromised_) return;
-    HWND hwnd = static_cast<HWND>(window_);
-    ClipboardSession session;
-    // Only while the clipboard is still ours: another program may have taken it meanwhile.
-    if (session.Open(hwnd, kOpenTimeoutMs) && ::GetClipboardOwner() == hwnd) {
-        Render(CF_DIB);
-        Render(PngFormat());
-    }
-    Forget();
-}
-
-void ClipboardWin32::Forget() {
-    pending_.Reset();
-    dibPromised_ = pngPromised_ = false;
-}
-
-ClipboardResult ClipboardWin32::CopyBitmap(WindowId owner, const Bitmap& bitmap, int flags) {
-    if (bitmap.Empty()) return {kInvalidBitmap, {}};
-    // Promises need the clipboard emptied, which makes our window its owner.
-    if (!(flags & 1) || !EnsureOwnerWindow()) return CopyNow(reinterpret_cast<HWND>(owner), bitmap, flags);
-    Bitmap copy;
-    try {
-        copy = bitmap;
-    } catch (const std::bad_alloc&) {
-        return {kNoMemory, {}};
-    }
-    HWND hwnd = static_cast<HWND>(window_);
-    ClipboardSession session;
-    if (!session.Open(hwnd, kOpenTimeoutMs)) return {kClipboardOpenFailed, ClipboardHolder()};
-    if (!::EmptyClipboard()) return {kClipboardWriteFailed, {}};  // tells the old owner, maybe us, to forget
-    pending_ = std::move(copy);
-    dibPromised_ = pngPromised_ = true;
-    ::SetClipboardData(CF_DIB, nullptr);
-    ::SetClipboardData(PngFormat(), nullptr);
-    if (!::IsClipboardFormatAvailable(CF_DIB)) {
-        Forget();
-        return {kClipboardWriteFailed, {}};
-    }
-    return {kSuccess, {}};
-}
-
-// Both forms made at once, for a copy that adds to the clipboard without emptying it.
-ClipboardResult ClipboardWin32::CopyNow(void* owner, const Bitmap& bitmap, int flags) {
+// Both forms made at once: a copy that adds to the clipboard without emptying it, or one
+// made when no owner thread could be had.
+ClipboardResult CopyNow(HWND owner, const Bitmap& bitmap, int flags) {
     // Prepare both forms before the clipboard is opened, so it is held as briefly as possible.
     win::GlobalMemory dib = GlobalDib(bitmap);
     if (!dib) return {kNoMemory, {}};
     VectorSink png;
-    bool havePng = EncodeBitmap(bitmap, kFormatPng, 24, 0, png) == kSuccess;
+    const int encoded = EncodeBitmap(bitmap, kFormatPng, 24, 0, png);
+    if (encoded == kNoMemory) return {kNoMemory, {}};
 
     ClipboardSession session;
-    if (!session.Open(static_cast<HWND>(owner), kOpenTimeoutMs)) return {kClipboardOpenFailed, ClipboardHolder()};
+    if (!session.Open(owner, ClipboardWin32::kOpenTimeoutMs)) return {kClipboardOpenFailed, ClipboardHolder()};
     if ((flags & 1) && !::EmptyClipboard()) return {kClipboardWriteFailed, {}};
     if (!Place(CF_DIB, std::move(dib))) return {kClipboardWriteFailed, {}};
-    if (havePng) Place(PngFormat(), ToGlobal(png.bytes));
+    if (encoded == kSuccess) Place(PngFormat(), ToGlobal(png.bytes));
     return {kSuccess, {}};
+}
+
+} // namespace
+
+ClipboardResult ClipboardWin32::CopyBitmap(WindowId owner, const Bitmap& bitmap, int flags) {
+    if (bitmap.Empty()) return {kInvalidBitmap, {}};
+    // A promise needs the clipboard emptied, which makes the owner window its owner.
+    if ((flags & 1) && !owner_) owner_ = OwnerThread::Start();
+    if (!(flags & 1) || !owner_) return CopyNow(reinterpret_cast<HWND>(owner), bitmap, flags);
+    std::shared_ptr<const Bitmap> copy;
+    try {
+        copy = std::make_shared<const Bitmap>(bitmap);
+    } catch (const std::bad_alloc&) {
+        return {kNoMemory, {}};
+    }
+    return owner_->Copy(std::move(copy));
+}
+
+ClipboardResult ClipboardWin32::CopySharedBitmap(WindowId owner, std::shared_ptr<const Bitmap> bitmap, int flags) {
+    if (!bitmap || bitmap->Empty()) return {kInvalidBitmap, {}};
+    if ((flags & 1) && !owner_) owner_ = OwnerThread::Start();
+    if (!(flags & 1) || !owner_) return CopyNow(reinterpret_cast<HWND>(owner), *bitmap, flags);
+    return owner_->Copy(std::move(bitmap));
 }
 
 } // namespace korvan::imaging

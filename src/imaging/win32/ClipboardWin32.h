@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 namespace korvan::imaging {
@@ -10,40 +11,38 @@ namespace korvan::imaging {
 // Places an image on the clipboard as a device-independent bitmap (which every program
 // pastes) and as PNG (for programs that prefer it, keeping exact colours).
 //
-// Both forms are promised rather than made at once: a hidden window of this object owns the
-// clipboard and makes a form when a program asks for it, from a copy of the image kept until
-// the clipboard changes hands. When this object goes (the program ends) it puts whatever is
-// still promised on the clipboard, so the image stays there after the program has gone.
-// Must be used and destroyed on one thread, which pumps messages (the user-interface thread).
+// The DIB goes on the clipboard at once, so the picture stays pasteable whatever happens
+// to the program afterwards (ended, killed, crashed). The PNG form is only promised: a
+// hidden window owns the clipboard and makes it when a program asks, from the image (kept
+// itself when it is shared, else a copy) until the clipboard changes hands. That window
+// runs on a thread of its own, so a program asking is answered while the caller's thread
+// is busy (pasting, showing the preview, saving a file). What is still promised when this
+// object goes, or when KeepOnClipboard is called, is put on the clipboard then.
 class ClipboardWin32 final : public IClipboardWriter {
 public:
     // How long to keep trying while another program holds the clipboard open.
     static constexpr int kOpenTimeoutMs = 1000;
-    ClipboardWin32() = default;
+    ClipboardWin32();
     ~ClipboardWin32() override;
     ClipboardWin32(const ClipboardWin32&) = delete;
     ClipboardWin32& operator=(const ClipboardWin32&) = delete;
 
     ClipboardResult CopyBitmap(WindowId owner, const Bitmap& bitmap, int flags) override;
+    // Keeps the image itself for the promised form, no copy.
+    ClipboardResult CopySharedBitmap(WindowId owner, std::shared_ptr<const Bitmap> bitmap, int flags) override;
 
-    // The owner window's messages about the promised forms; answers whether it took one.
-    bool HandleOwnerMessage(unsigned message, uintptr_t wParam);
+    // Makes every promised form now, while the clipboard is still ours (the session ends).
+    void KeepOnClipboard();
+
+    class OwnerThread;
 
 private:
-    bool EnsureOwnerWindow();
-    ClipboardResult CopyNow(void* owner, const Bitmap& bitmap, int flags);
-    void Render(unsigned format);  // a promised form, the clipboard being open
-    void RenderAll();              // everything still promised, as the owner leaves
-    void Forget();
-
-    void* window_ = nullptr;
-    Bitmap pending_;
-    bool dibPromised_ = false;
-    bool pngPromised_ = false;
+    std::unique_ptr<OwnerThread> owner_;
 };
 
 // The DIB form: BITMAPINFOHEADER and bottom-up 24-bit rows.
 size_t ClipboardDibSize(const Bitmap& bitmap);
+// Writes the DIB form into out (ClipboardDibSize bytes); needs no memory of its own.
 void WriteClipboardDib(const Bitmap& bitmap, uint8_t* out);
 std::vector<uint8_t> EncodeClipboardDib(const Bitmap& bitmap);
 
