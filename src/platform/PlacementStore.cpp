@@ -58,6 +58,12 @@ std::wstring Trimmed(const std::wstring& text) {
     return text.substr(first, text.find_last_not_of(L' ') - first + 1);
 }
 
+// A stored number, or the fallback when it is missing or not a whole number.
+int Number(const std::optional<std::wstring>& text, int fallback) {
+    if (!text) return fallback;
+    return ParseInteger(Trimmed(*text)).value_or(fallback);
+}
+
 bool IsMinimizedShowCmd(uint32_t showCmd) { return showCmd == 2 || showCmd == 6 || showCmd == 7; }
 
 std::wstring FourNumbers(int a, int b, int c, int d) { return Format(L"%d,%d,%d,%d", a, b, c, d); }
@@ -150,47 +156,41 @@ std::optional<std::wstring> PlacementStore::ReadText(const std::wstring& name) c
     return value->text;
 }
 
-int PlacementStore::ReadInteger(const std::wstring& name, int fallback) const {
-    auto text = ReadText(name);
-    if (!text) return fallback;
-    return ParseInteger(Trimmed(*text)).value_or(fallback);
+StoredPlacement PlacementStore::Read() const {
+    StoredPlacement stored;
+    const std::wstring suffix = ScreenSuffix();
+    for (const PlacementValue& value : kPlacementValues) {
+        std::optional<std::wstring> text = ReadText(value.perScreen ? value.name + suffix : value.name);
+        if (value.perScreen && (!text || text->empty())) text = ReadText(value.name);
+        if (value.perScreen && text && text->empty()) text.reset();
+        stored.*value.field = text;
+    }
+    return stored;
 }
 
-// The value saved for the current screen size, else the one saved for any size.
-std::optional<std::wstring> PlacementStore::ReadScreenValue(const std::wstring& name) const {
-    auto text = ReadText(name + ScreenSuffix());
-    if (!text || text->empty()) text = ReadText(name);
-    if (!text || text->empty()) return std::nullopt;
-    return text;
-}
-
-void PlacementStore::WriteText(const std::wstring& name, const std::wstring& text) {
-    registry_.WriteValue(SectionPath(), name, RegistryValue::String(text));
+void PlacementStore::Write(const StoredPlacement& stored) {
+    const std::wstring suffix = ScreenSuffix();
+    for (const PlacementValue& value : kPlacementValues) {
+        const std::wstring& text = *(stored.*value.field);
+        if (value.perScreen) registry_.WriteValue(SectionPath(), value.name + suffix, RegistryValue::String(text));
+        registry_.WriteValue(SectionPath(), value.name, RegistryValue::String(text));
+    }
 }
 
 void PlacementStore::SavePlacement() {
     if (!restored_ && !moved_ && Active) return;  // never shown nor moved: keep what an earlier run stored
     registry_.OpenKey(Key(), true);
     if (!registry_.OpenKey(SectionPath(), true)) throw Exception("Failed to create key " + Narrow(Section()));
-    WriteText(L"FormVersion", std::to_wstring(Version));
     WindowPlacementRecord placement = window_.GetPlacement();
     if (window_.MainRole() == MainWindowRole::ThisWindow && window_.ApplicationMinimized())
         placement.showCmd = kShowMinimized;
     if (window_.Style() == FormStyle::MdiChild && IsMinimizedShowCmd(placement.showCmd))
         placement.flags |= kSetMinPosition;
-    const std::wstring suffix = ScreenSuffix();
-    const std::wstring minMax = FourNumbers(placement.minPosition.x, placement.minPosition.y,
-                                            placement.maxPosition.x, placement.maxPosition.y);
     const PlacementRect& normal = placement.normalRect;
-    const std::wstring norm = FourNumbers(normal.left, normal.top, normal.right, normal.bottom);
-    WriteText(L"Flags", std::to_wstring(placement.flags));
-    WriteText(L"ShowCmd", std::to_wstring(placement.showCmd));
-    WriteText(L"PixelsPerInch", std::to_wstring(window_.PixelsPerInch()));
-    WriteText(L"MinMaxPos" + suffix, minMax);
-    WriteText(L"MinMaxPos", minMax);
-    WriteText(L"NormPos" + suffix, norm);
-    WriteText(L"NormPos", norm);
-    WriteText(L"Visible", destroying_ ? L"1" : L"0");
+    Write({std::to_wstring(Version), std::to_wstring(placement.flags), std::to_wstring(placement.showCmd),
+           std::to_wstring(window_.PixelsPerInch()),
+           FourNumbers(placement.minPosition.x, placement.minPosition.y, placement.maxPosition.x, placement.maxPosition.y),
+           FourNumbers(normal.left, normal.top, normal.right, normal.bottom), destroying_ ? L"1" : L"0"});
     saved_ = true;
     moved_ = false;
 }
@@ -199,7 +199,10 @@ void PlacementStore::RestorePlacement() {
     saved_ = false;
     bool keepMovedPlace = moved_;
     registry_.OpenKey(Key(), true);  // a key that cannot be made only leaves every read at its default
-    if (!keepMovedPlace && ReadInteger(L"FormVersion", 0) >= Version) ApplyStoredPlacement();
+    if (!keepMovedPlace) {
+        StoredPlacement stored = Read();
+        if (Number(stored.formVersion, 0) >= Version) ApplyStoredPlacement(stored);
+    }
     restored_ = true;
     AdjustMaximizedPosition();
     if (!keepMovedPlace) return;
@@ -209,7 +212,8 @@ void PlacementStore::RestorePlacement() {
 
 void PlacementStore::PlaceHidden() {
     if (!Active || !Options.Has(PlacementOption::Position) || window_.Visible()) return;
-    if (ReadInteger(L"FormVersion", 0) >= Version) ApplyPosition(VisiblePlacement());
+    StoredPlacement stored = Read();
+    if (Number(stored.formVersion, 0) >= Version) ApplyPosition(VisiblePlacement(), stored);
 }
 
 WindowPlacementRecord PlacementStore::VisiblePlacement() const {
@@ -218,17 +222,17 @@ WindowPlacementRecord PlacementStore::VisiblePlacement() const {
     return placement;
 }
 
-void PlacementStore::ApplyStoredPlacement() {
+void PlacementStore::ApplyStoredPlacement(const StoredPlacement& stored) {
     if (!Options.Has(PlacementOption::Position) && !Options.Has(PlacementOption::State)) return;
     WindowPlacementRecord placement = VisiblePlacement();
-    if (Options.Has(PlacementOption::Position)) ApplyPosition(placement);
-    if (Options.Has(PlacementOption::State)) ApplyState();
+    if (Options.Has(PlacementOption::Position)) ApplyPosition(placement, stored);
+    if (Options.Has(PlacementOption::State)) ApplyState(stored);
     window_.Repaint();
 }
 
-void PlacementStore::ApplyPosition(WindowPlacementRecord placement) {
-    placement.flags = static_cast<uint32_t>(ReadInteger(L"Flags", static_cast<int>(placement.flags)));
-    auto minMax = ReadScreenValue(L"MinMaxPos");
+void PlacementStore::ApplyPosition(WindowPlacementRecord placement, const StoredPlacement& stored) {
+    placement.flags = static_cast<uint32_t>(Number(stored.flags, static_cast<int>(placement.flags)));
+    const auto& minMax = stored.minMaxPos;
     if (minMax) {
         int n[4];
         ParsePlacementNumbers(*minMax, n, {0, 0, 0, 0});
@@ -238,13 +242,13 @@ void PlacementStore::ApplyPosition(WindowPlacementRecord placement) {
     const PlacementRect bounds = window_.Bounds();
     PlacementRect& normal = placement.normalRect;
     normal = bounds;
-    auto norm = ReadScreenValue(L"NormPos");
+    const auto& norm = stored.normPos;
     if (norm) {
         int n[4];
         ParsePlacementNumbers(*norm, n, {bounds.left, bounds.top, bounds.right, bounds.bottom});
         normal = {n[0], n[1], n[2], n[3]};
     }
-    int pixelsPerInch = ReadInteger(L"PixelsPerInch", window_.PixelsPerInch());
+    int pixelsPerInch = Number(stored.pixelsPerInch, window_.PixelsPerInch());
     if ((!minMax && !norm) || pixelsPerInch != window_.PixelsPerInch()) return;
     BorderKind border = window_.Border();
     if (border != BorderKind::Sizeable && border != BorderKind::SizeToolWin)
@@ -257,8 +261,8 @@ void PlacementStore::ApplyPosition(WindowPlacementRecord placement) {
     window_.SetPlacement(placement);
 }
 
-void PlacementStore::ApplyState() {
-    int showCmd = ReadInteger(L"ShowCmd", 0);
+void PlacementStore::ApplyState(const StoredPlacement& stored) {
+    int showCmd = Number(stored.showCmd, 0);
     bool mainOrNone = window_.MainRole() != MainWindowRole::OtherWindow;
     FormStyle style = window_.Style();
     WindowState state = WindowState::Normal;

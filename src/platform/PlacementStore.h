@@ -39,6 +39,32 @@ void ParsePlacementNumbers(const std::wstring& text, int (&numbers)[4], const in
 // "C:\dir\Program.exe" -> "Software\Program".
 std::wstring PlacementKeyFor(const std::wstring& executablePath);
 
+// A window's placement as its key in the registry holds it: every value a string, each
+// missing when the key has none.
+struct StoredPlacement {
+    std::optional<std::wstring> formVersion, flags, showCmd, pixelsPerInch, minMaxPos, normPos, visible;
+};
+
+// One value of a window's key. A value kept per screen size is written under its name
+// with the screen's size appended, "MinMaxPos(1024x768)", then under the plain name; it
+// is read from the first of the two that is there and not empty.
+struct PlacementValue {
+    const wchar_t* name;
+    bool perScreen;
+    std::optional<std::wstring> StoredPlacement::*field;
+};
+
+// The layout of a window's key, in the order of saving.
+inline constexpr PlacementValue kPlacementValues[] = {
+    {L"FormVersion", false, &StoredPlacement::formVersion},      // the layout's version, a number
+    {L"Flags", false, &StoredPlacement::flags},                  // the placement's flags, a number
+    {L"ShowCmd", false, &StoredPlacement::showCmd},              // its show state, a number
+    {L"PixelsPerInch", false, &StoredPlacement::pixelsPerInch},  // the screen's, a number
+    {L"MinMaxPos", true, &StoredPlacement::minMaxPos},           // minimised x, y, maximised x, y
+    {L"NormPos", true, &StoredPlacement::normPos},               // normal left, top, right, bottom
+    {L"Visible", false, &StoredPlacement::visible},              // "1" when saved at destruction, else "0"
+};
+
 class PlacementStore {
 public:
     PlacementStore(IRegistry& registry, IPlacementWindow& window);
@@ -76,13 +102,12 @@ private:
     std::wstring ScreenSuffix() const;
 
     std::optional<std::wstring> ReadText(const std::wstring& name) const;
-    int ReadInteger(const std::wstring& name, int fallback) const;
-    std::optional<std::wstring> ReadScreenValue(const std::wstring& name) const;
-    void WriteText(const std::wstring& name, const std::wstring& text);
+    StoredPlacement Read() const;
+    void Write(const StoredPlacement& stored);
 
-    void ApplyStoredPlacement();
-    void ApplyPosition(WindowPlacementRecord placement);
-    void ApplyState();
+    void ApplyStoredPlacement(const StoredPlacement& stored);
+    void ApplyPosition(WindowPlacementRecord placement, const StoredPlacement& stored);
+    void ApplyState(const StoredPlacement& stored);
     void AdjustMaximizedPosition();
     WindowPlacementRecord VisiblePlacement() const;
     PlacementRect BroughtOnScreen(const PlacementRect& rect) const;

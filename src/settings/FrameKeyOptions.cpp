@@ -4,7 +4,7 @@ namespace korvan {
 
 void FrameKeyOptions::Load(const std::function<void()>& okStep) {
     if (!store_.Exists()) {
-        Fields.HotKey = kDefaultFrameKeys;
+        Fields = FrameKeySettings{};  // what a first run stores
         okStep();
     }
     if (std::string error = store_.Read(Fields); !error.empty()) {

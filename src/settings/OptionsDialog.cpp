@@ -12,16 +12,16 @@ OptionsDialog::OptionsDialog(IOptionsDialogPorts& ports, IOptionsHost& host, con
 }
 
 void OptionsDialog::Create() {
-    SetChecked(OptionControl::ShowPreviewWindow, true);
-    SetChecked(OptionControl::CopyToClipboard, true);
-    enabled_[Index(OptionControl::PasteDirectly)] = true;
-    enabled_[Index(OptionControl::PasteTarget)] = false;
-    enabled_[Index(OptionControl::HideTarget)] = false;
-    SetChecked(OptionControl::LargeToolbar, true);
     areaShapes_ = {L"Rectangle", L"RoundRectangle", L"Triangle", L"Polygon", L"Ellipse", L"Freehand"};
-    selected_[Index(OptionControl::AreaShape)] = 0;
     pasteTargets_ = {L"< Applications >", L"Winword", L"Excel", L"Powerpoint", L"MSPaint"};
-    selected_[Index(OptionControl::PasteTarget)] = 0;
+    for (const OptionDefault& option : kOptionDefaults) {
+        if (IsList(option.control)) {
+            selected_[Index(option.control)] = option.entry;
+        } else {
+            SetChecked(option.control, option.checked);
+        }
+        enabled_[Index(option.control)] = option.enabled;
+    }
     targetWindow_ = 0;
 }
 

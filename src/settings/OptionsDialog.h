@@ -29,6 +29,34 @@ enum class OptionControl {
     Count,
 };
 
+// The two lists; every other option control is a check box or a radio button.
+inline constexpr bool IsList(OptionControl control) {
+    return control == OptionControl::PasteTarget || control == OptionControl::AreaShape;
+}
+
+// The dialog's state at creation, set in this order between the language passes and
+// the settings load. A box checked from code runs its click handler as a user's click
+// does: checking "Clipboard" runs the enabling rule, checking the large toolbar sizes
+// the main window's toolbar. The frame keys' two boxes come from the settings store.
+struct OptionDefault {
+    OptionControl control;
+    bool checked;
+    bool enabled;
+    int entry = -1;  // the selected entry of a list
+};
+inline constexpr OptionDefault kOptionDefaults[] = {
+    {OptionControl::ShowPreviewWindow, true, true},
+    {OptionControl::CopyToClipboard, true, true},
+    {OptionControl::PasteDirectly, false, true},
+    {OptionControl::PasteTarget, false, false, 0},  // "< Applications >"
+    {OptionControl::HideTarget, false, false},
+    {OptionControl::LargeToolbar, true, true},
+    {OptionControl::SmallToolbar, false, true},
+    {OptionControl::EnableHints, true, true},
+    {OptionControl::AreaShape, false, true, 0},  // "Rectangle"
+    {OptionControl::AutoSave, false, true},
+};
+
 // What the dialog's handlers do outside its own controls, through its own window.
 class IOptionsDialogPorts {
 public:
@@ -71,8 +99,8 @@ public:
     OptionsDialog(IOptionsDialogPorts& ports, IOptionsHost& host, const IProcessLookup& processes,
                   FrameKeySettings& frameKeys);
 
-    // The creation steps between the language passes and the settings load: defaults
-    // checked (running their click handlers), lists filled, no target.
+    // The creation steps between the language passes and the settings load: the
+    // defaults set (kOptionDefaults), lists filled, no target.
     void Create();
 
     bool Checked(OptionControl control) const;

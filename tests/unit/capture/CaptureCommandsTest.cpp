@@ -42,11 +42,11 @@ TEST(DesktopCapture, ClosesTheFrameAndThePreviewFirst) {
 
 TEST(DesktopCapture, MinimisesAfterMovingAndPastesIntoTheTarget) {
     CaptureRig rig;
-    rig.options.pasteDirect = true;
-    rig.options.hideApp = true;
-    rig.options.otherAppsIndex = 2;
+    rig.options.pasteDirectly = true;
+    rig.options.hideTarget = true;
+    rig.options.pasteTargetIndex = 2;
     rig.options.targetWindow = 77;
-    rig.options.showPreview = false;
+    rig.options.showPreviewWindow = false;
     rig.commands.CaptureDesktop();
     EXPECT_EQ(rig.TakeCalls(), Join({{"SetLeft(-820)", "ShowWindow(77,6)", "Sleep(500)", "Grab(0,0,0,64,48)",
                                       "Copy(3)", "ShowWindow(77,9)"},
@@ -57,8 +57,8 @@ TEST(DesktopCapture, MinimisesAfterMovingAndPastesIntoTheTarget) {
 // Standard delivery: the clipboard is the master switch; keys go only to a known target.
 TEST(DeliverImage, RaisesTheTargetWhenItWasNotMinimised) {
     CaptureRig rig;
-    rig.options.pasteDirect = true;
-    rig.options.otherAppsIndex = 1;
+    rig.options.pasteDirectly = true;
+    rig.options.pasteTargetIndex = 1;
     rig.options.targetWindow = 5;
     rig.image.Capture(0, 0, 0, 4, 4);
     rig.TakeCalls();
@@ -72,10 +72,10 @@ TEST(DeliverImage, StopsAtEachMissingCondition) {
     rig.TakeCalls();
     rig.commands.DeliverImage();  // direct paste off
     EXPECT_EQ(rig.TakeCalls(), (Calls{"Copy(3)"}));
-    rig.options.pasteDirect = true;  // placeholder entry selected
+    rig.options.pasteDirectly = true;  // placeholder entry selected
     rig.commands.DeliverImage();
     EXPECT_EQ(rig.TakeCalls(), (Calls{"Copy(3)"}));
-    rig.options.otherAppsIndex = 3;  // no window found
+    rig.options.pasteTargetIndex = 3;  // no window found
     rig.commands.DeliverImage();
     EXPECT_EQ(rig.TakeCalls(), (Calls{"Copy(3)"}));
     rig.options.copyToClipboard = false;  // nothing at all, direct paste depends on the copy
@@ -88,8 +88,8 @@ TEST(DeliverImage, StopsAtEachMissingCondition) {
 // without a known target it leaves the image on the clipboard.
 TEST(HotKeyDelivery, HidesAndRestoresTheTargetOnlyWhenOneIsKnown) {
     CaptureRig rig;
-    rig.options.pasteDirect = true;
-    rig.options.otherAppsIndex = 4;
+    rig.options.pasteDirectly = true;
+    rig.options.pasteTargetIndex = 4;
     rig.image.Capture(0, 0, 0, 4, 4);
     rig.TakeCalls();
     rig.commands.HotKeyDelivery();
@@ -202,7 +202,7 @@ protected:
         std::filesystem::remove_all(folder);
         std::filesystem::create_directories(folder);
         rig.options.autoSave = true;
-        rig.options.showPreview = false;
+        rig.options.showPreviewWindow = false;
         Choose(L"myImage.bmp");
     }
     void TearDown() override { std::filesystem::remove_all(folder); }

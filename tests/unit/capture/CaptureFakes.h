@@ -4,7 +4,7 @@
 #include "capture/CaptureCommands.h"
 #include "imaging/ImagingPorts.h"
 #include "imaging/Status.h"
-#include "unit/settings/OptionsDefaults.h"
+#include "unit/settings/FakeOptions.h"
 
 #include <initializer_list>
 #include <set>
@@ -184,7 +184,7 @@ struct CaptureRig {
     FakeForm frame{log, "Frame"};
     FakeFrameArea frameArea;
     FakeSystem system{log};
-    OptionsDefaults options;
+    test::FakeOptions options;
     ImageDocument image{grabber, clipboard};
     FakeInteractiveCapture capture{log};
     FakePickHelper pickHelper{log};

@@ -32,7 +32,7 @@ TEST(AreaShapeOf, MapsTheShapeListAndDrawsARectangleWithoutASelection) {
 // black on white, white outside the shape, a 5-pixel frame around objects, Escape.
 TEST(InteractiveCapture, RunsWithTheProgramsLook) {
     CaptureRig rig;
-    rig.options.areaOptionsIndex = 4;
+    rig.options.areaShapeIndex = 4;
     rig.commands.CaptureArea();
     const CaptureSettings& s = rig.capture.settings;
     EXPECT_EQ(s.shape, AreaShape::Ellipse);
@@ -68,7 +68,7 @@ const InteractiveCommand kCommands[] = {
 TEST(InteractiveCapture, RunsThePipelineAroundTheGrab) {
     for (const InteractiveCommand& command : kCommands) {
         CaptureRig rig;
-        rig.options.areaOptionsIndex = command.areaOptionsIndex;
+        rig.options.areaShapeIndex = command.areaOptionsIndex;
         rig.frame.visible = rig.preview.visible = true;
         (rig.commands.*command.run)();
         EXPECT_EQ(rig.TakeCalls(), (Calls{"Frame.Close", "Preview.Close", "SetLeft(-820)", "Sleep(200)", command.grab,
@@ -83,10 +83,10 @@ TEST(InteractiveCapture, RunsThePipelineAroundTheGrab) {
 
 TEST(InteractiveCapture, MinimisesTheTargetBeforeMovingAndPastesIntoIt) {
     CaptureRig rig;
-    rig.options.pasteDirect = rig.options.hideApp = true;
-    rig.options.otherAppsIndex = 1;
+    rig.options.pasteDirectly = rig.options.hideTarget = true;
+    rig.options.pasteTargetIndex = 1;
     rig.options.targetWindow = 77;
-    rig.options.showPreview = false;
+    rig.options.showPreviewWindow = false;
     rig.commands.CaptureArea();
     EXPECT_EQ(rig.TakeCalls(), Join({{"ShowWindow(77,6)", "SetLeft(-820)", "Sleep(200)", "CaptureArea(Rectangle)", "Copy(3)",
                                       "ShowWindow(77,9)"},
@@ -99,7 +99,7 @@ TEST(InteractiveCapture, FailedOrCancelledGrabEmptiesTheDocumentAndRestores) {
     for (int status : {int(imaging::kCaptureCancelled), int(imaging::kZeroAreaSize), int(imaging::kCaptureInProcess)}) {
         for (const InteractiveCommand& command : kCommands) {
             CaptureRig rig;
-            rig.options.areaOptionsIndex = command.areaOptionsIndex;
+            rig.options.areaShapeIndex = command.areaOptionsIndex;
             rig.options.autoSave = true;
             rig.image.Capture(0, 0, 0, 10, 10);
             rig.TakeCalls();
@@ -127,8 +127,8 @@ TEST(InteractiveCapture, SuccessWithoutAnImageCountsAsFailure) {
 TEST(WindowPick, ArmsThenCapturesOnThePress) {
     CaptureRig rig;
     rig.frame.visible = rig.preview.visible = true;
-    rig.options.pasteDirect = rig.options.hideApp = true;
-    rig.options.otherAppsIndex = 2;
+    rig.options.pasteDirectly = rig.options.hideTarget = true;
+    rig.options.pasteTargetIndex = 2;
     rig.options.targetWindow = 77;
     rig.commands.ArmWindowPick();
     EXPECT_EQ(rig.TakeCalls(), (Calls{"CopySystemCursor(32512)", "CopySystemCursor(32513)", "SetPickCursor(32512)",
@@ -211,8 +211,8 @@ TEST(Delivery, TypesOnlyIntoAnExistingTarget) {
     };
     for (const Case& c : cases) {
         CaptureRig rig;
-        rig.options.pasteDirect = true;
-        rig.options.otherAppsIndex = 1;
+        rig.options.pasteDirectly = true;
+        rig.options.pasteTargetIndex = 1;
         rig.options.targetWindow = c.target;
         if (c.closed) rig.system.closedWindows.insert(c.target);
         rig.image.Capture(0, 0, 0, 4, 4);

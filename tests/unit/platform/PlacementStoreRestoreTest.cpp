@@ -30,7 +30,8 @@ struct PlacementRestore : ::testing::Test {
     }
 };
 
-// First run: every value is read in order, nothing stored is applied, the window keeps its place.
+// First run: every value is read in the layout's order, the screen's own name before the
+// plain one; nothing stored is applied, the window keeps its place.
 TEST_F(PlacementRestore, FirstRunReadsEverythingAndAppliesOnlyTheMaximisedPosition) {
     store.Options = PlacementOption::State | PlacementOption::Position;
     store.OnShow();
@@ -38,12 +39,13 @@ TEST_F(PlacementRestore, FirstRunReadsEverythingAndAppliesOnlyTheMaximisedPositi
         L"Open(Software\\Korvan,true)",
         L"Read(Software\\Korvan\\TImage\\FormVersion)",
         L"Read(Software\\Korvan\\TImage\\Flags)",
+        L"Read(Software\\Korvan\\TImage\\ShowCmd)",
+        L"Read(Software\\Korvan\\TImage\\PixelsPerInch)",
         L"Read(Software\\Korvan\\TImage\\MinMaxPos(1024x768))",
         L"Read(Software\\Korvan\\TImage\\MinMaxPos)",
         L"Read(Software\\Korvan\\TImage\\NormPos(1024x768))",
         L"Read(Software\\Korvan\\TImage\\NormPos)",
-        L"Read(Software\\Korvan\\TImage\\PixelsPerInch)",
-        L"Read(Software\\Korvan\\TImage\\ShowCmd)",
+        L"Read(Software\\Korvan\\TImage\\Visible)",
     };
     EXPECT_EQ(registry.Calls(), reads);
     std::vector<std::wstring> changes = {
