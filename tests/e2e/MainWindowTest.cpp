@@ -98,14 +98,14 @@ TEST(MainWindow, ToolbarHoldsTheDesignedButtons) {
     RECT previous{};
     for (const ToolButtonDesign& design : kToolButtons) {
         bool hidden = ::SendMessageW(toolBar, TB_ISBUTTONHIDDEN, static_cast<WPARAM>(design.command), 0) != 0;
-        EXPECT_EQ(hidden, !design.visible) << design.name;
+        EXPECT_EQ(hidden, !design.visible) << "tag " << design.tag;
         if (hidden) continue;
         RECT rect = program.ButtonRect(Id(design.command));
-        EXPECT_EQ(rect.right - rect.left, 39) << design.name;
-        EXPECT_EQ(rect.bottom - rect.top, 38) << design.name;
+        EXPECT_EQ(rect.right - rect.left, 39) << "tag " << design.tag;
+        EXPECT_EQ(rect.bottom - rect.top, 38) << "tag " << design.tag;
         if (visible++) {
-            EXPECT_EQ(rect.left, previous.right) << design.name;
-            EXPECT_EQ(rect.top, previous.top) << design.name;
+            EXPECT_EQ(rect.left, previous.right) << "tag " << design.tag;
+            EXPECT_EQ(rect.top, previous.top) << "tag " << design.tag;
         }
         previous = rect;
     }

@@ -80,7 +80,7 @@ MainWindow::~MainWindow() { ProgramLanguage().Unregister(toolTexts_); }
 void MainWindow::CreateContents() {
     system_ = WindowSystemWin32(ApplicationHandle());  // the task-bar window a capture restores
     for (const ToolButtonDesign& design : kToolButtons)
-        toolTexts_.components.push_back({ControlKind::ToolButton, design.tag, L"", design.hint});
+        toolTexts_.components.push_back({ControlKind::ToolButton, design.tag, L"", L""});
     ProgramLanguage().Register(toolTexts_);
     ApplyLanguageTables();
     UINT dpi = DpiOf(Hwnd());

@@ -3,20 +3,22 @@
 //
 // How a window declares its controls:
 //
-//   enum : int { kPage1, kGroupBox6, kCopyToClipboard, ... };   // indexes into the table
+//   enum : int { kPages, kGeneralPage, kCaptureToGroup, kCopyToClipboard, ... };  // indexes into the table
 //   const ControlDesign kControls[] = {
-//       // kind,                   name,             tag, caption,        hint,            x, y, w, h,  parent,     id
-//       {ControlKind::TabSheet,    "TabSheet2",       12, L"General",     L"Select ...",  {0, 0, 0, 0},  kPages,     0},
-//       {ControlKind::GroupBox,    "GroupBox6",       20, L"Capture to:", L"Choose ...",  {8, 128, 341, 118}, kPage1, 0},
-//       {ControlKind::CheckBox,    "CopyToClipboard", 21, L"Clipboard",   L"Capture ...", {12, 18, 300, 20}, kGroupBox6, 1021},
+//       // kind,                 tag, caption,  hint,  x, y, w, h,            parent,          id
+//       {ControlKind::TabSheet,   12, nullptr,  nullptr, {},                  kPages,          0},
+//       {ControlKind::GroupBox,   20, nullptr,  nullptr, {8, 140, 341, 130},  kGeneralPage,    0},
+//       {ControlKind::CheckBox,   21, nullptr,  nullptr, {12, 20, 320, 20},   kCaptureToGroup, 1005},
+//       {ControlKind::ComboBox,    0, L"Word",  L"Choose ...", {28, 68, 180, 150}, kCaptureToGroup, 1007},
 //   };
 //   controls_.Create(Hwnd(), kControls);   // in the window's creation
 //
 // Positions are in pixels at 96 dots per inch, relative to the parent entry (a group box,
 // a tab sheet, a panel) or to the window's client area (parent kOnWindow). Parents come
-// before their children. Texts are the designed (English) ones; entries with a nonzero tag
-// take part in the language passes, which run over every window that registered by then
-// (ApplyLanguageTables). Hints become tool tips, shown while hints are switched on.
+// before their children. A control with a nonzero tag takes its caption and hint from
+// the string table (resources/strings.rc) in the language passes, which run over every
+// window that registered by then (ApplyLanguageTables); only untagged controls carry
+// texts of their own here. Hints become tool tips, shown while hints are switched on.
 // WM_COMMAND, WM_NOTIFY and scroll messages of controls on tab sheets and panels reach the
 // owner window, with the id of the entry. Call HandleNotify from the owner's WM_NOTIFY (tab
 // changes) and Rescale from its WM_DPICHANGED.
@@ -38,10 +40,9 @@ struct DesignRect {
 
 struct ControlDesign {
     ControlKind kind;
-    const char* name;
-    int tag;
-    const wchar_t* caption;  // designed caption, or nullptr
-    const wchar_t* hint;     // designed hint, or nullptr
+    int tag;                 // nonzero: the texts come from the string table at base + tag
+    const wchar_t* caption;  // an untagged control's caption, or nullptr
+    const wchar_t* hint;     // an untagged control's hint, or nullptr
     DesignRect bounds;       // at 96 DPI; tab sheets fill their page control and ignore it
     int parent;              // index of the containing entry, or kOnWindow
     int id;                  // control id for WM_COMMAND and WM_NOTIFY, 0 if none

@@ -28,24 +28,24 @@ constexpr wchar_t kDepthHint[] = L"Choose the color deepness.";
 // The panel's controls as designed: pixels at 96 DPI, relative to the parent entry. The
 // panel itself is placed below the standard controls when the dialog shows.
 const ControlDesign kControls[] = {
-    {K::Panel, "ExtraPanel", 0, nullptr, nullptr, {0, 0, 0, 0}, kOnWindow, D::kPanelId},
-    {K::ComboBox, "ExtraButton", 0, L"", L"Choose your image format", {108, 1, 233, 21}, kPanel,
+    {K::Panel, 0, nullptr, nullptr, {0, 0, 0, 0}, kOnWindow, D::kPanelId},
+    {K::ComboBox, 0, L"", L"Choose your image format", {108, 1, 233, 21}, kPanel,
      D::kSubFormatId, CBS_DROPDOWNLIST},
-    {K::GroupBox, "ExtraGroup", 0, L"Color Deepness in Bits:", kDepthHint, {10, 30, 250, 100}, kPanel,
+    {K::GroupBox, 0, L"Color Deepness in Bits:", kDepthHint, {10, 30, 250, 100}, kPanel,
      D::kDepthGroupId},
-    {K::RadioGroup, "RadioGroup", 0, L"", kDepthHint, {12, 35, 230, 35}, kDepthGroup, D::kDepthListId},
+    {K::RadioGroup, 0, L"", kDepthHint, {12, 35, 230, 35}, kDepthGroup, D::kDepthListId},
     // The group's entries, one column each.
-    {K::RadioButton, "RadioGroup", 0, L"", kDepthHint, {8, 12, 34, 17}, kDepthList, D::kFirstDepthId, WS_GROUP},
-    {K::RadioButton, "RadioGroup", 0, L"", kDepthHint, {43, 12, 34, 17}, kDepthList, D::kFirstDepthId + 1},
-    {K::RadioButton, "RadioGroup", 0, L"", kDepthHint, {78, 12, 34, 17}, kDepthList, D::kFirstDepthId + 2},
-    {K::RadioButton, "RadioGroup", 0, L"", kDepthHint, {113, 12, 34, 17}, kDepthList, D::kFirstDepthId + 3},
-    {K::RadioButton, "RadioGroup", 0, L"", kDepthHint, {148, 12, 34, 17}, kDepthList, D::kFirstDepthId + 4},
-    {K::RadioButton, "RadioGroup", 0, L"", kDepthHint, {183, 12, 34, 17}, kDepthList, D::kFirstDepthId + 5},
-    {K::GroupBox, "ExtraGroup2", 0, L"JPEG Compression", L"Choose the JPEG compression.", {265, 30, 130, 100},
+    {K::RadioButton, 0, L"", kDepthHint, {8, 12, 34, 17}, kDepthList, D::kFirstDepthId, WS_GROUP},
+    {K::RadioButton, 0, L"", kDepthHint, {43, 12, 34, 17}, kDepthList, D::kFirstDepthId + 1},
+    {K::RadioButton, 0, L"", kDepthHint, {78, 12, 34, 17}, kDepthList, D::kFirstDepthId + 2},
+    {K::RadioButton, 0, L"", kDepthHint, {113, 12, 34, 17}, kDepthList, D::kFirstDepthId + 3},
+    {K::RadioButton, 0, L"", kDepthHint, {148, 12, 34, 17}, kDepthList, D::kFirstDepthId + 4},
+    {K::RadioButton, 0, L"", kDepthHint, {183, 12, 34, 17}, kDepthList, D::kFirstDepthId + 5},
+    {K::GroupBox, 0, L"JPEG Compression", L"Choose the JPEG compression.", {265, 30, 130, 100},
      kPanel, D::kQualityGroupId},
     // The edit's height follows its font.
-    {K::Edit, "ExtEdit", 0, L"", nullptr, {10, 20, 70, 21}, kQualityGroup, D::kQualityEditId},
-    {K::TrackBar, "ExtSlider", 0, L"", nullptr, {5, 60, 110, 20}, kQualityGroup, D::kSliderId, TBS_NOTICKS},
+    {K::Edit, 0, L"", nullptr, {10, 20, 70, 21}, kQualityGroup, D::kQualityEditId},
+    {K::TrackBar, 0, L"", nullptr, {5, 60, 110, 20}, kQualityGroup, D::kSliderId, TBS_NOTICKS},
 };
 static_assert(std::size(kControls) == kQualitySlider + 1);
 

@@ -3,6 +3,7 @@
 #include "platform/LanguageTables.h"
 #include "resource.h"
 #include "windows/InfoDesign.h"
+#include "windows/win32/InfoControls.h"
 
 #include <commctrl.h>
 #include <shellapi.h>
@@ -12,27 +13,11 @@
 namespace korvan::win {
 namespace {
 
+using namespace info;
+
 constexpr wchar_t kClassName[] = L"TAboutfrm";
 constexpr DWORD kStyle = WS_CAPTION | WS_SYSMENU;
 constexpr DWORD kExStyle = WS_EX_TOOLWINDOW;
-constexpr int kWwwaddId = 101, kPickHelperId = 102;
-
-enum : int { kVersion, kLabel1, kBevel1, kLabel2, kBevel2, kWwwadd, kButton1 };
-// Between the rules stand the program's icon and name.
-const ControlDesign kControls[] = {
-    // kind,             name,      tag,           caption,                            hint,    x, y, w, h,      parent,   id,         style
-    {ControlKind::Label, "version", 0, L"Version: 2.3", nullptr, {33, 20, 236, 16}, kOnWindow, 0, SS_NOPREFIX},
-    {ControlKind::Label, "Label1", kAboutLineTag, L"The screenshot tool for Windows", nullptr, {33, 39, 236, 16},
-     kOnWindow, 0, SS_NOPREFIX},
-    {ControlKind::Label, "Bevel1", 0, nullptr, nullptr, {33, 59, 195, 2}, kOnWindow, 0, SS_ETCHEDHORZ},
-    {ControlKind::Label, "Label2", 0, L"Korvan Screenshot", nullptr, {77, 96, 190, 24}, kOnWindow, 0, SS_NOPREFIX},
-    {ControlKind::Label, "Bevel2", 0, nullptr, nullptr, {33, 156, 195, 2}, kOnWindow, 0, SS_ETCHEDHORZ},
-    {ControlKind::Label, "wwwadd", 0, kProductDomain.data(), nullptr, {91, 176, 170, 13}, kOnWindow, kWwwaddId,
-     SS_NOPREFIX},
-    {ControlKind::Button, "Button1", 0, L"OK", nullptr, {221, 189, 46, 20}, kOnWindow, kPickHelperId, BS_DEFPUSHBUTTON},
-};
-constexpr RECT kImage1{33, 91, 65, 123};
-
 bool GermanSystem() { return IsGermanSystem(::GetSystemDefaultLangID()); }
 
 // Escape and Enter close the info window from its button, as in a dialog box.
@@ -58,9 +43,9 @@ InfoWindow::InfoWindow() {
 void InfoWindow::CreateContents() {
     controls_.Create(Hwnd(), kControls);
     // The icon is a picture, not a text: it stays out of the language passes.
-    image1_ = ::CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_ICON | SS_REALSIZECONTROL, 0, 0, 0, 0,
+    iconView_ = ::CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_ICON | SS_REALSIZECONTROL, 0, 0, 0, 0,
                                 Hwnd(), nullptr, ::GetModuleHandleW(nullptr), nullptr);
-    ::SetWindowSubclass(controls_[kButton1], ButtonKeys, 1, 0);
+    ::SetWindowSubclass(controls_[kOk], ButtonKeys, 1, 0);
     // The passes once more over every window made so far, this one included.
     ApplyLanguageTables();
     Arrange();
@@ -83,12 +68,12 @@ void InfoWindow::Arrange() {
     font.lfWeight = FW_BOLD;
     font.lfHeight = -Scale(16, dpi);
     titleFont_.reset(::CreateFontIndirectW(&font));
-    ::SendMessageW(controls_[kWwwadd], WM_SETFONT, reinterpret_cast<WPARAM>(linkFont_.get()), TRUE);
-    ::SendMessageW(controls_[kLabel2], WM_SETFONT, reinterpret_cast<WPARAM>(titleFont_.get()), TRUE);
+    ::SendMessageW(controls_[kLink], WM_SETFONT, reinterpret_cast<WPARAM>(linkFont_.get()), TRUE);
+    ::SendMessageW(controls_[kProgramName], WM_SETFONT, reinterpret_cast<WPARAM>(titleFont_.get()), TRUE);
 
     // The link is as wide as its text, so the hand shows only over the address.
-    HWND link = controls_[kWwwadd];
-    RECT place = controls_.ScaledRect(kWwwadd);
+    HWND link = controls_[kLink];
+    RECT place = controls_.ScaledRect(kLink);
     WindowDc dc(link);
     HGDIOBJ old = ::SelectObject(dc.get(), linkFont_.get());
     SIZE extent{};
@@ -98,9 +83,9 @@ void InfoWindow::Arrange() {
 
     Icon icon(static_cast<HICON>(::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_PROGRAM), IMAGE_ICON,
                                               Scale(32, dpi), Scale(32, dpi), LR_DEFAULTCOLOR)));
-    ::SendMessageW(image1_, STM_SETICON, reinterpret_cast<WPARAM>(icon.get()), 0);
+    ::SendMessageW(iconView_, STM_SETICON, reinterpret_cast<WPARAM>(icon.get()), 0);
     icon_ = std::move(icon);
-    ::SetWindowPos(image1_, nullptr, Scale(kImage1.left, dpi), Scale(kImage1.top, dpi), Scale(32, dpi),
+    ::SetWindowPos(iconView_, nullptr, Scale(kIconPlace.left, dpi), Scale(kIconPlace.top, dpi), Scale(32, dpi),
                    Scale(32, dpi), SWP_NOZORDER | SWP_NOACTIVATE);
 
     RECT frame{0, 0, Scale(kAboutClientWidth, dpi), Scale(kAboutClientHeight, dpi)};
@@ -113,16 +98,16 @@ LRESULT InfoWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_CLOSE: return HandleClose();
     case WM_ACTIVATE:
-        if (LOWORD(wParam) != WA_INACTIVE) ::SetFocus(controls_[kButton1]);
+        if (LOWORD(wParam) != WA_INACTIVE) ::SetFocus(controls_[kOk]);
         return 0;
     case WM_COMMAND:
-        if (LOWORD(wParam) == kWwwaddId && HIWORD(wParam) == STN_CLICKED) OpenProductPage();
-        else if (LOWORD(wParam) == kPickHelperId && HIWORD(wParam) == BN_CLICKED) OkClick();
+        if (LOWORD(wParam) == kLinkId && HIWORD(wParam) == STN_CLICKED) OpenProductPage();
+        else if (LOWORD(wParam) == kOkId && HIWORD(wParam) == BN_CLICKED) OkClick();
         return 0;
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN: return ColourStatic(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
     case WM_SETCURSOR:
-        if (LOWORD(lParam) == HTCLIENT && reinterpret_cast<HWND>(wParam) == controls_[kWwwadd]) {
+        if (LOWORD(lParam) == HTCLIENT && reinterpret_cast<HWND>(wParam) == controls_[kLink]) {
             ::SetCursor(::LoadCursorW(nullptr, IDC_HAND));
             return TRUE;
         }
@@ -142,7 +127,7 @@ LRESULT InfoWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 // Texts stand on the window colour; the link has the colour of an active caption.
 LRESULT InfoWindow::ColourStatic(HDC dc, HWND control) {
     ::SetBkMode(dc, TRANSPARENT);
-    ::SetTextColor(dc, ::GetSysColor(control == controls_[kWwwadd] ? COLOR_ACTIVECAPTION : COLOR_WINDOWTEXT));
+    ::SetTextColor(dc, ::GetSysColor(control == controls_[kLink] ? COLOR_ACTIVECAPTION : COLOR_WINDOWTEXT));
     return reinterpret_cast<LRESULT>(background_.get());
 }
 

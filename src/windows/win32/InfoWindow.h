@@ -21,7 +21,7 @@ private:
     GdiObject background_;
     GdiObject linkFont_, titleFont_;
     Icon icon_;
-    HWND image1_ = nullptr;
+    HWND iconView_ = nullptr;  // shows icon_
     ControlTable controls_;
 };
 
