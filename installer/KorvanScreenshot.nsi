@@ -26,8 +26,11 @@ SetCompressor /SOLID lzma
 !define FRAME_KEYS_KEY "Software\Snapdeck2\keysettings"
 !define PROGRAM_KEY "Software\KorvanScreenshot"
 ; A running copy of any version shows its main window: this class, a title starting
-; with the product name.
+; with the product name. A copy of this version also holds a mutex per user and session,
+; from its first moment on (before its windows exist); the name ends with the user name.
 !define MAIN_WINDOW_CLASS "TMainfrm"
+!define INSTANCE_MUTEX_PREFIX "Local\KorvanScreenshot.Instance."
+!define SYNCHRONIZE 0x00100000
 
 Name "${PRODUCT} ${VERSION}"
 OutFile "${OUTDIR}\${SETUP_NAME}"
@@ -85,12 +88,21 @@ VIAddVersionKey /LANG=${LANG_ENGLISH} "CompanyName" "${PUBLISHER}"
 VIAddVersionKey /LANG=${LANG_ENGLISH} "LegalCopyright" "© ${PUBLISHER}"
 VIAddVersionKey /LANG=${LANG_ENGLISH} "OriginalFilename" "${SETUP_NAME}"
 
-; Leaves 1 on the stack when a main window of the program exists, else 0.
+; Leaves 1 on the stack when the program's mutex or one of its main windows exists, else 0.
 !macro DEFINE_FIND_RUNNING_PROGRAM PREFIX
 Function ${PREFIX}FindRunningProgram
   Push $0
   Push $1
   Push $2
+  System::Call 'advapi32::GetUserNameW(w .r1, *i ${NSIS_MAX_STRLEN}) i .r0'
+  ${If} $0 <> 0
+    System::Call 'kernel32::OpenMutexW(i ${SYNCHRONIZE}, i 0, w "${INSTANCE_MUTEX_PREFIX}$1") p .r0'
+    ${If} $0 P<> 0
+      System::Call 'kernel32::CloseHandle(p r0)'
+      StrCpy $0 1
+      Goto mutexFound
+    ${EndIf}
+  ${EndIf}
   StrCpy $0 0
   StrLen $2 "${PRODUCT}"
   ${Do}
@@ -107,6 +119,7 @@ Function ${PREFIX}FindRunningProgram
   ${If} $0 <> 0
     StrCpy $0 1
   ${EndIf}
+  mutexFound:
   Pop $2
   Pop $1
   Exch $0

@@ -6,6 +6,7 @@
 #include "platform/win32/Dib.h"
 
 #include <commctrl.h>
+#include <tlhelp32.h>
 
 #include <cstdio>
 #include <cstring>
@@ -195,6 +196,40 @@ RECT Program::ButtonRect(int commandId) const {
 void Program::ClickButton(int commandId) {
     RECT rect = ButtonRect(commandId);
     ClickAt((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+}
+
+std::optional<DWORD> StartAgainAndWait(std::chrono::milliseconds timeout) {
+    std::wstring exe = WindowsPath(Env(L"KORVAN_EXE"));
+    std::wstring commandLine = L"\"" + exe + L"\"";
+    STARTUPINFOW startup{sizeof(startup)};
+    PROCESS_INFORMATION process{};
+    if (!::CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                          &process))
+        return std::nullopt;
+    std::optional<DWORD> exitCode;
+    if (::WaitForSingleObject(process.hProcess, static_cast<DWORD>(timeout.count())) == WAIT_OBJECT_0) {
+        DWORD code = 0;
+        ::GetExitCodeProcess(process.hProcess, &code);
+        exitCode = code;
+    } else {
+        ::TerminateProcess(process.hProcess, 1);
+    }
+    ::CloseHandle(process.hThread);
+    ::CloseHandle(process.hProcess);
+    return exitCode;
+}
+
+int ProgramProcessCount() {
+    std::wstring exe = Env(L"KORVAN_EXE");
+    std::wstring name = exe.substr(exe.find_last_of(L"/\\") + 1);
+    HANDLE snapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot == INVALID_HANDLE_VALUE) return -1;
+    int count = 0;
+    PROCESSENTRY32W entry{sizeof(entry)};
+    for (BOOL more = ::Process32FirstW(snapshot, &entry); more; more = ::Process32NextW(snapshot, &entry))
+        if (_wcsicmp(entry.szExeFile, name.c_str()) == 0) ++count;
+    ::CloseHandle(snapshot);
+    return count;
 }
 
 void MovePointerAway() {

@@ -54,6 +54,12 @@ private:
     HWND main_ = nullptr;
 };
 
+// Starts the program once more, as a user starting it a second time would, and waits
+// until that process ends; answers its exit code, or nothing when it did not end in time.
+std::optional<DWORD> StartAgainAndWait(std::chrono::milliseconds timeout = std::chrono::seconds(20));
+// How many processes run the program's file.
+int ProgramProcessCount();
+
 // A full-screen window of our own, painted with a known pattern, to capture.
 class PatternWindow {
 public:

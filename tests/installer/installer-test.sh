@@ -3,15 +3,16 @@
 #  1. a silent install puts the program, its Start menu entry, its uninstall entry and
 #     the start-with-Windows entry where they belong, all with one version;
 #  2. the program started from its Start menu entry captures the desktop;
-#  3. a silent install over the running program changes nothing and fails;
+#  3. a silent install over the running program changes nothing and fails, also when a
+#     copy holds only its instance lock (still starting, no window yet);
 #  4. a silent uninstall removes everything but the settings the program wrote;
 #  5. an install through the pages, start with Windows ticked, and an uninstall through
 #     the pages answering yes to removing the settings leave nothing of the program.
 # The portable zip holds the same program, and its text names every key the program wrote.
-# Usage: installer-test.sh SETUP.exe PORTABLE.zip VersionInfo.exe
+# Usage: installer-test.sh SETUP.exe PORTABLE.zip VersionInfo.exe HoldInstanceLock.exe
 #        (KORVAN_VERSION names the version)
 set -uo pipefail
-setup="$1" portable_zip="$2" version_info="$3"
+setup="$1" portable_zip="$2" version_info="$3" hold_lock="$4"
 version="${KORVAN_VERSION:?}"
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 template="${KORVAN_WINE_TEMPLATE:-$here/../../build/wine-template}"
@@ -137,6 +138,16 @@ main_window >/dev/null || fail "the running program was closed by the setup prog
 echo "a silent install over the running program stopped and left it alone"
 
 close_program
+mkfifo "$work/hold"
+quiet_wine "$hold_lock" <"$work/hold" >"$work/hold.out" &
+holder=$!
+exec 8>"$work/hold"  # the holder keeps the lock until this ends
+wait_for 20 grep -q held "$work/hold.out" || fail "the instance lock could not be taken"
+quiet_wine "$setup" /S && fail "a silent install went ahead while a copy held its instance lock"
+[ "$(stat -c %Y-%s "$program")" = "$stamp" ] || fail "the program's file was replaced while its lock was held"
+exec 8>&-
+wait "$holder"
+echo "a silent install while a copy holds only its instance lock stopped as well"
 expect_key 'HKCU\Software\Snapdeck2\keysettings\Cursor'
 expect_key 'HKCU\Software\KorvanScreenshot\TMainfrm'
 # The program's own keys: what a silent uninstall keeps.

@@ -49,7 +49,7 @@ void Application::ConnectWindows() {
     preview_->SetZoomSource([this] { return main_->ZoomFactor(); });
 }
 
-int Application::Run() {
+int Application::Run(const std::function<void(HWND)>& windowsReady) {
     try {
         CreateWindows();
     } catch (...) {
@@ -58,6 +58,7 @@ int Application::Run() {
     }
     window_.Show();
     main_->ShowAtStart();
+    if (windowsReady) windowsReady(window_.Hwnd());
     MSG message;
     while (::GetMessageW(&message, nullptr, 0, 0) > 0) {
         // Tab, Enter and Escape work in the options dialog as in any dialog.

@@ -10,6 +10,7 @@
 #include "platform/win32/RegistryWin32.h"
 #include "settings/OptionsDialog.h"
 
+#include <functional>
 #include <memory>
 
 namespace korvan::win {
@@ -30,7 +31,8 @@ public:
 
     // Creates the windows, shows the main window and runs the message loop. An error
     // while the windows are created is shown in the error box before it ends the run.
-    int Run();
+    // windowsReady learns the application window once every window exists.
+    int Run(const std::function<void(HWND)>& windowsReady = {});
 
     static constexpr const wchar_t* kTitle = L"Korvan Screenshot";
 

@@ -1,5 +1,7 @@
 #include "app/win32/ApplicationWindow.h"
 
+#include "app/win32/InstanceLock.h"
+
 namespace korvan::win {
 namespace {
 
@@ -30,6 +32,10 @@ void ApplicationWindow::Post(std::function<void()> work) {
 }
 
 LRESULT ApplicationWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == BringForwardMessage()) {
+        BringForward();
+        return 0;
+    }
     switch (message) {
     case WM_ACTIVATE:
         // Chosen in the task bar or with Alt+Tab: the window the user worked in takes over.
@@ -62,9 +68,22 @@ LRESULT ApplicationWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lPa
 
 void ApplicationWindow::ActivateLastWindow() {
     if (::GetActiveWindow() != Hwnd() || ::IsIconic(Hwnd())) return;
+    HWND last = LastWindow();
+    if (last && ::IsWindowVisible(last)) ::SetActiveWindow(last);
+}
+
+HWND ApplicationWindow::LastWindow() const {
     HWND last = ::GetLastActivePopup(Hwnd());
     if (last == Hwnd() || !::IsWindowVisible(last) || !::IsWindowEnabled(last)) last = main_;
-    if (last && ::IsWindowVisible(last)) ::SetActiveWindow(last);
+    return last;
+}
+
+void ApplicationWindow::BringForward() {
+    if (::IsIconic(Hwnd())) ::ShowWindow(Hwnd(), SW_RESTORE);
+    HWND last = LastWindow();
+    if (!last || !::IsWindowVisible(last)) return;
+    ::SetWindowPos(last, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    ::SetForegroundWindow(last);
 }
 
 } // namespace korvan::win

@@ -25,6 +25,10 @@ public:
 
 private:
     void ActivateLastWindow();
+    // A second start asked for this copy: restored if minimised, the window the user
+    // worked in last (the main window at first) comes to the front.
+    void BringForward();
+    HWND LastWindow() const;
 
     HWND main_ = nullptr;
     bool minimized_ = false;
