@@ -1,6 +1,7 @@
 #pragma once
 // A file written under a temporary name beside its target and moved into place only
-// when complete. Destroying an uncommitted AtomicFile removes the temporary file.
+// when complete. Destroying an uncommitted AtomicFile removes the temporary file; one a
+// crash left behind is removed by the next AtomicFile opened in that folder.
 #include "imaging/ByteSink.h"
 #include "imaging/ImagingPorts.h"
 
@@ -17,7 +18,8 @@ public:
     AtomicFile(const AtomicFile&) = delete;
     AtomicFile& operator=(const AtomicFile&) = delete;
 
-    // Creates the temporary file. Answers kSuccess, kInvalidFilename or kCannotOpenFile.
+    // Creates the temporary file (removing earlier ones no program has open). Answers
+    // kSuccess, kInvalidFilename or kCannotOpenFile.
     [[nodiscard]] int Open(const std::filesystem::path& target);
     bool Write(const void* data, size_t size) override;
     // Closes the temporary file and moves it over the target (or, with failIfExists,

@@ -3,7 +3,9 @@
 
 #include <cerrno>
 #include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -29,15 +31,7 @@ public:
         }
         return true;
     }
-    bool Close() override {
-        if (fd_ < 0) return cause_.empty();
-        bool synced = ::fsync(fd_) == 0 || errno == EINVAL;
-        int error = errno;
-        bool closed = ::close(fd_) == 0;
-        if (!closed) error = errno;
-        fd_ = -1;
-        return (synced && closed) || Fail(error);
-    }
+    bool Flush() override { return ::fsync(fd_) == 0 || errno == EINVAL || Fail(errno); }
     const std::string& Cause() const override { return cause_; }
 
 private:
@@ -60,6 +54,7 @@ public:
             result.cause = ErrnoText(error);
             return result;
         }
+        ::flock(fd, LOCK_EX);  // held while open: RemoveUnlessOpen leaves the file alone
         result.file = std::make_unique<PosixFile>(fd);
         return result;
     }
@@ -86,6 +81,28 @@ public:
         return kSuccess;
     }
     void Remove(const std::filesystem::path& path) override { ::unlink(path.c_str()); }
+    std::vector<std::filesystem::path> NamesIn(const std::filesystem::path& folder, const std::string& prefix,
+                                               const std::string& suffix) override {
+        std::vector<std::filesystem::path> names;
+        DIR* dir = ::opendir(folder.empty() ? "." : folder.c_str());
+        if (!dir) return names;
+        while (const dirent* entry = ::readdir(dir)) {
+            std::string name = entry->d_name;
+            if (name.size() >= prefix.size() + suffix.size() && name.compare(0, prefix.size(), prefix) == 0 &&
+                name.compare(name.size() - suffix.size(), suffix.size(), suffix) == 0)
+                names.emplace_back(name);
+        }
+        ::closedir(dir);
+        return names;
+    }
+    void RemoveUnlessOpen(const std::filesystem::path& path) override {
+        int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
+        if (fd < 0) return;
+        struct stat status{};
+        if (::fstat(fd, &status) == 0 && S_ISREG(status.st_mode) && ::flock(fd, LOCK_EX | LOCK_NB) == 0)
+            ::unlink(path.c_str());
+        ::close(fd);
+    }
 };
 
 } // namespace

@@ -45,15 +45,7 @@ public:
         }
         return true;
     }
-    bool Close() override {
-        if (handle_ == INVALID_HANDLE_VALUE) return cause_.empty();
-        bool flushed = ::FlushFileBuffers(handle_) != 0;
-        DWORD error = flushed ? 0 : ::GetLastError();
-        bool closed = ::CloseHandle(handle_) != 0;
-        if (!closed && flushed) error = ::GetLastError();
-        handle_ = INVALID_HANDLE_VALUE;
-        return (flushed && closed) || Fail(error);
-    }
+    bool Flush() override { return ::FlushFileBuffers(handle_) != 0 || Fail(::GetLastError()); }
     const std::string& Cause() const override { return cause_; }
 
 private:
@@ -69,8 +61,9 @@ class Win32Store final : public IFileStore {
 public:
     Created CreateNew(const std::filesystem::path& path) override {
         Created result;
-        HANDLE handle = ::CreateFileW(ExtendedLengthPath(path.wstring()).c_str(), GENERIC_WRITE, 0, nullptr,
-                                      CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+        // Shared for deleting only, so the open file can be moved into place.
+        HANDLE handle = ::CreateFileW(ExtendedLengthPath(path.wstring()).c_str(), GENERIC_WRITE, FILE_SHARE_DELETE,
+                                      nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
         if (handle == INVALID_HANDLE_VALUE) {
             DWORD error = ::GetLastError();
             result.nameTaken = error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS;
@@ -97,6 +90,28 @@ public:
     }
     void Remove(const std::filesystem::path& path) override {
         ::DeleteFileW(ExtendedLengthPath(path.wstring()).c_str());
+    }
+    std::vector<std::filesystem::path> NamesIn(const std::filesystem::path& folder, const std::string& prefix,
+                                               const std::string& suffix) override {
+        std::wstring pattern = (folder.empty() ? std::filesystem::path(L".") : folder).wstring() + L"\\" +
+                               std::wstring(prefix.begin(), prefix.end()) + L"*" + std::wstring(suffix.begin(), suffix.end());
+        std::vector<std::filesystem::path> names;
+        WIN32_FIND_DATAW found;
+        HANDLE search = ::FindFirstFileExW(ExtendedLengthPath(pattern).c_str(), FindExInfoBasic, &found,
+                                           FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH);
+        if (search == INVALID_HANDLE_VALUE) return names;
+        do {
+            if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.emplace_back(found.cFileName);
+        } while (::FindNextFileW(search, &found));
+        ::FindClose(search);
+        return names;
+    }
+    void RemoveUnlessOpen(const std::filesystem::path& path) override {
+        // Shared with no one: any handle open on the file, a save still writing it
+        // included, refuses this one.
+        HANDLE handle = ::CreateFileW(ExtendedLengthPath(path.wstring()).c_str(), DELETE, 0, nullptr, OPEN_EXISTING,
+                                      FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+        if (handle != INVALID_HANDLE_VALUE) ::CloseHandle(handle);
     }
 };
 

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace korvan::imaging {
 
@@ -41,13 +42,14 @@ public:
     }
 };
 
-// A file being written; every failure keeps the system's reason for the user.
+// A file being written, open until destroyed; every failure keeps the system's reason
+// for the user.
 class IOutputFile {
 public:
     virtual ~IOutputFile() = default;
     [[nodiscard]] virtual bool Write(const void* data, size_t size) = 0;
-    // Writes everything through to the disk and closes the file.
-    [[nodiscard]] virtual bool Close() = 0;
+    // Writes everything through to the disk; the file stays open.
+    [[nodiscard]] virtual bool Flush() = 0;
     virtual const std::string& Cause() const = 0;
 };
 
@@ -61,13 +63,20 @@ public:
         bool nameTaken = false;             // a file of that name exists already
         std::string cause;
     };
-    // Creates a file that did not exist before.
+    // Creates a file that did not exist before. While it is open, RemoveUnlessOpen leaves
+    // it alone; MoveIntoPlace may still move it.
     virtual Created CreateNew(const std::filesystem::path& path) = 0;
     // Moves a complete file over the target (or, failIfExists, only beside no file of
     // that name). Answers kSuccess, kFileExists or kErrorWriting with the cause.
     virtual int MoveIntoPlace(const std::filesystem::path& from, const std::filesystem::path& to, bool failIfExists,
                               std::string& cause) = 0;
     virtual void Remove(const std::filesystem::path& path) = 0;
+    // Names of the files in the folder ("" for the current one) that begin with prefix and
+    // end with suffix (both ASCII).
+    virtual std::vector<std::filesystem::path> NamesIn(const std::filesystem::path& folder, const std::string& prefix,
+                                                       const std::string& suffix) = 0;
+    // Removes the file unless some program has it open (a file still being written stays).
+    virtual void RemoveUnlessOpen(const std::filesystem::path& path) = 0;
 };
 
 // The real disk.

@@ -126,6 +126,40 @@ TEST(SaveBitmapFileWin32, AFileHeldOpenIsNotDestroyed) {
     std::filesystem::remove_all(folder);
 }
 
+// A name of up to 255 characters saves; the temporary name beside it is short.
+TEST(SaveBitmapFileWin32, NamesUpToTheLongestSave) {
+    auto folder = Folder("korvan-atomic-longnames");
+    for (size_t length : {236, 255}) {
+        // ASCII: under Wine the name is also a Linux name, which has room for 255 bytes.
+        auto target = folder / (std::wstring(length - 4, L'n') + L".bmp");
+        EXPECT_EQ(SaveBitmapFile(target, Pixel(), kFormatBmp, 24, 0), kSuccess) << length;
+        EXPECT_TRUE(std::filesystem::exists(target)) << length;
+    }
+    EXPECT_EQ(Entries(folder), 2u);
+    std::filesystem::remove_all(folder);
+}
+
+// A temporary file a crash left behind goes at the next save into its folder; one another
+// save is still writing (open, shared only for the move) stays, and so do other files.
+TEST(SaveBitmapFileWin32, LeftoversOfACrashGoAtTheNextSave) {
+    auto folder = Folder("korvan-atomic-leftovers");
+    for (const char* name : {"~korvan-0123456789abcdef.tmp", "~korvan-notes.tmp", "~korvan-0123456789abcdef.tmp.bak"})
+        std::ofstream(folder / name) << "left";
+    HANDLE writing = ::CreateFileW((folder / "~korvan-00000000000000cc.tmp").c_str(), GENERIC_WRITE, FILE_SHARE_DELETE,
+                                   nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(writing, INVALID_HANDLE_VALUE);
+    EXPECT_EQ(SaveBitmapFile(folder / "shot1.bmp", Pixel(), kFormatBmp, 24, 0), kSuccess);
+    EXPECT_FALSE(std::filesystem::exists(folder / "~korvan-0123456789abcdef.tmp"));
+    EXPECT_TRUE(std::filesystem::exists(folder / "~korvan-notes.tmp"));
+    EXPECT_TRUE(std::filesystem::exists(folder / "~korvan-0123456789abcdef.tmp.bak"));
+    EXPECT_TRUE(std::filesystem::exists(folder / "~korvan-00000000000000cc.tmp"));
+    ::CloseHandle(writing);
+    EXPECT_EQ(SaveBitmapFile(folder / "shot2.bmp", Pixel(), kFormatBmp, 24, 0), kSuccess);
+    EXPECT_FALSE(std::filesystem::exists(folder / "~korvan-00000000000000cc.tmp"));
+    EXPECT_EQ(Entries(folder), 4u);
+    std::filesystem::remove_all(folder);
+}
+
 // A folder that does not exist comes with the system's reason.
 TEST(SaveBitmapFileWin32, AMissingFolderTellsWhy) {
     auto folder = Folder("korvan-atomic-why");

@@ -144,3 +144,43 @@ TEST(ImageFileWriter, NamesWindowsRefusesAreInvalidFileNames) {
     }
     EXPECT_EQ(dir.Entries(), 0u);
 }
+
+// A name of 236 to 255 characters saves: the temporary file's name does not grow with it.
+TEST(ImageFileWriter, NamesUpToTheLongestSave) {
+    ScratchDir dir;
+    for (size_t length : {236, 250, 255}) {
+        std::string name = std::string(length - 4, 'n') + ".png";
+        EXPECT_EQ(SaveBitmapFile(dir / name.c_str(), Photo(3, 2), kFormatPng, 24, 0), kSuccess) << length;
+        EXPECT_TRUE(std::filesystem::exists(dir / name.c_str())) << length;
+    }
+    EXPECT_EQ(dir.Entries(), 3u);
+}
+
+// Temporary files a crash left behind ("~korvan-", 16 lowercase hexadecimal digits, ".tmp")
+// are removed by the next save into their folder; every other file stays, and so does a
+// temporary file another save still has open.
+TEST(ImageFileWriter, LeftoversOfACrashGoAtTheNextSaveIntoTheirFolder) {
+    const struct { const char* name; bool removed; } files[] = {
+        {"~korvan-0123456789abcdef.tmp", true},      {"~korvan-fedcba9876543210.tmp", true},
+        {"~korvan-0123456789ABCDEF.tmp", false},     {"~korvan-0123456789abcde.tmp", false},
+        {"~korvan-0123456789abcdeg.tmp", false},     {"~korvan-0123456789abcdef.tmp.bak", false},
+        {"~korvan-notes.tmp", false},                {"shot.tmp", false},
+        {"korvan-0123456789abcdef.tmp", false},
+    };
+    ScratchDir dir;
+    for (const auto& f : files) std::ofstream(dir / f.name) << "left";
+    std::filesystem::create_directory(dir / "~korvan-00000000000000aa.tmp");
+    std::filesystem::create_directory(dir / "sub");
+    std::ofstream(dir / "sub/~korvan-00000000000000bb.tmp") << "left";
+    IFileStore::Created inProgress = DiskFileStore().CreateNew(dir / "~korvan-00000000000000cc.tmp");
+    ASSERT_TRUE(inProgress.file);
+
+    ASSERT_EQ(SaveBitmapFile(dir / "shot1.bmp", Photo(2, 2), kFormatBmp, 24, 0), kSuccess);
+    for (const auto& f : files) EXPECT_EQ(std::filesystem::exists(dir / f.name), !f.removed) << f.name;
+    EXPECT_TRUE(std::filesystem::exists(dir / "~korvan-00000000000000aa.tmp"));
+    EXPECT_TRUE(std::filesystem::exists(dir / "sub/~korvan-00000000000000bb.tmp"));
+    EXPECT_TRUE(std::filesystem::exists(dir / "~korvan-00000000000000cc.tmp"));
+    inProgress.file.reset();
+    ASSERT_EQ(SaveBitmapFile(dir / "shot2.bmp", Photo(2, 2), kFormatBmp, 24, 0), kSuccess);
+    EXPECT_FALSE(std::filesystem::exists(dir / "~korvan-00000000000000cc.tmp"));
+}
