@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include <cstring>
+#include <cwchar>
 #include <vector>
 
 namespace korvan::win {
@@ -44,13 +46,27 @@ std::optional<RegistryValue> RegistryWin32::ReadValue(const std::wstring& path, 
     Key key(path, false, KEY_READ);
     if (!key.get()) return std::nullopt;
     DWORD type = 0, size = 0;
-    if (::RegQueryValueExW(key.get(), name.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS)
-        return std::nullopt;
-    std::vector<BYTE> data(size + sizeof(wchar_t), 0);
-    if (::RegQueryValueExW(key.get(), name.c_str(), nullptr, &type, data.data(), &size) != ERROR_SUCCESS)
-        return std::nullopt;
-    if (type == REG_DWORD && size == sizeof(DWORD)) return RegistryValue::Dword(*reinterpret_cast<DWORD*>(data.data()));
-    if (type == REG_SZ || type == REG_EXPAND_SZ) return RegistryValue::String(reinterpret_cast<wchar_t*>(data.data()));
+    std::vector<wchar_t> data;
+    for (LONG status = ERROR_MORE_DATA; status != ERROR_SUCCESS;) {  // again if the value grew meanwhile
+        if (::RegQueryValueExW(key.get(), name.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS)
+            return std::nullopt;
+        // Room for every stored byte, an odd one included, and a null after them.
+        data.assign(size / sizeof(wchar_t) + 2, L'\0');
+        status = ::RegQueryValueExW(key.get(), name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(data.data()), &size);
+        if (status != ERROR_SUCCESS && status != ERROR_MORE_DATA) return std::nullopt;
+    }
+    if (type == REG_DWORD && size == sizeof(DWORD)) {
+        DWORD value;
+        std::memcpy(&value, data.data(), sizeof value);
+        return RegistryValue::Dword(value);
+    }
+    if (type == REG_SZ || type == REG_EXPAND_SZ) {
+        // Whole characters up to the first null: a string's stored length may be odd, and
+        // it need not end in a null.
+        std::wstring text(data.data(), size / sizeof(wchar_t));
+        text.resize(std::wcslen(text.c_str()));
+        return RegistryValue::String(std::move(text));
+    }
     return RegistryValue{};
 }
 
