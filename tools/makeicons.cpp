@@ -74,6 +74,7 @@ IconEntry Entry(const Bitmap& image, int bits) {
         }
         std::vector<uint8_t> mask = AndMask(image);
         out.Bytes(mask.data(), mask.size());
+        out.Flush();
     }
     return {image.Width(), bits, sink.bytes};
 }
@@ -98,6 +99,7 @@ bool WriteIco(const std::string& path, const std::vector<IconEntry>& entries) {
             offset += static_cast<uint32_t>(e.data.size());
         }
         for (const IconEntry& e : entries) out.Bytes(e.data.data(), e.data.size());
+        out.Flush();
     }
     std::FILE* file = std::fopen(path.c_str(), "wb");
     if (!file) return false;

@@ -70,13 +70,13 @@ int AtomicFile::Open(const std::filesystem::path& target) {
     cause_.clear();
     if (!IsValidFileName(target)) return kInvalidFilename;
     RemoveLeftovers(store_, target.parent_path());
+    target_ = target;  // every copy made before a file exists, so none can fail after
     for (int attempt = 0; attempt < 16; ++attempt) {
         std::filesystem::path temp = TempNameBeside(target);
         IFileStore::Created created = store_.CreateNew(temp);
         if (created.file) {
+            temp_ = std::move(temp);
             file_ = std::move(created.file);
-            target_ = target;
-            temp_ = temp;
             failed_ = false;
             return kSuccess;
         }

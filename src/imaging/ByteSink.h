@@ -24,11 +24,12 @@ public:
     std::vector<uint8_t> bytes;
 };
 
-// Buffered writer of little- and big-endian integers; remembers the first failure.
+// Buffered writer of little- and big-endian integers; remembers the first failure. What is
+// still buffered at the end goes to the sink only through Flush: a writer that gives up,
+// or whose memory ran out, writes nothing more.
 class ByteWriter {
 public:
     explicit ByteWriter(ByteSink& sink) : sink_(sink) {}
-    ~ByteWriter() { Flush(); }
     ByteWriter(const ByteWriter&) = delete;
     ByteWriter& operator=(const ByteWriter&) = delete;
 

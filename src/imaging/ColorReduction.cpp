@@ -259,10 +259,11 @@ void ReadRgbRow(const Bitmap& bitmap, int y, uint8_t* rgb) {
     }
 }
 
-bool TryExactPalette(const Bitmap& bitmap, int maxColors, IndexedImage& out) {
+namespace {
+
+int CollectExactPalette(const Bitmap& bitmap, int maxColors, IndexedImage& out) {
     ColorTable table(maxColors);
-    std::vector<uint8_t> indices;
-    if (!Allocate(indices, PixelCount(bitmap))) return false;
+    std::vector<uint8_t> indices(PixelCount(bitmap));
     std::vector<uint8_t> rgb(static_cast<size_t>(bitmap.Width()) * 3);
     uint8_t* dst = indices.data();
     uint32_t lastColor = 0xFFFFFFFFu;
@@ -274,7 +275,7 @@ bool TryExactPalette(const Bitmap& bitmap, int maxColors, IndexedImage& out) {
             uint32_t color = uint32_t{p[0]} << 16 | uint32_t{p[1]} << 8 | p[2];
             if (color != lastColor) {
                 lastIndex = table.Find(color);
-                if (lastIndex < 0) return false;
+                if (lastIndex < 0) return kFailure;
                 lastColor = color;
             }
             *dst++ = static_cast<uint8_t>(lastIndex);
@@ -285,13 +286,29 @@ bool TryExactPalette(const Bitmap& bitmap, int maxColors, IndexedImage& out) {
     out.palette = std::move(table.Colors());
     out.indices = std::move(indices);
     out.exact = true;
-    return true;
+    return kSuccess;
+}
+
+} // namespace
+
+int FindExactPalette(const Bitmap& bitmap, int maxColors, IndexedImage& out) {
+    try {
+        return CollectExactPalette(bitmap, maxColors, out);
+    } catch (const std::bad_alloc&) {
+        return kNoMemory;
+    }
+}
+
+bool TryExactPalette(const Bitmap& bitmap, int maxColors, IndexedImage& out) {
+    return FindExactPalette(bitmap, maxColors, out) == kSuccess;
 }
 
 int ReduceColors(const Bitmap& bitmap, int maxColors, IndexedImage& out) {
     if (bitmap.Empty()) return kInvalidBitmap;
     if (maxColors < 2 || maxColors > 256) return kInvalidParameter;
-    if (TryExactPalette(bitmap, maxColors, out)) return kSuccess;
+    // Without the memory to look for an exact palette there is none for a reduced one either.
+    const int exact = FindExactPalette(bitmap, maxColors, out);
+    if (exact != kFailure) return exact;
     IndexedImage reduced;
     reduced.width = bitmap.Width();
     reduced.height = bitmap.Height();
@@ -319,7 +336,9 @@ int ToGreyPlane(const Bitmap& bitmap, std::vector<uint8_t>& out) {
 int ToBlackWhite(const Bitmap& bitmap, std::vector<uint8_t>& out) {
     if (bitmap.Empty()) return kInvalidBitmap;
     IndexedImage two;
-    if (TryExactPalette(bitmap, 2, two)) {
+    const int exact = FindExactPalette(bitmap, 2, two);
+    if (exact == kNoMemory) return kNoMemory;
+    if (exact == kSuccess) {
         uint8_t level[2] = {0, 0};
         for (size_t i = 0; i < two.palette.size(); ++i) level[i] = Luma(two.palette[i].r, two.palette[i].g, two.palette[i].b);
         uint8_t white[2];

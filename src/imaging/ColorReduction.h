@@ -30,8 +30,10 @@ struct IndexedImage {
 // Reduces the bitmap to at most maxColors (2 to 256) colours. Answers kSuccess or kNoMemory.
 [[nodiscard]] int ReduceColors(const Bitmap& bitmap, int maxColors, IndexedImage& out);
 
-// Collects the bitmap's colours when it has no more than maxColors of them; answers false
-// (out untouched) as soon as a further colour turns up.
+// Collects the bitmap's colours when it has no more than maxColors of them. Answers
+// kSuccess, kFailure (out untouched) as soon as a further colour turns up, or kNoMemory.
+[[nodiscard]] int FindExactPalette(const Bitmap& bitmap, int maxColors, IndexedImage& out);
+// The same, answering only whether the exact palette was found.
 [[nodiscard]] bool TryExactPalette(const Bitmap& bitmap, int maxColors, IndexedImage& out);
 
 // Grey levels by luma, one byte per pixel. Answers kSuccess or kNoMemory.

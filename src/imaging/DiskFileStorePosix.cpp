@@ -16,10 +16,11 @@ std::string ErrnoText(int error) { return std::strerror(error); }
 
 class PosixFile final : public IOutputFile {
 public:
-    explicit PosixFile(int fd) : fd_(fd) {}
+    PosixFile() = default;
     ~PosixFile() override {
         if (fd_ >= 0) ::close(fd_);
     }
+    void Take(int fd) { fd_ = fd; }
     bool Write(const void* data, size_t size) override {
         auto p = static_cast<const char*>(data);
         while (size > 0) {
@@ -39,7 +40,7 @@ private:
         cause_ = ErrnoText(error);
         return false;
     }
-    int fd_;
+    int fd_ = -1;
     std::string cause_;
 };
 
@@ -47,6 +48,7 @@ class PosixStore final : public IFileStore {
 public:
     Created CreateNew(const std::filesystem::path& path) override {
         Created result;
+        auto file = std::make_unique<PosixFile>();  // first, so no created file is lost for want of memory
         int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
         if (fd < 0) {
             int error = errno;
@@ -55,7 +57,8 @@ public:
             return result;
         }
         ::flock(fd, LOCK_EX);  // held while open: RemoveUnlessOpen leaves the file alone
-        result.file = std::make_unique<PosixFile>(fd);
+        file->Take(fd);
+        result.file = std::move(file);
         return result;
     }
     int MoveIntoPlace(const std::filesystem::path& from, const std::filesystem::path& to, bool failIfExists,

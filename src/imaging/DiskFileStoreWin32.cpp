@@ -29,10 +29,11 @@ std::string SystemErrorText(DWORD error) {
 
 class Win32File final : public IOutputFile {
 public:
-    explicit Win32File(HANDLE handle) : handle_(handle) {}
+    Win32File() = default;
     ~Win32File() override {
         if (handle_ != INVALID_HANDLE_VALUE) ::CloseHandle(handle_);
     }
+    void Take(HANDLE handle) { handle_ = handle; }
     bool Write(const void* data, size_t size) override {
         auto p = static_cast<const char*>(data);
         while (size > 0) {
@@ -53,7 +54,7 @@ private:
         cause_ = SystemErrorText(error);
         return false;
     }
-    HANDLE handle_;
+    HANDLE handle_ = INVALID_HANDLE_VALUE;
     std::string cause_;
 };
 
@@ -61,16 +62,19 @@ class Win32Store final : public IFileStore {
 public:
     Created CreateNew(const std::filesystem::path& path) override {
         Created result;
+        auto file = std::make_unique<Win32File>();  // first, so no created file is lost for want of memory
+        const std::wstring name = ExtendedLengthPath(path.wstring());
         // Shared for deleting only, so the open file can be moved into place.
-        HANDLE handle = ::CreateFileW(ExtendedLengthPath(path.wstring()).c_str(), GENERIC_WRITE, FILE_SHARE_DELETE,
-                                      nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+        HANDLE handle =
+            ::CreateFileW(name.c_str(), GENERIC_WRITE, FILE_SHARE_DELETE, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
         if (handle == INVALID_HANDLE_VALUE) {
             DWORD error = ::GetLastError();
             result.nameTaken = error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS;
             result.cause = SystemErrorText(error);
             return result;
         }
-        result.file = std::make_unique<Win32File>(handle);
+        file->Take(handle);
+        result.file = std::move(file);
         return result;
     }
     int MoveIntoPlace(const std::filesystem::path& from, const std::filesystem::path& to, bool failIfExists,

@@ -12,12 +12,29 @@
 
 #include <algorithm>
 #include <initializer_list>
+#include <new>
 
 namespace korvan::imaging {
 namespace {
 
 bool OneOf(int value, std::initializer_list<int> allowed) {
     return std::find(allowed.begin(), allowed.end(), value) != allowed.end();
+}
+
+SaveFileResult WriteFile(const std::filesystem::path& file, const Bitmap& bitmap, int format, int bitsPerPixel,
+                         int quality, const SaveFileOptions& options) {
+    if (!IsValidFileName(file)) return {kInvalidFilename, {}};
+    // Parameter errors are found before the disk is touched.
+    int status = CheckSaveParameters(format, bitsPerPixel, quality);
+    if (status != kSuccess) return {status, {}};
+    if (bitmap.Empty()) return {kInvalidBitmap, {}};
+    // The encoder streams into a temporary file beside the target; it replaces the target
+    // only when complete, and is removed on any failure.
+    AtomicFile out(options.store ? *options.store : DiskFileStore());
+    status = out.Open(file);
+    if (status == kSuccess) status = EncodeBitmap(bitmap, format, bitsPerPixel, quality, out);
+    if (status == kSuccess) status = out.Commit(options.failIfExists);
+    return {status, status == kSuccess ? std::string() : out.Cause()};
 }
 
 } // namespace
@@ -43,14 +60,18 @@ int EncodeBitmap(const Bitmap& bitmap, int format, int bitsPerPixel, int quality
     int status = CheckSaveParameters(format, bitsPerPixel, quality);
     if (status != kSuccess) return status;
     if (bitmap.Empty()) return kInvalidBitmap;
-    switch (format) {
-    case kFormatBmp: return WriteBmp(bitmap, bitsPerPixel, sink);
-    case kFormatPng: return WritePng(bitmap, bitsPerPixel, sink);
-    case kFormatJpeg: return WriteJpeg(bitmap, bitsPerPixel, quality, sink);
-    case kFormatPict: return WritePict(bitmap, bitsPerPixel, sink);
-    case kFormatPsd: return WritePsd(bitmap, bitsPerPixel, sink);
-    case kFormatEps: return WriteEps(bitmap, bitsPerPixel, sink);
-    default: return kInvalidFileFormat;
+    try {
+        switch (format) {
+        case kFormatBmp: return WriteBmp(bitmap, bitsPerPixel, sink);
+        case kFormatPng: return WritePng(bitmap, bitsPerPixel, sink);
+        case kFormatJpeg: return WriteJpeg(bitmap, bitsPerPixel, quality, sink);
+        case kFormatPict: return WritePict(bitmap, bitsPerPixel, sink);
+        case kFormatPsd: return WritePsd(bitmap, bitsPerPixel, sink);
+        case kFormatEps: return WriteEps(bitmap, bitsPerPixel, sink);
+        default: return kInvalidFileFormat;
+        }
+    } catch (const std::bad_alloc&) {
+        return kNoMemory;  // also from the sink: a growing buffer, a file's error text
     }
 }
 
@@ -61,18 +82,11 @@ int SaveBitmapFile(const std::filesystem::path& file, const Bitmap& bitmap, int 
 
 SaveFileResult WriteBitmapFile(const std::filesystem::path& file, const Bitmap& bitmap, int format,
                                int bitsPerPixel, int quality, const SaveFileOptions& options) {
-    if (!IsValidFileName(file)) return {kInvalidFilename, {}};
-    // Parameter errors are found before the disk is touched.
-    int status = CheckSaveParameters(format, bitsPerPixel, quality);
-    if (status != kSuccess) return {status, {}};
-    if (bitmap.Empty()) return {kInvalidBitmap, {}};
-    // The encoder streams into a temporary file beside the target; it replaces the target
-    // only when complete, and is removed on any failure.
-    AtomicFile out(options.store ? *options.store : DiskFileStore());
-    status = out.Open(file);
-    if (status == kSuccess) status = EncodeBitmap(bitmap, format, bitsPerPixel, quality, out);
-    if (status == kSuccess) status = out.Commit(options.failIfExists);
-    return {status, status == kSuccess ? std::string() : out.Cause()};
+    try {
+        return WriteFile(file, bitmap, format, bitsPerPixel, quality, options);
+    } catch (const std::bad_alloc&) {
+        return {kNoMemory, {}};  // the temporary file is gone with the AtomicFile
+    }
 }
 
 } // namespace korvan::imaging

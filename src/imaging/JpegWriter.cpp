@@ -283,6 +283,8 @@ public:
             // stripes beyond that are transformed again when they are written.
             budget_ = static_cast<size_t>(bitmap_.Width()) * static_cast<size_t>(bitmap_.Height()) * 3;
             Parallel([this](int stripe, Scratch& scratch) { Analyse(stripe, scratch); });
+            // A stripe whose memory ran out left its counts and blocks half made.
+            if (failed_) return kNoMemory;
             BuildTables();
             encoded_.resize(size_t(stripes_));
             Parallel([this](int stripe, Scratch& scratch) { EncodeStripe(stripe, scratch); });

@@ -34,7 +34,8 @@ public:
     PictEncoder(const Bitmap& bitmap, int bits, const IndexedImage& indexed, ByteWriter& out)
         : bitmap_(bitmap), bits_(bits), indexed_(indexed), out_(out) {}
 
-    void Write() {
+    // Answers kSuccess, or kNoMemory when a band could not be made.
+    int Write() {
         const int w = bitmap_.Width(), h = bitmap_.Height();
         out_.Zeros(512);
         out_.U16BE(0);  // picture size: only the low 16 bits would fit, readers ignore it
@@ -53,7 +54,8 @@ public:
         out_.U16BE(10);
         Rect(out_, 0, 0, h, w);
         if (bits_ == 24 && w < kNarrowest) {
-            NarrowBands();
+            int status = NarrowBands();
+            if (status != kSuccess) return status;
         } else {
             const int pixelSize = bits_ == 24 ? 32 : bits_;
             const int tileWidth = static_cast<int>(std::min<size_t>(static_cast<size_t>(w), kMaxRowBytes * 8 / static_cast<size_t>(pixelSize)));
@@ -61,6 +63,7 @@ public:
                 Tile({left, std::min(w, left + tileWidth), 0, h}, bits_, indexed_, 0);
         }
         out_.U16BE(kOpEndPic);
+        return kSuccess;
     }
 
 private:
@@ -72,13 +75,14 @@ private:
     // (unpacked or packed); such images go out as exact palette bands instead.
     static constexpr int kNarrowest = 3;
 
-    void NarrowBands() {
+    int NarrowBands() {
         const int w = bitmap_.Width(), h = bitmap_.Height();
         const int bandHeight = 256 / w;  // at most 256 pixels, so the palette is exact
         for (int top = 0; top < h; top += bandHeight) {
             const int bottom = std::min(h, top + bandHeight);
             Bitmap band;
-            if (Bitmap::Create(band, w, bottom - top, 24) != kSuccess) return;
+            int status = Bitmap::Create(band, w, bottom - top, 24);
+            if (status != kSuccess) return status;
             std::vector<uint8_t> rgb(static_cast<size_t>(w) * 3);
             for (int y = top; y < bottom; ++y) {
                 ReadRgbRow(bitmap_, y, rgb.data());
@@ -86,9 +90,11 @@ private:
                     band.SetPixel(x, y - top, {rgb[size_t(x) * 3], rgb[size_t(x) * 3 + 1], rgb[size_t(x) * 3 + 2]});
             }
             IndexedImage exact;
-            if (!TryExactPalette(band, 256, exact)) return;
+            status = FindExactPalette(band, 256, exact);
+            if (status != kSuccess) return status;
             Tile({0, w, top, bottom}, 8, exact, top);
         }
+        return kSuccess;
     }
 
     void PixMap(const Area& area, int bits, size_t rowBytes, int pixelSize) {
@@ -184,7 +190,8 @@ int WritePict(const Bitmap& bitmap, int bitsPerPixel, ByteSink& sink) {
         if (status != kSuccess) return status;
     }
     ByteWriter out(sink);
-    PictEncoder(bitmap, bitsPerPixel, indexed, out).Write();
+    int status = PictEncoder(bitmap, bitsPerPixel, indexed, out).Write();
+    if (status != kSuccess) return status;
     return out.Flush() ? kSuccess : kErrorWriting;
 }
 

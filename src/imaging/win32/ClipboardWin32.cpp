@@ -36,13 +36,17 @@ std::wstring ProcessNameOf(DWORD processId) {
 }
 
 std::string ClipboardHolder() {
-    HWND holder = ::GetOpenClipboardWindow();
-    if (!holder) return "held by another program";
-    DWORD processId = 0;
-    ::GetWindowThreadProcessId(holder, &processId);
-    std::wstring name = ProcessNameOf(processId);
-    if (name.empty()) return "held by another program";
-    return "held by " + win::Narrow(name);
+    try {
+        HWND holder = ::GetOpenClipboardWindow();
+        if (!holder) return "held by another program";
+        DWORD processId = 0;
+        ::GetWindowThreadProcessId(holder, &processId);
+        std::wstring name = ProcessNameOf(processId);
+        if (name.empty()) return "held by another program";
+        return "held by " + win::Narrow(name);
+    } catch (const std::bad_alloc&) {
+        return {};  // the failure is told without the name
+    }
 }
 
 // Waits for a clipboard another program holds open. Messages sent to this thread's
@@ -136,7 +140,7 @@ public:
         win::GlobalMemory dib = GlobalDib(*image);
         if (!dib) return {kNoMemory, {}};
         ClipboardSession session;
-        if (!session.Open(window_, kOpenTimeoutMs)) return {kClipboardOpenFailed, HolderOrNothing()};
+        if (!session.Open(window_, kOpenTimeoutMs)) return {kClipboardOpenFailed, ClipboardHolder()};
         // Emptying makes the owner window the owner and tells the previous one, maybe it,
         // to forget its promises.
         if (!::EmptyClipboard() || !Place(CF_DIB, std::move(dib))) return {kClipboardWriteFailed, {}};
@@ -184,14 +188,6 @@ private:
         case WM_DESTROYCLIPBOARD: Promise(nullptr); return true;
         case WM_DESTROY: ::PostQuitMessage(0); return true;
         default: return false;
-        }
-    }
-
-    static std::string HolderOrNothing() {
-        try {
-            return ClipboardHolder();
-        } catch (const std::bad_alloc&) {
-            return {};
         }
     }
 

@@ -28,8 +28,9 @@ public:
         } else if (!createFailure.empty()) {
             result.cause = createFailure;
         } else {
+            auto file = std::make_unique<File>(*this, path);
             files[path];
-            result.file = std::make_unique<File>(*this, path);
+            result.file = std::move(file);
         }
         return result;
     }
@@ -43,7 +44,7 @@ public:
             cause = "File exists";
             return imaging::kFileExists;
         }
-        files[to] = files[from];
+        files.insert_or_assign(to, std::move(files.at(from)));  // all or nothing, as a rename
         files.erase(from);
         return imaging::kSuccess;
     }
