@@ -16,8 +16,6 @@ enum class Command : int {
     Help,        // its button is hidden; F1 opens the help too
     Info,
     Exit,
-    LargeToolbar = 201,  // switch the toolbar to 32 x 32 images
-    SmallToolbar,        // switch the toolbar to 19 x 19 images
 };
 
 // Each button's hint comes from the string table at base + tag.

@@ -5,19 +5,18 @@ namespace {
 
 constexpr uint16_t kLeft = 0x25, kUp = 0x26, kRight = 0x27, kDown = 0x28, kF5 = 0x74;
 
+// The keys in switching order; each moves or resizes the frame by one step.
 enum Slot : int {
-    Alt_right, alt_left, alt_up, alt_down, pright, pleft, pup, pdown,
-    ctrl_right, ctrl_left, ctrl_up, ctrl_down, shift_right, shift_left, shift_up, shift_down,
+    kSlowRight, kSlowLeft, kSlowUp, kSlowDown, kFastRight, kFastLeft, kFastUp, kFastDown,
+    kFastWider, kFastNarrower, kFastShorter, kFastTaller, kSlowWider, kSlowNarrower, kSlowShorter, kSlowTaller,
 };
 
-constexpr const char* kNames[FrameKeys::kCount] = {
-    "Alt_right", "alt_left", "alt_up", "alt_down", "pright", "pleft", "pup", "pdown",
-    "ctrl_right", "ctrl_left", "ctrl_up", "ctrl_down", "shift_right", "shift_left", "shift_up", "shift_down"};
-
-// Which component each option field HotKey1 .. HotKey16 feeds.
+// Which key each option field HotKey1 .. HotKey16 feeds.
 constexpr Slot kFieldSlot[FrameKeys::kCount] = {
-    pleft, pright, pup, pdown, alt_left, Alt_right, alt_up, alt_down,
-    ctrl_left, ctrl_right, ctrl_up, ctrl_down, shift_left, shift_right, shift_up, shift_down};
+    kFastLeft, kFastRight, kFastUp, kFastDown, kSlowLeft, kSlowRight, kSlowUp, kSlowDown,
+    kFastNarrower, kFastWider, kFastShorter, kFastTaller, kSlowNarrower, kSlowWider, kSlowShorter, kSlowTaller};
+
+constexpr int kFast = 5, kSlow = 1;
 
 } // namespace
 
@@ -29,25 +28,24 @@ const FrameKeyCombinations kDefaultFrameKeys = {
 
 FrameKeys::FrameKeys(IHotKeySystem& system, IFrameGeometry& frame, HotKeyConflicts* conflicts)
     : frame_(frame) {
-    for (int i = 0; i < kCount; ++i)
-        keys_[static_cast<size_t>(i)] = std::make_unique<GlobalHotKey>(system, kNames[i], conflicts);
-    toggle_ = std::make_unique<GlobalHotKey>(system, "av_shortcuts", conflicts);
-    Bind(pright, 5, 0, 0, 0);
-    Bind(pleft, -5, 0, 0, 0);
-    Bind(pup, 0, -5, 0, 0);
-    Bind(pdown, 0, 5, 0, 0);
-    Bind(Alt_right, 1, 0, 0, 0);
-    Bind(alt_left, -1, 0, 0, 0);
-    Bind(alt_up, 0, -1, 0, 0);
-    Bind(alt_down, 0, 1, 0, 0);
-    Bind(ctrl_right, 0, 0, 5, 0);
-    Bind(ctrl_left, 0, 0, -5, 0);
-    Bind(ctrl_up, 0, 0, 0, -5);
-    Bind(ctrl_down, 0, 0, 0, 5);
-    Bind(shift_right, 0, 0, 1, 0);
-    Bind(shift_left, 0, 0, -1, 0);
-    Bind(shift_up, 0, 0, 0, -1);
-    Bind(shift_down, 0, 0, 0, 1);
+    for (auto& key : keys_) key = std::make_unique<GlobalHotKey>(system, conflicts);
+    toggle_ = std::make_unique<GlobalHotKey>(system, conflicts);
+    Bind(kFastRight, kFast, 0, 0, 0);
+    Bind(kFastLeft, -kFast, 0, 0, 0);
+    Bind(kFastUp, 0, -kFast, 0, 0);
+    Bind(kFastDown, 0, kFast, 0, 0);
+    Bind(kSlowRight, kSlow, 0, 0, 0);
+    Bind(kSlowLeft, -kSlow, 0, 0, 0);
+    Bind(kSlowUp, 0, -kSlow, 0, 0);
+    Bind(kSlowDown, 0, kSlow, 0, 0);
+    Bind(kFastWider, 0, 0, kFast, 0);
+    Bind(kFastNarrower, 0, 0, -kFast, 0);
+    Bind(kFastShorter, 0, 0, 0, -kFast);
+    Bind(kFastTaller, 0, 0, 0, kFast);
+    Bind(kSlowWider, 0, 0, kSlow, 0);
+    Bind(kSlowNarrower, 0, 0, -kSlow, 0);
+    Bind(kSlowShorter, 0, 0, 0, -kSlow);
+    Bind(kSlowTaller, 0, 0, 0, kSlow);
     toggle_->SetOnKeyDown([this](GlobalHotKey&, uint16_t, ShiftState) { TogglePressed(); });
     // The frame's defaults: every key active with its designed combination. Whether the
     // keys stay on is decided right after, by the stored settings: a key switched off
@@ -79,13 +77,9 @@ void FrameKeys::Assign(const FrameKeyCombinations& fields) {
 }
 
 void FrameKeys::TogglePressed() {
-    if (flag_) {
-        SwitchOff();
-        flag_ = false;
-    } else {
-        SwitchOn();
-        flag_ = true;
-    }
+    if (toggledOn_) SwitchOff();
+    else SwitchOn();
+    toggledOn_ = !toggledOn_;
 }
 
 } // namespace korvan

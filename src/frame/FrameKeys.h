@@ -25,36 +25,35 @@ public:
 // The sixteen combinations in the order of the option fields HotKey1 to HotKey16:
 // fast move, slow move, fast resize, slow resize; each left, right, up, down.
 using FrameKeyCombinations = std::array<uint16_t, 16>;
+// Arrows move by 5 pixels, Alt+arrows by 1; Ctrl+arrows resize by 5, Shift+arrows by 1.
 extern const FrameKeyCombinations kDefaultFrameKeys;
 
 class FrameKeys {
 public:
     FrameKeys(IHotKeySystem& system, IFrameGeometry& frame, HotKeyConflicts* conflicts = nullptr);
 
-    // The sixteen in switching order: Alt_right, alt_left, alt_up, alt_down, pright,
-    // pleft, pup, pdown, ctrl_right, ctrl_left, ctrl_up, ctrl_down, shift_right,
-    // shift_left, shift_up, shift_down.
     static constexpr int kCount = 16;
-    GlobalHotKey& Key(int switchingIndex) { return *keys_[static_cast<size_t>(switchingIndex)]; }
-    GlobalHotKey& Toggle() { return *toggle_; }
 
+    // Switching goes through the sixteen in a fixed order (slow move, fast move, fast
+    // resize, slow resize; each right, left, up, down), never through the toggle key.
     void SwitchOn();
     void SwitchOff();
     // Sets each key from its option field, in the order of the fields.
     void Assign(const FrameKeyCombinations& fields);
-    // Alt+F5: switches the block by the process-wide flag, which other switching leaves alone.
+    // Alt+F5: switches the block by the toggle's own state, which other switching leaves
+    // alone, so the two can run out of step.
     void TogglePressed();
 
-    bool Flag() const { return flag_; }
-    void SetFlag(bool value) { flag_ = value; }
+    bool ToggledOn() const { return toggledOn_; }
+    void SetToggledOn(bool value) { toggledOn_ = value; }
 
 private:
-    void Bind(int switchingIndex, int dx, int dy, int dw, int dh);
+    void Bind(int slot, int dx, int dy, int dw, int dh);
 
     IFrameGeometry& frame_;
     std::array<std::unique_ptr<GlobalHotKey>, kCount> keys_;
     std::unique_ptr<GlobalHotKey> toggle_;
-    bool flag_ = true;
+    bool toggledOn_ = true;
 };
 
 } // namespace korvan

@@ -119,13 +119,8 @@ void ImageDocument::SetPaintZoomFactor(int percent) {
         lastResult_ = imaging::kInvalidParameter;
         throw ImageError(name_ + " \nPaintZoomFactor: Invalid value passed.", lastResult_);
     }
-    sizeMode_ = TPaintSizeMode::smZoom;
+    zoomed_ = true;
     zoomX_ = zoomY_ = percent / 100.0;
-    Relayout();
-}
-
-void ImageDocument::SetPaintSizeMode(TPaintSizeMode mode) {
-    sizeMode_ = mode;
     Relayout();
 }
 
@@ -170,12 +165,11 @@ void ImageDocument::Relayout() {
     ZoomLayoutInput in;
     in.imageWidth = displayedWidth_;
     in.imageHeight = displayedHeight_;
-    bool zoomed = sizeMode_ == TPaintSizeMode::smZoom;
-    in.zoomX = zoomed ? zoomX_ : 1.0;
-    in.zoomY = zoomed ? zoomY_ : 1.0;
+    in.zoomX = zoomed_ ? zoomX_ : 1.0;
+    in.zoomY = zoomed_ ? zoomY_ : 1.0;
     in.clientWidth = clientWidth_;
     in.clientHeight = clientHeight_;
-    in.center = center_ && sizeMode_ != TPaintSizeMode::smFit;
+    in.center = center_;
     layout_ = LayoutZoom(in, scrollX_, scrollY_);
     Invalidate();
 }

@@ -23,9 +23,6 @@ private:
     int code_;
 };
 
-enum class TPaintSizeMode { smNormal = 0, smStretch = 1, smFitSides = 2, smFit = 3, smZoom = 4 };
-enum class TPaintScaling { psNormal = 0, psResample = 1, psBicubic = 2 };
-
 // Save mode of our own beyond the page modes: write only a new file, never replace one.
 inline constexpr int kSaveModeNewFileOnly = 16;
 
@@ -57,10 +54,9 @@ public:
     void SetControlSize(int width, int height, int clientWidth, int clientHeight);
     int Width() const { return width_; }
     int Height() const { return height_; }
-    TPaintSizeMode PaintSizeMode() const { return sizeMode_; }
-    void SetPaintSizeMode(TPaintSizeMode mode);
-    TPaintScaling PaintScaling() const { return scaling_; }
-    void SetPaintScaling(TPaintScaling scaling) { scaling_ = scaling; Invalidate(); }
+    // Averaging pixels when the image is painted smaller or larger, instead of taking the nearest.
+    bool SmoothScaling() const { return smooth_; }
+    void SetSmoothScaling(bool smooth) { smooth_ = smooth; Invalidate(); }
     bool CenterImage() const { return center_; }
     void SetCenterImage(bool center) { center_ = center; Relayout(); }
     void SetScrollPosition(int x, int y);
@@ -96,8 +92,8 @@ private:
     bool busy_ = false;
     imaging::WindowId window_ = 0;
 
-    TPaintSizeMode sizeMode_ = TPaintSizeMode::smNormal;
-    TPaintScaling scaling_ = TPaintScaling::psNormal;
+    bool zoomed_ = false;  // shown at its actual size until a zoom factor is set
+    bool smooth_ = false;
     bool center_ = false;
     double zoomX_ = 1.0, zoomY_ = 1.0;
     int width_ = 0, height_ = 0, clientWidth_ = 0, clientHeight_ = 0;

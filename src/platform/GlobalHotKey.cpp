@@ -28,8 +28,7 @@ void HotKeyConflicts::Report() {
     show_(message);
 }
 
-GlobalHotKey::GlobalHotKey(IHotKeySystem& system, std::string name, HotKeyConflicts* conflicts)
-    : system_(system), name_(std::move(name)), conflicts_(conflicts) {
+GlobalHotKey::GlobalHotKey(IHotKeySystem& system, HotKeyConflicts* conflicts) : system_(system), conflicts_(conflicts) {
     // The instance's address, as decimal text, is unique while the instance lives.
     id_ = system_.AddGlobalAtom(std::to_string(reinterpret_cast<uintptr_t>(this)));
     window_ = system_.CreateHotKeyWindow([this] { HotKeyPressed(); });

@@ -59,7 +59,7 @@ class GlobalHotKey {
 public:
     using KeyDownHandler = std::function<void(GlobalHotKey& sender, uint16_t key, ShiftState shift)>;
 
-    GlobalHotKey(IHotKeySystem& system, std::string name, HotKeyConflicts* conflicts = nullptr);
+    explicit GlobalHotKey(IHotKeySystem& system, HotKeyConflicts* conflicts = nullptr);
     ~GlobalHotKey();
     GlobalHotKey(const GlobalHotKey&) = delete;
     GlobalHotKey& operator=(const GlobalHotKey&) = delete;
@@ -68,7 +68,6 @@ public:
     void SetActive(bool value);
     uint16_t HotKey() const { return hotKey_; }
     void SetHotKey(uint16_t value);
-    const std::string& Name() const { return name_; }
     void SetOnKeyDown(KeyDownHandler handler) { onKeyDown_ = std::move(handler); }
 
     // The hot key message arrived on the hidden window.
@@ -79,7 +78,6 @@ private:
     void Withdraw();
 
     IHotKeySystem& system_;
-    std::string name_;
     HotKeyConflicts* conflicts_;
     bool active_ = true;
     uint16_t id_ = 0;

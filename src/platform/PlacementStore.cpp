@@ -9,8 +9,9 @@
 namespace korvan {
 namespace {
 
-constexpr uint32_t kSetMinPosition = 1;  // WPF_SETMINPOSITION
-constexpr uint32_t kShowMinimized = 2;   // SW_SHOWMINIMIZED
+constexpr uint32_t kShowMinimized = 2;  // SW_SHOWMINIMIZED
+// The layout's version: a stored placement of a newer layout is not applied.
+constexpr int kLayoutVersion = 0;
 
 template <typename... Numbers> std::wstring Format(const wchar_t* format, Numbers... numbers) {
     wchar_t buffer[96];
@@ -74,7 +75,7 @@ BorderMetric MetricFor(BorderKind border) {
     case BorderKind::Single:
     case BorderKind::ToolWindow: return BorderMetric::Border;
     case BorderKind::Sizeable:
-    case BorderKind::SizeToolWin: return BorderMetric::Frame;
+    case BorderKind::SizeableToolWindow: return BorderMetric::Frame;
     case BorderKind::Dialog: return BorderMetric::DialogFrame;
     }
     return BorderMetric::None;
@@ -116,19 +117,17 @@ std::wstring PlacementKeyFor(const std::wstring& executablePath) {
     return L"Software\\" + name;
 }
 
-PlacementStore::PlacementStore(IRegistry& registry, IPlacementWindow& window)
-    : registry_(registry), window_(window) {}
+PlacementStore::PlacementStore(IRegistry& registry, IPlacementWindow& window, PlacementOptions options)
+    : registry_(registry), window_(window), options_(options) {}
 
-void PlacementStore::OnShow() {
-    if (Active) RestorePlacement();
-}
+void PlacementStore::OnShow() { RestorePlacement(); }
 
 void PlacementStore::OnCloseQuery(bool canClose) {
-    if (canClose && Active && window_.HasHandle()) SavePlacement();
+    if (canClose && window_.HasHandle()) SavePlacement();
 }
 
 void PlacementStore::OnDestroy() {
-    if (!Active || (saved_ && !moved_)) return;
+    if (saved_ && !moved_) return;
     struct ClearOnExit {
         bool& flag;
         ~ClearOnExit() { flag = false; }
@@ -137,11 +136,9 @@ void PlacementStore::OnDestroy() {
     SavePlacement();
 }
 
-std::wstring PlacementStore::Key() const {
-    return RegistryKey.empty() ? PlacementKeyFor(window_.ExecutablePath()) : RegistryKey;
-}
+std::wstring PlacementStore::Key() const { return PlacementKeyFor(window_.ExecutablePath()); }
 
-std::wstring PlacementStore::Section() const { return SectionName.empty() ? window_.ClassName() : SectionName; }
+std::wstring PlacementStore::Section() const { return window_.ClassName(); }
 
 std::wstring PlacementStore::SectionPath() const { return Key() + L"\\" + Section(); }
 
@@ -178,16 +175,14 @@ void PlacementStore::Write(const StoredPlacement& stored) {
 }
 
 void PlacementStore::SavePlacement() {
-    if (!restored_ && !moved_ && Active) return;  // never shown nor moved: keep what an earlier run stored
+    if (!restored_ && !moved_) return;  // never shown nor moved: keep what an earlier run stored
     registry_.OpenKey(Key(), true);
     if (!registry_.OpenKey(SectionPath(), true)) throw Exception("Failed to create key " + Narrow(Section()));
     WindowPlacementRecord placement = window_.GetPlacement();
     if (window_.MainRole() == MainWindowRole::ThisWindow && window_.ApplicationMinimized())
         placement.showCmd = kShowMinimized;
-    if (window_.Style() == FormStyle::MdiChild && IsMinimizedShowCmd(placement.showCmd))
-        placement.flags |= kSetMinPosition;
     const PlacementRect& normal = placement.normalRect;
-    Write({std::to_wstring(Version), std::to_wstring(placement.flags), std::to_wstring(placement.showCmd),
+    Write({std::to_wstring(kLayoutVersion), std::to_wstring(placement.flags), std::to_wstring(placement.showCmd),
            std::to_wstring(window_.PixelsPerInch()),
            FourNumbers(placement.minPosition.x, placement.minPosition.y, placement.maxPosition.x, placement.maxPosition.y),
            FourNumbers(normal.left, normal.top, normal.right, normal.bottom), destroying_ ? L"1" : L"0"});
@@ -201,7 +196,7 @@ void PlacementStore::RestorePlacement() {
     registry_.OpenKey(Key(), true);  // a key that cannot be made only leaves every read at its default
     if (!keepMovedPlace) {
         StoredPlacement stored = Read();
-        if (Number(stored.formVersion, 0) >= Version) ApplyStoredPlacement(stored);
+        if (Number(stored.formVersion, 0) >= kLayoutVersion) ApplyStoredPlacement(stored);
     }
     restored_ = true;
     AdjustMaximizedPosition();
@@ -211,9 +206,9 @@ void PlacementStore::RestorePlacement() {
 }
 
 void PlacementStore::PlaceHidden() {
-    if (!Active || !Options.Has(PlacementOption::Position) || window_.Visible()) return;
+    if (!options_.Has(PlacementOption::Position) || window_.Visible()) return;
     StoredPlacement stored = Read();
-    if (Number(stored.formVersion, 0) >= Version) ApplyPosition(VisiblePlacement(), stored);
+    if (Number(stored.formVersion, 0) >= kLayoutVersion) ApplyPosition(VisiblePlacement(), stored);
 }
 
 WindowPlacementRecord PlacementStore::VisiblePlacement() const {
@@ -223,10 +218,10 @@ WindowPlacementRecord PlacementStore::VisiblePlacement() const {
 }
 
 void PlacementStore::ApplyStoredPlacement(const StoredPlacement& stored) {
-    if (!Options.Has(PlacementOption::Position) && !Options.Has(PlacementOption::State)) return;
+    if (options_.Empty()) return;
     WindowPlacementRecord placement = VisiblePlacement();
-    if (Options.Has(PlacementOption::Position)) ApplyPosition(placement, stored);
-    if (Options.Has(PlacementOption::State)) ApplyState(stored);
+    if (options_.Has(PlacementOption::Position)) ApplyPosition(placement, stored);
+    if (options_.Has(PlacementOption::State)) ApplyState(stored);
     window_.Repaint();
 }
 
@@ -251,25 +246,19 @@ void PlacementStore::ApplyPosition(WindowPlacementRecord placement, const Stored
     int pixelsPerInch = Number(stored.pixelsPerInch, window_.PixelsPerInch());
     if ((!minMax && !norm) || pixelsPerInch != window_.PixelsPerInch()) return;
     BorderKind border = window_.Border();
-    if (border != BorderKind::Sizeable && border != BorderKind::SizeToolWin)
+    if (border != BorderKind::Sizeable && border != BorderKind::SizeableToolWindow)
         normal = {normal.left, normal.top, normal.left + bounds.Width(), normal.top + bounds.Height()};
     if (normal.right <= normal.left) return;
     normal = BroughtOnScreen(normal);
-    PositionRule rule = window_.Position();
-    if (rule == PositionRule::ScreenCenter || rule == PositionRule::DesktopCenter)
-        window_.SetPosition(PositionRule::Designed);
+    if (window_.Position() == PositionRule::ScreenCenter) window_.SetPosition(PositionRule::Designed);
     window_.SetPlacement(placement);
 }
 
 void PlacementStore::ApplyState(const StoredPlacement& stored) {
     int showCmd = Number(stored.showCmd, 0);
     bool mainOrNone = window_.MainRole() != MainWindowRole::OtherWindow;
-    FormStyle style = window_.Style();
+    // Show states 2, 6 and 7 are minimised, 3 maximised; every other one is normal.
     WindowState state = WindowState::Normal;
-    if (mainOrNone && (style == FormStyle::MdiForm ||
-                       (style == FormStyle::Normal && window_.Position() == PositionRule::Default)))
-        state = WindowState::Maximized;
-    if (showCmd == 1 || showCmd == 5 || showCmd == 9) state = WindowState::Normal;
     if (IsMinimizedShowCmd(static_cast<uint32_t>(showCmd))) state = WindowState::Minimized;
     if (showCmd == 3) state = WindowState::Maximized;
     if (state == WindowState::Minimized && mainOrNone) {

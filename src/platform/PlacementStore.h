@@ -65,15 +65,11 @@ inline constexpr PlacementValue kPlacementValues[] = {
     {L"Visible", false, &StoredPlacement::visible},              // "1" when saved at destruction, else "0"
 };
 
+// The key is "Software\" + the executable's name, the section the window's class name.
 class PlacementStore {
 public:
-    PlacementStore(IRegistry& registry, IPlacementWindow& window);
-
-    bool Active = true;
-    PlacementOptions Options = PlacementOption::State | PlacementOption::Position;
-    int Version = 0;
-    std::wstring RegistryKey;  // the key; empty means "Software\" + executable name
-    std::wstring SectionName;   // the subkey; empty means the window's class name
+    PlacementStore(IRegistry& registry, IPlacementWindow& window,
+                   PlacementOptions options = PlacementOption::State | PlacementOption::Position);
 
     // The window's show, accepted close and destruction.
     void OnShow();
@@ -90,10 +86,6 @@ public:
     // The program moved the window while it was hidden. That place is kept: the next
     // show does not restore over it, and it is stored then or at destruction.
     void HiddenWindowMoved() { moved_ = true; }
-
-    bool Restored() const { return restored_; }
-    bool Saved() const { return saved_; }
-    bool Destroying() const { return destroying_; }
 
 private:
     std::wstring Key() const;
@@ -114,6 +106,7 @@ private:
 
     IRegistry& registry_;
     IPlacementWindow& window_;
+    PlacementOptions options_;
     bool restored_ = false;
     bool saved_ = false;
     bool destroying_ = false;

@@ -35,10 +35,9 @@ struct WindowPlacementRecord {
     bool operator==(const WindowPlacementRecord&) const = default;
 };
 
-enum class BorderKind { None, Single, Sizeable, Dialog, ToolWindow, SizeToolWin };
-enum class PositionRule { Designed, Default, DefaultPosOnly, DefaultSizeOnly, ScreenCenter, DesktopCenter,
-                          MainFormCenter, OwnerFormCenter };
-enum class FormStyle { Normal, MdiChild, MdiForm, StayOnTop };
+enum class BorderKind { None, Single, Sizeable, Dialog, ToolWindow, SizeableToolWindow };
+// Where a window opens before a stored place applies: as made, or centred on the screen.
+enum class PositionRule { Designed, ScreenCenter };
 enum class WindowState { Normal, Minimized, Maximized };
 // Which system metrics pair gives the width of a border kind's edge.
 enum class BorderMetric { None, Border, Frame, DialogFrame };
@@ -55,7 +54,6 @@ public:
     virtual bool Visible() const = 0;
     virtual MainWindowRole MainRole() const = 0;
     virtual bool ApplicationMinimized() const = 0;
-    virtual FormStyle Style() const = 0;
     virtual BorderKind Border() const = 0;
     virtual PositionRule Position() const = 0;
     virtual void SetPosition(PositionRule rule) = 0;

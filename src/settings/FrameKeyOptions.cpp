@@ -13,10 +13,10 @@ void FrameKeyOptions::Load(const std::function<void()>& okStep) {
     }
     if (Fields.EnableFrameKeys) {
         keys_.SwitchOn();
-        keys_.SetFlag(true);
+        keys_.SetToggledOn(true);
     } else {
         keys_.SwitchOff();
-        keys_.SetFlag(false);
+        keys_.SetToggledOn(false);
     }
     store_.OpenHotkeyKey();
     keys_.Assign(Fields.HotKey);

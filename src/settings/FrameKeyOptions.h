@@ -16,12 +16,12 @@ public:
 
     // At the dialog's creation: on a first run the defaults go through the dialog's OK
     // step (okStep), which stores them; then the stored values are read, the keys
-    // switched and the frame-keys flag set by "enable", and the combinations assigned.
+    // switched and the toggle's state set by "enable", and the combinations assigned.
     // A load error is shown and ends the load; the program goes on.
     void Load(const std::function<void()>& okStep);
 
     // The OK step's store part: save, assign the sixteen combinations, switch the keys
-    // by EnableFrameKeys (the frame-keys flag stays as it is).
+    // by EnableFrameKeys (the toggle's state stays as it is).
     void SaveAndApply();
 
     // Switching as the program's activation and the save dialog need it: off whatever

@@ -131,8 +131,6 @@ public:
 
     // The discovery message's examination of one window (during the OK step's enumeration).
     void ExamineWindow(WindowHandle window);
-    bool KeepOpen() const { return keepOpen_; }
-    void SetTargetWindow(WindowHandle window) { targetWindow_ = window; }
 
     // IOptionsSettings
     bool CopyToClipboard() const override { return Checked(OptionControl::CopyToClipboard); }

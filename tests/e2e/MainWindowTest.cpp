@@ -6,6 +6,7 @@
 
 #include <commctrl.h>
 
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -120,10 +121,41 @@ TEST(MainWindow, ToolbarHoldsTheDesignedButtons) {
     EXPECT_EQ(client.bottom, 5 + 38 + 5);
 }
 
+HWND ChildWithText(HWND parent, const std::wstring& text) {
+    struct Search {
+        const std::wstring& text;
+        HWND found = nullptr;
+    } search{text};
+    ::EnumChildWindows(
+        parent,
+        [](HWND child, LPARAM data) {
+            auto* search = reinterpret_cast<Search*>(data);
+            wchar_t caption[128] = {};
+            ::GetWindowTextW(child, caption, static_cast<int>(std::size(caption)));
+            if (search->text == caption) search->found = child;
+            return search->found ? FALSE : TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+// Chooses a toolbar size in the options, as a user does, and closes them again.
+void ChooseToolbarSize(Program& program, const wchar_t* caption) {
+    program.ClickButton(Id(Command::Options));
+    HWND options = program.FindForm(L"Toptionfrm");
+    ASSERT_TRUE(WaitFor([&] { return ::IsWindowVisible(options) != 0; }));
+    HWND choice = ChildWithText(options, caption);
+    ASSERT_NE(choice, nullptr) << "no " << caption;
+    ::SendMessageW(choice, BM_CLICK, 0, 0);
+    ::PostMessageW(options, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    ASSERT_TRUE(WaitFor([&] { return ::IsWindowVisible(options) == 0; }));
+    ASSERT_TRUE(WaitFor([&] { return WindowRect(program.MainWindow()).left > 0; }));
+}
+
 // The small toolbar: 22 x 21 buttons with 19 x 19 pictures; the window shrinks to fit.
 TEST(MainWindow, SmallToolbarShrinksTheWindow) {
     Program program;
-    ::SendMessageW(program.MainWindow(), WM_COMMAND, Id(Command::SmallToolbar), 0);
+    ChooseToolbarSize(program, L"Toolbarsize 19 x 19");
     RECT rect = program.ButtonRect(Id(Command::Desktop));
     EXPECT_EQ(rect.right - rect.left, 22);
     EXPECT_EQ(rect.bottom - rect.top, 21);
@@ -131,7 +163,7 @@ TEST(MainWindow, SmallToolbarShrinksTheWindow) {
     ::GetClientRect(program.MainWindow(), &client);
     EXPECT_EQ(client.right, 5 + 10 * 22 + 5);
     SaveArtifact(program.MainWindow(), "main-window-small-toolbar");
-    ::SendMessageW(program.MainWindow(), WM_COMMAND, Id(Command::LargeToolbar), 0);
+    ChooseToolbarSize(program, L"Toolbarsize 32 x 32");
     rect = program.ButtonRect(Id(Command::Desktop));
     EXPECT_EQ(rect.right - rect.left, 39);
 }

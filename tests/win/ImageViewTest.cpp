@@ -36,7 +36,7 @@ struct ViewRig {
     std::unique_ptr<ImageView> view;
     ViewRig() {
         image.SetCenterImage(true);
-        image.SetPaintScaling(TPaintScaling::psResample);
+        image.SetSmoothScaling(true);
         view = std::make_unique<ImageView>(host, image);
         view->Place(0, 0, 290, 209);  // a one-pixel border around 288 x 207
     }

@@ -172,7 +172,7 @@ TEST(PlacementWin32, DestructionSavesWithVisibleOne) {
 // With the window state restored too, a normal state leaves the hidden frame hidden and a
 // maximised one shows it maximised, as it is being shown anyway.
 TEST(PlacementWin32, FrameStateIsRestoredWithItsPlace) {
-    const PlacementSetup frame{PlacementOption::State | PlacementOption::Position, {BorderKind::SizeToolWin}};
+    const PlacementSetup frame{PlacementOption::State | PlacementOption::Position, {BorderKind::SizeableToolWindow}};
     TestWindow window(L"KorvanPlacementFrame", WS_EX_TOOLWINDOW | WS_EX_TOPMOST, WS_POPUP | WS_THICKFRAME);
     window.Plant(L"NormPos", L"533,152,799,289");
     window.Plant(L"ShowCmd", L"1");

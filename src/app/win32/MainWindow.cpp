@@ -66,7 +66,7 @@ LRESULT CALLBACK ToolBarProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPar
 } // namespace
 
 MainWindow::MainWindow(IHotKeySystem& hotKeys, HotKeyConflicts& conflicts) : conflicts_(conflicts) {
-    printScreenKey_ = std::make_unique<GlobalHotKey>(hotKeys, "Grabit", &conflicts_);
+    printScreenKey_ = std::make_unique<GlobalHotKey>(hotKeys, &conflicts_);
     RegisterClassOnce(kClassName, 0, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1), ProgramIcon());
     CreateWindowOf(kClassName, WS_EX_TOOLWINDOW, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN,
                    L"Korvan Screenshot 2.3", CW_USEDEFAULT, CW_USEDEFAULT, 400, 80);
@@ -158,18 +158,18 @@ void MainWindow::CreateToolBar() {
 void MainWindow::BuildImageLists() {
     UINT dpi = DpiOf(Hwnd());
     int large = Scale(kLargeImage, dpi), small = Scale(kSmallImage, dpi);
-    imageList1_.reset(MakeImageList(large, false));
-    images_.reset(MakeImageList(large, true));
-    imageList2_.reset(MakeImageList(small, false));
-    smallImages_.reset(MakeImageList(small, true));
+    largeImages_.reset(MakeImageList(large, false));
+    largeDisabledImages_.reset(MakeImageList(large, true));
+    smallImages_.reset(MakeImageList(small, false));
+    smallDisabledImages_.reset(MakeImageList(small, true));
     SetSmallToolbar(smallToolbar_);
 }
 
 void MainWindow::SetSmallToolbar(bool small) {
     smallToolbar_ = small;
     UINT dpi = DpiOf(Hwnd());
-    HANDLE normal = small ? imageList2_.get() : imageList1_.get();
-    HANDLE disabled = small ? smallImages_.get() : images_.get();
+    HANDLE normal = small ? smallImages_.get() : largeImages_.get();
+    HANDLE disabled = small ? smallDisabledImages_.get() : largeDisabledImages_.get();
     int imageSize = Scale(small ? kSmallImage : kLargeImage, dpi);
     ::SendMessageW(toolBar_, TB_SETBITMAPSIZE, 0, MAKELPARAM(imageSize, imageSize));
     ::SendMessageW(toolBar_, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(AsImageList(normal)));
@@ -278,8 +278,6 @@ void MainWindow::OnCommand(int id) {
     case Command::Help: ShowHelp(); break;
     case Command::Info: ShowInfo(); break;
     case Command::Exit: Exit(); break;
-    case Command::LargeToolbar: SetSmallToolbar(false); break;
-    case Command::SmallToolbar: SetSmallToolbar(true); break;
     default: break;
     }
 }

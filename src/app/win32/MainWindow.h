@@ -109,8 +109,9 @@ private:
     std::optional<MainWindowLinks> links_;  // from Connect on
     HWND toolBar_ = nullptr;
     HWND pickHelperButton_ = nullptr;
-    // 32 x 32 normal/hot and disabled images, 19 x 19 normal and disabled images.
-    UniqueHandle<ImageListTraits> imageList1_, images_, imageList2_, smallImages_;
+    // The toolbar's pictures: 32 x 32 and 19 x 19, each for normal and hot buttons and
+    // for disabled ones.
+    UniqueHandle<ImageListTraits> largeImages_, largeDisabledImages_, smallImages_, smallDisabledImages_;
     GdiObject font_;
     bool smallToolbar_ = false;
     WindowSystemWin32 system_{nullptr};

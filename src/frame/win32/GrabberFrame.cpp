@@ -40,7 +40,7 @@ GrabberFrame::GrabberFrame(HWND mainWindow, IHotKeySystem& hotKeys, HotKeyConfli
     CreateContents();
     placement_ = std::make_unique<PlacementBinding>(
         Hwnd(), mainWindow,
-        PlacementSetup{PlacementOption::State | PlacementOption::Position, {BorderKind::SizeToolWin}});
+        PlacementSetup{PlacementOption::State | PlacementOption::Position, {BorderKind::SizeableToolWindow}});
     // The frame keys move the hidden frame from where the user left it last time.
     placement_->PlaceHidden();
 }

@@ -48,9 +48,6 @@ public:
     void SetWidth(int value) override;
     void SetHeight(int value) override;
 
-    HWND DragPanel() const { return dragPanel_->Hwnd(); }
-    HWND InsidePanel() const { return insidePanel_->Hwnd(); }
-
     static constexpr int kRingWidth = 8;
     static constexpr int kPanelMargin = 5;
 

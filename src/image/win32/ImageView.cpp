@@ -101,7 +101,7 @@ void ImageView::Paint() {
     if (bitmap && ::IntersectRect(&visible, &image, &ps.rcPaint)) {
         imaging::ScaledView view = imaging::RenderScaledRegion(
             *bitmap, r.width, r.height, visible.left - r.left, visible.top - r.top, visible.right - visible.left,
-            visible.bottom - visible.top, document_.PaintScaling() != TPaintScaling::psNormal);
+            visible.bottom - visible.top, document_.SmoothScaling());
         BITMAPINFO info = win::TopDownDib(view.width, view.height, 32);
         ::SetDIBitsToDevice(dc, visible.left, visible.top, static_cast<DWORD>(view.width),
                             static_cast<DWORD>(view.height), 0, 0, 0, static_cast<UINT>(view.height),

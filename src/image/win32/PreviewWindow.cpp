@@ -28,7 +28,7 @@ void PreviewWindow::CreateContents(HWND mainWindow) {
     ::SetClassLongPtrW(Hwnd(), GCLP_HBRBACKGROUND, reinterpret_cast<LONG_PTR>(background_.get()));
     placement_ = std::make_unique<PlacementBinding>(Hwnd(), mainWindow,
                                                     PlacementSetup{PlacementOption::Position, {BorderKind::Sizeable}});
-    document_.SetPaintScaling(TPaintScaling::psResample);
+    document_.SetSmoothScaling(true);
     document_.SetCenterImage(true);
     document_.SetPaintZoomFactor(100);
     view_ = std::make_unique<ImageView>(Hwnd(), document_);

@@ -252,25 +252,6 @@ bool ControlTable::HandleNotify(const NMHDR* header) {
     return false;
 }
 
-void ControlTable::SelectPage(int tabSheetIndex) {
-    int pageControl = designs_[static_cast<size_t>(tabSheetIndex)].parent;
-    int position = 0;
-    for (int page = 0; page < tabSheetIndex; ++page)
-        if (designs_[static_cast<size_t>(page)].parent == pageControl) ++position;
-    HWND tabs = hwnds_[static_cast<size_t>(pageControl)];
-    ::SendMessageW(tabs, TCM_SETCURSEL, static_cast<WPARAM>(position), 0);
-    NMHDR header{tabs, static_cast<UINT_PTR>(designs_[static_cast<size_t>(pageControl)].id), TCN_SELCHANGE};
-    HandleNotify(&header);
-}
-
-int ControlTable::SelectedPage(int pageControlIndex) const {
-    int selected = static_cast<int>(::SendMessageW((*this)[pageControlIndex], TCM_GETCURSEL, 0, 0));
-    int position = 0;
-    for (int page = 0; page < Count(); ++page)
-        if (designs_[static_cast<size_t>(page)].parent == pageControlIndex && position++ == selected) return page;
-    return -1;
-}
-
 void ControlTable::MakeFont() {
     NONCLIENTMETRICSW metrics{sizeof(metrics)};
     if (!::SystemParametersInfoForDpi(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0, dpi_)) {

@@ -74,9 +74,6 @@ public:
 
     HWND operator[](int index) const { return hwnds_[static_cast<size_t>(index)]; }
     int IndexOfId(int id) const;  // -1 when no entry has it
-    int Count() const { return static_cast<int>(designs_.size()); }
-    const Component& Texts(int index) const { return set_.components[static_cast<size_t>(index)]; }
-    const ControlDesign& Design(int index) const { return designs_[static_cast<size_t>(index)]; }
 
     bool Checked(int index) const;
     void SetCheck(int index, bool checked);
@@ -85,17 +82,15 @@ public:
 
     // Shows the page of the selected tab of a page control; answers whether it handled it.
     bool HandleNotify(const NMHDR* header);
-    void SelectPage(int tabSheetIndex);
-    int SelectedPage(int pageControlIndex) const;  // index of the shown tab sheet entry
     // Moves, sizes and re-fonts every control for the owner's current DPI.
     void Rescale();
-    // Shows the texts the passes set (captions, tab titles, tool tips).
-    void ApplyTexts();
     HFONT Font() const { return font_; }
-    UINT Dpi() const { return dpi_; }
     RECT ScaledRect(int index) const;  // in the coordinates of the control's window parent
 
 private:
+    int Count() const { return static_cast<int>(designs_.size()); }
+    // Shows the texts the passes set (captions, tab titles, tool tips).
+    void ApplyTexts();
     HWND CreateOne(int index);
     HWND WindowParent(int index) const;
     POINT Origin(int index) const;  // the entry's top left in its window parent, at 96 DPI

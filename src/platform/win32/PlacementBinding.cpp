@@ -25,10 +25,8 @@ PlacementBinding::PlacementBinding(HWND window, HWND mainWindow, const Placement
                                    ErrorReporter reportError)
     : hwnd_(window),
       window_(window, mainWindow, setup.traits),
-      store_(registry, window_),
-      reportError_(std::move(reportError)) {
-    store_.Options = setup.options;
-}
+      store_(registry, window_, setup.options),
+      reportError_(std::move(reportError)) {}
 
 template <typename Step> void PlacementBinding::Guarded(Step step) {
     try {

@@ -13,7 +13,6 @@ namespace korvan::win {
 struct PlacementWindowTraits {
     BorderKind border = BorderKind::Sizeable;
     PositionRule position = PositionRule::Designed;
-    FormStyle style = FormStyle::Normal;
 };
 
 class PlacementWindowWin32 final : public IPlacementWindow {
@@ -28,7 +27,6 @@ public:
     bool Visible() const override;
     MainWindowRole MainRole() const override;
     bool ApplicationMinimized() const override;
-    FormStyle Style() const override { return traits_.style; }
     BorderKind Border() const override { return traits_.border; }
     PositionRule Position() const override { return traits_.position; }
     void SetPosition(PositionRule rule) override { traits_.position = rule; }

@@ -13,7 +13,8 @@ namespace korvan::win {
 namespace {
 
 constexpr wchar_t kClassName[] = L"Thelpfrm";
-constexpr int kPanelBevel = 2;  // the lowered edge of the panel around the editor
+constexpr int kPanelEdge = 2;  // the lowered edge of the panel around the editor
+constexpr int kPopupSave = 1, kPopupFormat = 2;
 
 bool GermanSystem() { return IsGermanSystem(::GetSystemDefaultLangID()); }
 
@@ -146,7 +147,7 @@ void HelpWindow::ArrangePanel() {
     if (!editor_) return;
     RECT client{};
     ::GetClientRect(Hwnd(), &client);
-    int inset = Scale(kPanelBevel, DpiOf(Hwnd()));
+    int inset = Scale(kPanelEdge, DpiOf(Hwnd()));
     ::MoveWindow(editor_, inset, inset, std::max(0L, client.right - 2 * inset),
                  std::max(0L, client.bottom - 2 * inset), TRUE);
 }

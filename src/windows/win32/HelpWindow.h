@@ -12,19 +12,16 @@ public:
     explicit HelpWindow(HWND mainWindow);
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
+    void OnShow();
+
+private:
+    // The context menu's two commands.
     void SaveHelpText();
     void ChangeSelectionFont();
     // Gives the selection (or the text typed next) this font, size in tenths of a point.
     void ApplyFontToSelection(const LOGFONTW& font, int pointSizeTenths, COLORREF colour);
-    HWND Editor() const { return editor_; }
     // The editor's whole content in rich-text format.
     std::string RichText() const;
-
-    void OnShow();
-
-    static constexpr int kPopupSave = 1, kPopupFormat = 2;
-
-private:
     void CreateContents();
     void LoadHelpText();
     void CentreOnMainWindow();

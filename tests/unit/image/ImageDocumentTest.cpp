@@ -128,7 +128,6 @@ TEST(ShotImageZoom, RejectsNegativeValues) {
     EXPECT_EQ(MessageOf([&] { d.image.SetPaintZoomFactor(-1); }), "ShotImage \nPaintZoomFactor: Invalid value passed.");
     EXPECT_EQ(d.image.LastResult(), -13);
     EXPECT_EQ(d.image.PaintZoomFactor(), 50);
-    EXPECT_EQ(d.image.PaintSizeMode(), TPaintSizeMode::smZoom);
 }
 
 TEST(ShotImageZoom, LaysOutTheHeldImageCentred) {

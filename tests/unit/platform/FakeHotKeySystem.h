@@ -49,6 +49,12 @@ public:
         return false;
     }
     std::vector<std::string> TakeCalls() { return std::exchange(calls, {}); }
+    // Whether some hot key window holds the combination now.
+    bool Holds(unsigned modifiers, unsigned virtualKey) const {
+        for (const auto& entry : registered)
+            if (entry.second == (modifiers << 16 | virtualKey)) return true;
+        return false;
+    }
 
     std::vector<std::string> calls;
     std::set<std::string> atoms;

@@ -33,7 +33,6 @@ public:
     bool visible = false;
     MainWindowRole role = MainWindowRole::OtherWindow;
     bool applicationMinimized = false;
-    FormStyle style = FormStyle::Normal;
     BorderKind border = BorderKind::Sizeable;
     PositionRule position = PositionRule::Designed;
     WindowPlacementRecord placement{0, 1, {-1, -1}, {-1, -1}, {489, 235, 795, 490}};
@@ -49,7 +48,6 @@ public:
     bool Visible() const override { return visible; }
     MainWindowRole MainRole() const override { return role; }
     bool ApplicationMinimized() const override { return applicationMinimized; }
-    FormStyle Style() const override { return style; }
     BorderKind Border() const override { return border; }
     PositionRule Position() const override { return position; }
     void SetPosition(PositionRule rule) override {

@@ -49,6 +49,7 @@ public:
     }
     void PlantKey(const std::wstring& path) { MakeKey(path); }
     void FailCreate(const std::wstring& path) { failCreate_.insert(Fold(path)); }
+    void AllowCreate(const std::wstring& path) { failCreate_.erase(Fold(path)); }
     void FailWrites(bool fail) { failWrite_ = fail; }
 
     // Inspection.

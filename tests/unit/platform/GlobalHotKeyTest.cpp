@@ -11,7 +11,7 @@ using Calls = std::vector<std::string>;
 // Construction: a unique atom and a hidden window per instance, nothing registered.
 TEST(GlobalHotKey, StartsActiveWithoutAKey) {
     FakeHotKeySystem system;
-    GlobalHotKey a(system, "a"), b(system, "b");
+    GlobalHotKey a(system), b(system);
     EXPECT_TRUE(a.Active());
     EXPECT_EQ(a.HotKey(), 0);
     EXPECT_EQ(system.atoms.size(), 2u);
@@ -22,7 +22,7 @@ TEST(GlobalHotKey, StartsActiveWithoutAKey) {
 // Registered exactly while active with a key; writing the same value does nothing.
 TEST(GlobalHotKey, RegistersOnlyWhileActiveWithAKey) {
     FakeHotKeySystem system;
-    GlobalHotKey key(system, "k");
+    GlobalHotKey key(system);
     system.TakeCalls();
     key.SetActive(false);
     key.SetActive(true);
@@ -45,7 +45,7 @@ TEST(GlobalHotKey, RegistersOnlyWhileActiveWithAKey) {
 // A new combination replaces the old one: only the new one fires afterwards.
 TEST(GlobalHotKey, ChangingTheKeyReplacesTheRegistration) {
     FakeHotKeySystem system;
-    GlobalHotKey key(system, "k");
+    GlobalHotKey key(system);
     int presses = 0;
     key.SetOnKeyDown([&](GlobalHotKey&, uint16_t, ShiftState) { ++presses; });
     key.SetHotKey(0x25);
@@ -60,7 +60,7 @@ TEST(GlobalHotKey, ChangingTheKeyReplacesTheRegistration) {
 // Modifier bits translate to the registration's modifiers; the event reports the key decoded.
 TEST(GlobalHotKey, TranslatesModifiersAndDecodesTheEvent) {
     FakeHotKeySystem system;
-    GlobalHotKey key(system, "k");
+    GlobalHotKey key(system);
     key.SetHotKey(0xC000 | 0x41);
     EXPECT_EQ(system.TakeCalls().back(), "Register(49152,3,65)");
     key.SetHotKey(0x2000 | 0x26);
@@ -80,7 +80,7 @@ TEST(GlobalHotKey, TranslatesModifiersAndDecodesTheEvent) {
 TEST(GlobalHotKey, DestructionWithdrawsAndFreesTheAtom) {
     FakeHotKeySystem system;
     {
-        GlobalHotKey key(system, "k");
+        GlobalHotKey key(system);
         key.SetHotKey(0x2C);
         system.TakeCalls();
     }
@@ -94,7 +94,7 @@ TEST(HotKeyConflicts, NamesEachTakenCombinationOnce) {
     std::vector<std::string> messages;
     HotKeyConflicts conflicts([&](const std::string& text) { messages.push_back(text); });
     system.taken = {0x2C, 1u << 16 | 0x74};
-    GlobalHotKey print(system, "Grabit", &conflicts), toggle(system, "av", &conflicts);
+    GlobalHotKey print(system, &conflicts), toggle(system, &conflicts);
     print.SetHotKey(0x2C);
     toggle.SetHotKey(0x8074);
     conflicts.Report();

@@ -13,9 +13,7 @@ const std::wstring kSection = L"Software\\Korvan\\TImage";
 struct PlacementRestore : ::testing::Test {
     FakeRegistry registry;
     FakePlacementWindow window;
-    PlacementStore store{registry, window};
-
-    PlacementRestore() { store.Options = PlacementOption::Position; }
+    PlacementStore store{registry, window, PlacementOption::Position};
     void Plant(const std::wstring& name, const std::wstring& text) { registry.PlantString(kSection, name, text); }
     // The placement handed to the window by the stored values (the first SetPlacement).
     std::wstring Applied() const {
@@ -33,8 +31,8 @@ struct PlacementRestore : ::testing::Test {
 // First run: every value is read in the layout's order, the screen's own name before the
 // plain one; nothing stored is applied, the window keeps its place.
 TEST_F(PlacementRestore, FirstRunReadsEverythingAndAppliesOnlyTheMaximisedPosition) {
-    store.Options = PlacementOption::State | PlacementOption::Position;
-    store.OnShow();
+    PlacementStore both(registry, window, PlacementOption::State | PlacementOption::Position);
+    both.OnShow();
     std::vector<std::wstring> reads = {
         L"Open(Software\\Korvan,true)",
         L"Read(Software\\Korvan\\TImage\\FormVersion)",
@@ -54,8 +52,9 @@ TEST_F(PlacementRestore, FirstRunReadsEverythingAndAppliesOnlyTheMaximisedPositi
         L"SetPlacement(0,0 min -1,-1 max -4,-4 normal 489,235,795,490)",
     };
     EXPECT_EQ(window.calls, changes);
-    EXPECT_TRUE(store.Restored());
-    EXPECT_FALSE(store.Saved());
+    registry.ClearCalls();
+    both.OnCloseQuery(true);
+    EXPECT_EQ(registry.CallsOf(L"Write(").size(), 9u) << "restored: the close saves";
 }
 
 // Stored values are applied as one placement; hidden windows are handed show state 0.
@@ -167,14 +166,13 @@ TEST_F(PlacementRestore, NonSizeableWindowKeepsItsSize) {
     for (BorderKind border : {BorderKind::ToolWindow, BorderKind::Single, BorderKind::Dialog, BorderKind::None}) {
         FakePlacementWindow fresh;
         fresh.border = border;
-        PlacementStore other(registry, fresh);
-        other.Options = PlacementOption::Position;
+        PlacementStore other(registry, fresh, PlacementOption::Position);
         Plant(L"NormPos", L"100,50,90,60");  // the stored size, even an empty one, is not used
         other.OnShow();
         ASSERT_FALSE(fresh.calls.empty());
         EXPECT_EQ(fresh.calls[0], L"SetPlacement(0,0 min -1,-1 max -1,-1 normal 100,50,406,305)");
     }
-    window.border = BorderKind::SizeToolWin;
+    window.border = BorderKind::SizeableToolWindow;
     Plant(L"NormPos", L"100,50,200,150");
     store.OnShow();
     EXPECT_EQ(Applied(), L"SetPlacement(0,0 min -1,-1 max -1,-1 normal 100,50,200,150)");
@@ -183,18 +181,14 @@ TEST_F(PlacementRestore, NonSizeableWindowKeepsItsSize) {
 // A centred window becomes "as designed" before its stored position is applied.
 TEST_F(PlacementRestore, CentredWindowBecomesDesignedBeforeThePlacement) {
     Plant(L"NormPos", L"100,50,400,300");
-    for (PositionRule rule : {PositionRule::ScreenCenter, PositionRule::DesktopCenter}) {
-        window.calls.clear();
-        window.position = rule;
-        store.OnShow();
-        ASSERT_GE(window.calls.size(), 2u);
-        EXPECT_EQ(window.calls[0], L"SetPosition(" + std::to_wstring(int(PositionRule::Designed)) + L")");
-        EXPECT_EQ(window.calls[1].rfind(L"SetPlacement", 0), 0u);
-    }
-    window.calls.clear();
-    window.position = PositionRule::MainFormCenter;
+    window.position = PositionRule::ScreenCenter;
     store.OnShow();
-    EXPECT_EQ(window.position, PositionRule::MainFormCenter);
+    ASSERT_GE(window.calls.size(), 2u);
+    EXPECT_EQ(window.calls[0], L"SetPosition(" + std::to_wstring(int(PositionRule::Designed)) + L")");
+    EXPECT_EQ(window.calls[1].rfind(L"SetPlacement", 0), 0u);
+    window.calls.clear();
+    store.OnShow();  // placed as designed now: no rule to change
+    EXPECT_EQ(window.calls[0].rfind(L"SetPlacement", 0), 0u);
 
     window.calls.clear();
     window.position = PositionRule::ScreenCenter;
@@ -203,15 +197,18 @@ TEST_F(PlacementRestore, CentredWindowBecomesDesignedBeforeThePlacement) {
     EXPECT_EQ(window.position, PositionRule::ScreenCenter);
 }
 
-// A newer store version than the stored one applies nothing but still marks the window restored.
+// A placement stored by an older layout version (below 0) is not applied, yet the window
+// counts as restored.
 TEST_F(PlacementRestore, OlderStoredVersionIsNotApplied) {
     Plant(L"NormPos", L"100,50,400,300");
-    Plant(L"FormVersion", L"1");
-    store.Version = 2;
+    Plant(L"FormVersion", L"-1");
     store.OnShow();
     EXPECT_EQ(window.calls, (std::vector<std::wstring>{L"SetPlacement(0,0 min -1,-1 max -4,-4 normal 489,235,795,490)"}));
-    EXPECT_TRUE(store.Restored());
-    store.Version = 1;
+    registry.ClearCalls();
+    store.OnCloseQuery(true);
+    EXPECT_FALSE(registry.CallsOf(L"Write(").empty()) << "restored: the close saves";
+    Plant(L"NormPos", L"100,50,400,300");
+    Plant(L"FormVersion", L"0");
     window.calls.clear();
     EXPECT_TRUE(PositionApplied());
 }
@@ -224,7 +221,7 @@ TEST_F(PlacementRestore, MaximisedPositionFollowsTheBorderKind) {
     struct Case { BorderKind border; const wchar_t* max; } cases[] = {
         {BorderKind::None, L"max 0,0"},         {BorderKind::Single, L"max -1,-2"},
         {BorderKind::ToolWindow, L"max -1,-2"}, {BorderKind::Sizeable, L"max -4,-5"},
-        {BorderKind::SizeToolWin, L"max -4,-5"}, {BorderKind::Dialog, L"max -3,-6"},
+        {BorderKind::SizeableToolWindow, L"max -4,-5"}, {BorderKind::Dialog, L"max -3,-6"},
     };
     for (const auto& c : cases) {
         window.calls.clear();
@@ -239,9 +236,9 @@ TEST_F(PlacementRestore, MaximisedPositionFollowsTheBorderKind) {
     EXPECT_EQ(window.calls, std::vector<std::wstring>{L"Repaint"});
 }
 
-// Show states 1, 5, 9 give normal; 2, 6, 7 minimised; 3 maximised; others the starting state.
+// Show states 2, 6, 7 give minimised, 3 maximised, every other one normal.
 TEST_F(PlacementRestore, ShowCmdGivesTheWindowState) {
-    store.Options = PlacementOption::State;
+    PlacementStore store(registry, window, PlacementOption::State);
     struct Case { const wchar_t* showCmd; WindowState state; } cases[] = {
         {L"1", WindowState::Normal},    {L"5", WindowState::Normal},    {L"9", WindowState::Normal},
         {L"2", WindowState::Minimized}, {L"6", WindowState::Minimized}, {L"7", WindowState::Minimized},
@@ -258,32 +255,9 @@ TEST_F(PlacementRestore, ShowCmdGivesTheWindowState) {
     }
 }
 
-// The starting state is maximised only for the main window (or none) that is MDI or has poDefault.
-TEST_F(PlacementRestore, StartingStateIsMaximisedOnlyForADefaultPlacedMainWindow) {
-    store.Options = PlacementOption::State;
-    Plant(L"ShowCmd", L"0");
-    struct Case { MainWindowRole role; FormStyle style; PositionRule rule; WindowState state; } cases[] = {
-        {MainWindowRole::ThisWindow, FormStyle::Normal, PositionRule::Default, WindowState::Maximized},
-        {MainWindowRole::NoMainWindow, FormStyle::Normal, PositionRule::Default, WindowState::Maximized},
-        {MainWindowRole::ThisWindow, FormStyle::MdiForm, PositionRule::Designed, WindowState::Maximized},
-        {MainWindowRole::ThisWindow, FormStyle::Normal, PositionRule::Designed, WindowState::Normal},
-        {MainWindowRole::ThisWindow, FormStyle::StayOnTop, PositionRule::Default, WindowState::Normal},
-        {MainWindowRole::OtherWindow, FormStyle::Normal, PositionRule::Default, WindowState::Normal},
-        {MainWindowRole::OtherWindow, FormStyle::MdiForm, PositionRule::Designed, WindowState::Normal},
-    };
-    for (const auto& c : cases) {
-        window.calls.clear();
-        window.role = c.role;
-        window.style = c.style;
-        window.position = c.rule;
-        store.OnShow();
-        EXPECT_EQ(window.calls.at(0), Describe(c.state));
-    }
-}
-
 // A minimised main window (or no main window) stays normal and the application is minimised.
 TEST_F(PlacementRestore, MinimisedMainWindowMinimisesTheApplicationInstead) {
-    store.Options = PlacementOption::State;
+    PlacementStore store(registry, window, PlacementOption::State);
     Plant(L"ShowCmd", L"2");
     for (MainWindowRole role : {MainWindowRole::ThisWindow, MainWindowRole::NoMainWindow}) {
         window.calls.clear();
@@ -296,7 +270,7 @@ TEST_F(PlacementRestore, MinimisedMainWindowMinimisesTheApplicationInstead) {
 
 // With both options the position is applied before the state.
 TEST_F(PlacementRestore, PositionComesBeforeState) {
-    store.Options = PlacementOption::State | PlacementOption::Position;
+    PlacementStore store(registry, window, PlacementOption::State | PlacementOption::Position);
     Plant(L"NormPos", L"100,50,400,300");
     Plant(L"ShowCmd", L"3");
     store.OnShow();
@@ -349,15 +323,6 @@ TEST_F(PlacementRestore, OffMonitorToolWindowKeepsItsOwnSize) {
     Plant(L"NormPos", L"-3000,100,-2000,900");
     store.OnShow();
     EXPECT_NE(Applied().find(L"normal 0,100,306,355"), std::wstring::npos) << Applied().c_str();
-}
-
-// Restore clears "saved", so a later destruction saves again.
-TEST_F(PlacementRestore, RestoreClearsSaved) {
-    store.OnShow();
-    store.SavePlacement();
-    EXPECT_TRUE(store.Saved());
-    store.OnShow();
-    EXPECT_FALSE(store.Saved());
 }
 
 } // namespace

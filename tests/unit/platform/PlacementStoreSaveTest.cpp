@@ -74,19 +74,20 @@ TEST_F(PlacementSave, WritesEveryValueAsTextInOrder) {
     };
     EXPECT_EQ(registry.Calls(), expected);
     EXPECT_EQ(registry.Value(kSection, L"NormPos")->type, RegistryValue::Type::String);
-    EXPECT_TRUE(store.Saved());
+    registry.ClearCalls();
+    store.OnDestroy();
+    EXPECT_TRUE(registry.Calls().empty()) << "saved already: the destruction adds nothing";
 }
 
-// The suffix follows the screen size and the version number of the store.
-TEST_F(PlacementSave, SuffixAndVersionFollowTheScreenAndTheStore) {
+// The suffix follows the screen size; the layout's version is 0.
+TEST_F(PlacementSave, SuffixFollowsTheScreenAndTheVersionIsZero) {
     window.screen = {1920, 1200};
-    store.Version = 3;
     ShowOnce();
     store.SavePlacement();
     EXPECT_EQ(registry.ValueNames(kSection),
               (std::vector<std::wstring>{L"FormVersion", L"Flags", L"ShowCmd", L"PixelsPerInch", L"MinMaxPos(1920x1200)",
                                          L"MinMaxPos", L"NormPos(1920x1200)", L"NormPos", L"Visible"}));
-    EXPECT_EQ(registry.Text(kSection, L"FormVersion"), L"3");
+    EXPECT_EQ(registry.Text(kSection, L"FormVersion"), L"0");
 }
 
 // The main window of a minimised application is stored as shown minimised (2).
@@ -103,20 +104,6 @@ TEST_F(PlacementSave, MainWindowOfAMinimisedApplicationStoresShowCmdTwo) {
     EXPECT_EQ(registry.Text(kSection, L"ShowCmd"), L"1");
 }
 
-// A minimised child of a multi-document window adds WPF_SETMINPOSITION to the flags.
-TEST_F(PlacementSave, MinimisedMdiChildAddsSetMinPosition) {
-    window.style = FormStyle::MdiChild;
-    ShowOnce();
-    window.placement.flags = 2;
-    window.placement.showCmd = 2;
-    store.SavePlacement();
-    EXPECT_EQ(registry.Text(kSection, L"Flags"), L"3");
-
-    window.placement.showCmd = 1;
-    store.SavePlacement();
-    EXPECT_EQ(registry.Text(kSection, L"Flags"), L"2");
-}
-
 // A section that cannot be created raises "Failed to create key <section>" and writes nothing.
 TEST_F(PlacementSave, SectionThatCannotBeCreatedRaisesAndWritesNothing) {
     registry.FailCreate(kSection);
@@ -128,7 +115,7 @@ TEST_F(PlacementSave, SectionThatCannotBeCreatedRaisesAndWritesNothing) {
         EXPECT_STREQ(error.what(), "Failed to create key TImage");
     }
     EXPECT_TRUE(registry.CallsOf(L"Write(").empty());
-    EXPECT_FALSE(store.Saved());
+    EXPECT_THROW(store.OnDestroy(), Exception) << "not saved: the destruction tries again";
 }
 
 // A window never shown is never saved while active, so an earlier run's values survive.
@@ -138,14 +125,10 @@ TEST_F(PlacementSave, NeverShownWindowIsNeverSaved) {
     store.OnDestroy();
     EXPECT_TRUE(registry.Calls().empty());
     EXPECT_EQ(registry.Text(kSection, L"NormPos"), L"1,2,3,4");
-
-    store.Active = false;  // an inactive store saves when asked directly, shown or not
-    store.SavePlacement();
-    EXPECT_EQ(registry.Text(kSection, L"Visible"), L"0");
 }
 
-// Close saves only when closing is allowed, the store is active and the window has a handle.
-TEST_F(PlacementSave, CloseSavesOnlyWhenAcceptedActiveAndWithHandle) {
+// Close saves only when closing is allowed and the window has a handle.
+TEST_F(PlacementSave, CloseSavesOnlyWhenAcceptedAndWithHandle) {
     ShowOnce();
     store.OnCloseQuery(false);
     EXPECT_TRUE(registry.Calls().empty());
@@ -153,10 +136,6 @@ TEST_F(PlacementSave, CloseSavesOnlyWhenAcceptedActiveAndWithHandle) {
     store.OnCloseQuery(true);
     EXPECT_TRUE(registry.Calls().empty());
     window.hasHandle = true;
-    store.Active = false;
-    store.OnCloseQuery(true);
-    EXPECT_TRUE(registry.Calls().empty());
-    store.Active = true;
     store.OnCloseQuery(true);
     EXPECT_EQ(registry.CallsOf(L"Write(").size(), 9u);
 }
@@ -166,7 +145,9 @@ TEST_F(PlacementSave, DestructionSavesWithVisibleOneUnlessAlreadySaved) {
     ShowOnce();
     store.OnDestroy();
     EXPECT_EQ(registry.Text(kSection, L"Visible"), L"1");
-    EXPECT_FALSE(store.Destroying());
+    store.OnShow();
+    store.OnCloseQuery(true);
+    EXPECT_EQ(registry.Text(kSection, L"Visible"), L"0") << "the destruction's mark does not stay";
 
     FakeRegistry other;
     PlacementStore closed(other, window);
@@ -183,29 +164,19 @@ TEST_F(PlacementSave, CloseShowDestroySavesTwice) {
     ShowOnce();
     store.OnCloseQuery(true);
     store.OnShow();
-    EXPECT_FALSE(store.Saved());
     store.OnDestroy();
     EXPECT_EQ(registry.CallsOf(L"Write(Software\\Korvan\\TImage\\Visible").size(), 2u);
     EXPECT_EQ(registry.Text(kSection, L"Visible"), L"1");
 }
 
-// An inactive store neither restores at show nor saves at destruction.
-TEST_F(PlacementSave, InactiveStoreDoesNothingAtShowOrDestruction) {
-    store.Active = false;
-    store.OnShow();
-    store.OnDestroy();
-    EXPECT_TRUE(registry.Calls().empty());
-    EXPECT_TRUE(window.calls.empty());
-    EXPECT_FALSE(store.Restored());
-}
-
-// A failing save from destruction still clears the destroying flag.
-TEST_F(PlacementSave, FailedSaveFromDestructionClearsDestroying) {
+// A failing save from destruction still clears the destruction's mark.
+TEST_F(PlacementSave, FailedSaveFromDestructionClearsItsMark) {
     registry.FailCreate(kSection);
     ShowOnce();
     EXPECT_THROW(store.OnDestroy(), Exception);
-    EXPECT_FALSE(store.Destroying());
-    EXPECT_FALSE(store.Saved());
+    registry.AllowCreate(kSection);
+    store.OnCloseQuery(true);
+    EXPECT_EQ(registry.Text(kSection, L"Visible"), L"0");
 }
 
 // Key presses that move the hidden window start from the stored place, write nothing,
@@ -219,8 +190,9 @@ TEST(PlacementHiddenMoves, StartFromTheStoredPlaceAndAreKept) {
         store.PlaceHidden();
         EXPECT_EQ(window.placement.normalRect, (PlacementRect{100, 100, 366, 237}));
         EXPECT_EQ(window.placement.showCmd, 0u);  // still hidden
-        EXPECT_FALSE(store.Restored());
         registry.ClearCalls();
+        store.OnCloseQuery(true);
+        EXPECT_TRUE(registry.CallsOf(L"Write(").empty()) << "placing a hidden window is no restore";
         for (int press = 0; press < 3; ++press) {
             window.placement.normalRect.left += 5;
             window.placement.normalRect.right += 5;
@@ -237,16 +209,6 @@ TEST(PlacementHiddenMoves, StartFromTheStoredPlaceAndAreKept) {
         EXPECT_EQ(registry.Text(kSection, L"NormPos"), L"115,100,381,237");
         EXPECT_EQ(registry.Text(kSection, L"Visible"), L"1");
     }
-}
-
-// Explicit key and section replace the defaults.
-TEST_F(PlacementSave, ExplicitKeyAndSectionReplaceTheDefaults) {
-    store.RegistryKey = L"Software\\Other";
-    store.SectionName = L"Frame";
-    ShowOnce();
-    store.SavePlacement();
-    EXPECT_EQ(registry.Calls()[1], L"Open(Software\\Other\\Frame,true)");
-    EXPECT_EQ(registry.Text(L"Software\\Other\\Frame", L"FormVersion"), L"0");
 }
 
 } // namespace

@@ -60,7 +60,7 @@ TEST(SettingsStore, FirstRunWritesTheWholeLayout) {
     EXPECT_EQ(rig.registry.Text(kCursor, L"enable"), L"dword:0");
     EXPECT_EQ(rig.registry.Text(kCursor, L"further"), L"dword:0");
     EXPECT_TRUE(rig.system.registered.size() == 1);  // only the toggle key stays
-    EXPECT_FALSE(rig.keys.Flag());
+    EXPECT_FALSE(rig.keys.ToggledOn());
     EXPECT_TRUE(rig.errors.empty());
 }
 
@@ -101,7 +101,8 @@ TEST(SettingsStore, EnableIsKeptOnlyWithStoreFurther) {
     next.Load();
     EXPECT_FALSE(next.options.Fields.EnableFrameKeys);
     EXPECT_EQ(next.options.Fields.HotKey[0], 0x41);
-    EXPECT_EQ(next.keys.Key(5).HotKey(), 0x41);  // pleft
+    next.keys.SwitchOn();
+    EXPECT_TRUE(next.system.Holds(0, 0x41));  // assigned to the fast move left key
 
     next.options.Fields.EnableFrameKeys = true;
     next.options.Fields.KeepEnabled = true;
@@ -111,7 +112,7 @@ TEST(SettingsStore, EnableIsKeptOnlyWithStoreFurther) {
     third.Load();
     EXPECT_TRUE(third.options.Fields.EnableFrameKeys);
     EXPECT_TRUE(third.options.Fields.KeepEnabled);
-    EXPECT_TRUE(third.keys.Flag());
+    EXPECT_TRUE(third.keys.ToggledOn());
     EXPECT_EQ(third.system.registered.size(), 17u);
 }
 
