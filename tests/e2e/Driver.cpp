@@ -343,6 +343,16 @@ void WriteDword(const wchar_t* key, const wchar_t* name, DWORD value) {
     ::RegCloseKey(handle);
 }
 
+void WriteString(const wchar_t* key, const wchar_t* name, const std::wstring& value) {
+    HKEY handle = nullptr;
+    ::RegCreateKeyExW(HKEY_CURRENT_USER, key, 0, nullptr, 0, KEY_WRITE, nullptr, &handle, nullptr);
+    ::RegSetValueExW(handle, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                     static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+    ::RegCloseKey(handle);
+}
+
+void DeleteValue(const wchar_t* key, const wchar_t* name) { ::RegDeleteKeyValueW(HKEY_CURRENT_USER, key, name); }
+
 namespace {
 
 struct BoxSearch {

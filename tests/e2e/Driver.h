@@ -95,6 +95,8 @@ std::optional<DWORD> ReadDword(const wchar_t* key, const wchar_t* name);
 std::optional<std::wstring> ReadString(const wchar_t* key, const wchar_t* name);
 bool KeyExists(const wchar_t* key);
 void WriteDword(const wchar_t* key, const wchar_t* name, DWORD value);
+void WriteString(const wchar_t* key, const wchar_t* name, const std::wstring& value);
+void DeleteValue(const wchar_t* key, const wchar_t* name);
 // Top-level message box of the process whose text contains the given part, if shown.
 HWND FindMessageBox(DWORD processId, const std::wstring& part, std::wstring* text = nullptr);
 void PumpMessages(std::chrono::milliseconds duration);

@@ -1,6 +1,7 @@
 #include "app/win32/Application.h"
 
 #include "app/win32/MainWindow.h"
+#include "app/win32/PrintScreenCheckWin32.h"
 #include "frame/win32/GrabberFrame.h"
 #include "image/win32/PreviewWindow.h"
 #include "settings/win32/OptionsWindow.h"
@@ -59,6 +60,7 @@ int Application::Run(const std::function<void(HWND)>& windowsReady) {
     window_.Show();
     main_->ShowAtStart();
     if (windowsReady) windowsReady(window_.Hwnd());
+    window_.Post([this] { CheckPrintScreen(); });
     MSG message;
     while (::GetMessageW(&message, nullptr, 0, 0) > 0) {
         // Tab, Enter and Escape work in the options dialog as in any dialog.
@@ -67,6 +69,19 @@ int Application::Run(const std::function<void(HWND)>& windowsReady) {
         ::DispatchMessageW(&message);
     }
     return static_cast<int>(message.wParam);
+}
+
+void Application::CheckPrintScreen() {
+    WindowsVersionWin32 version;
+    PrintScreenQuestionWin32 question(main_->Hwnd());
+    CheckPrintScreenAtStart({version, registry_, question, [this] {
+                                 // Lets the shell and other programs read the changed setting.
+                                 DWORD_PTR result = 0;
+                                 ::SendMessageTimeoutW(HWND_BROADCAST, WM_SETTINGCHANGE, 0,
+                                                       reinterpret_cast<LPARAM>(kKeyboardSettingsKey),
+                                                       SMTO_ABORTIFHUNG, 1000, &result);
+                                 main_->RegisterPrintScreenAgain();
+                             }});
 }
 
 void Application::MoveMainWindowOffScreen() { main_->MoveOffScreen(); }

@@ -39,6 +39,9 @@ public:
 private:
     void CreateWindows();
     void ConnectWindows();
+    // Once at start, when the message loop runs: offers to take Print Screen back from
+    // the system's Snipping Tool.
+    void CheckPrintScreen();
 
     // IOptionsHost: the options dialog's reach into the main window and the preview.
     void MoveMainWindowOffScreen() override;

@@ -331,6 +331,11 @@ void MainWindow::PrintScreenPressed() {
     if (commands_) commands_->PrintScreenPressed();
 }
 
+void MainWindow::RegisterPrintScreenAgain() {
+    printScreenKey_->SetActive(false);
+    printScreenKey_->SetActive(true);
+}
+
 // The frame keys act only while the program is the active application.
 void MainWindow::OnProgramActivated() {
     if (links_) links_->frameKeys.SwitchOnIfEnabled();

@@ -76,6 +76,8 @@ public:
     void ShowInfo();
     void Exit();
     void PrintScreenPressed();
+    // Registers Print Screen once more, after the system let go of it.
+    void RegisterPrintScreenAgain();
     void OnProgramActivated();
     void OnProgramDeactivated();
 
