@@ -81,18 +81,54 @@ BorderMetric MetricFor(BorderKind border) {
     return BorderMetric::None;
 }
 
-bool Overlaps(const PlacementRect& a, const PlacementRect& b) {
-    return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
+// A window rectangle in 64 bits: stored values may lie near the limits of 32-bit
+// integers (a damaged or hand-edited key), where their sums would overflow.
+struct Box {
+    long long left, top, width, height;
+    long long Right() const { return left + width; }
+    long long Bottom() const { return top + height; }
+};
+
+bool Overlaps(const Box& a, const PlacementRect& b) {
+    return a.left < b.right && b.left < a.Right() && a.top < b.bottom && b.top < a.Bottom();
 }
 
-long long GapSquared(const PlacementRect& rect, const PlacementRect& area) {
-    long long dx = std::max({0, area.left - rect.right, rect.left - area.right});
-    long long dy = std::max({0, area.top - rect.bottom, rect.top - area.bottom});
+// Squared gaps of positions within 32 bits stay below 2^65 only as doubles.
+double GapSquared(const Box& rect, const PlacementRect& area) {
+    double dx = static_cast<double>(std::max({0LL, area.left - rect.Right(), rect.left - area.right}));
+    double dy = static_cast<double>(std::max({0LL, area.top - rect.Bottom(), rect.top - area.bottom}));
     return dx * dx + dy * dy;
 }
 
 // Slides [start, start + length) into [low, high); a longer span keeps its start at low.
-int SlideInto(int start, int length, int low, int high) { return std::max(low, std::min(start, high - length)); }
+long long SlideInto(long long start, long long length, long long low, long long high) {
+    return std::max(low, std::min(start, high - length));
+}
+
+// The box around all work areas: the virtual screen as far as windows go.
+PlacementRect VirtualScreenOf(const std::vector<PlacementRect>& areas) {
+    PlacementRect all = areas.front();
+    for (const PlacementRect& area : areas)
+        all = {std::min(all.left, area.left), std::min(all.top, area.top), std::max(all.right, area.right),
+               std::max(all.bottom, area.bottom)};
+    return all;
+}
+
+Box SlidInto(Box box, const PlacementRect& area) {
+    box.left = SlideInto(box.left, box.width, area.left, area.right);
+    box.top = SlideInto(box.top, box.height, area.top, area.bottom);
+    return box;
+}
+
+// Without monitors to go by, the rectangle only has to be one that 32 bits can hold.
+PlacementRect Representable(Box box) {
+    box.width = std::min<long long>(box.width, INT_MAX);
+    box.height = std::min<long long>(box.height, INT_MAX);
+    box.left = std::clamp<long long>(box.left, INT_MIN, INT_MAX - box.width);
+    box.top = std::clamp<long long>(box.top, INT_MIN, INT_MAX - box.height);
+    return {static_cast<int>(box.left), static_cast<int>(box.top), static_cast<int>(box.Right()),
+            static_cast<int>(box.Bottom())};
+}
 
 } // namespace
 
@@ -246,10 +282,11 @@ void PlacementStore::ApplyPosition(WindowPlacementRecord placement, const Stored
     int pixelsPerInch = Number(stored.pixelsPerInch, window_.PixelsPerInch());
     if ((!minMax && !norm) || pixelsPerInch != window_.PixelsPerInch()) return;
     BorderKind border = window_.Border();
-    if (border != BorderKind::Sizeable && border != BorderKind::SizeableToolWindow)
-        normal = {normal.left, normal.top, normal.left + bounds.Width(), normal.top + bounds.Height()};
-    if (normal.right <= normal.left) return;
-    normal = BroughtOnScreen(normal);
+    bool sizeable = border == BorderKind::Sizeable || border == BorderKind::SizeableToolWindow;
+    long long width = sizeable ? static_cast<long long>(normal.right) - normal.left : bounds.Width();
+    long long height = sizeable ? static_cast<long long>(normal.bottom) - normal.top : bounds.Height();
+    if (width <= 0) return;
+    normal = BroughtOnScreen(normal.left, normal.top, width, height);
     if (window_.Position() == PositionRule::ScreenCenter) window_.SetPosition(PositionRule::Designed);
     window_.SetPlacement(placement);
 }
@@ -279,19 +316,24 @@ void PlacementStore::AdjustMaximizedPosition() {
     window_.SetPlacement(placement);
 }
 
-// A window stored on a monitor that is gone would open where nobody can reach it:
-// keep its size and slide it onto the nearest monitor's work area.
-PlacementRect PlacementStore::BroughtOnScreen(const PlacementRect& rect) const {
+// A window stored on a monitor that is gone would open where nobody can reach it: it
+// keeps its size and slides onto the nearest monitor's work area. None is larger than the
+// virtual screen, and none reaches beyond it.
+PlacementRect PlacementStore::BroughtOnScreen(long long left, long long top, long long width,
+                                              long long height) const {
+    Box rect{left, top, width, height};
     std::vector<PlacementRect> areas = window_.MonitorWorkAreas();
-    if (areas.empty()) return rect;
-    for (const PlacementRect& area : areas)
-        if (Overlaps(rect, area)) return rect;
-    const PlacementRect& nearest = *std::min_element(areas.begin(), areas.end(), [&](const auto& a, const auto& b) {
-        return GapSquared(rect, a) < GapSquared(rect, b);
-    });
-    int left = SlideInto(rect.left, rect.Width(), nearest.left, nearest.right);
-    int top = SlideInto(rect.top, rect.Height(), nearest.top, nearest.bottom);
-    return {left, top, left + rect.Width(), top + rect.Height()};
+    if (areas.empty()) return Representable(rect);
+    const PlacementRect screen = VirtualScreenOf(areas);
+    rect.width = std::min<long long>(rect.width, screen.Width());
+    rect.height = std::min<long long>(rect.height, screen.Height());
+    bool onSomeArea = std::any_of(areas.begin(), areas.end(), [&](const auto& area) { return Overlaps(rect, area); });
+    if (!onSomeArea) {
+        rect = SlidInto(rect, *std::min_element(areas.begin(), areas.end(), [&](const auto& a, const auto& b) {
+            return GapSquared(rect, a) < GapSquared(rect, b);
+        }));
+    }
+    return Representable(SlidInto(rect, screen));
 }
 
 } // namespace korvan

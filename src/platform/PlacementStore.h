@@ -102,7 +102,8 @@ private:
     void ApplyState(const StoredPlacement& stored);
     void AdjustMaximizedPosition();
     WindowPlacementRecord VisiblePlacement() const;
-    PlacementRect BroughtOnScreen(const PlacementRect& rect) const;
+    // In 64 bits: stored values near the limits of 32-bit integers must not overflow.
+    PlacementRect BroughtOnScreen(long long left, long long top, long long width, long long height) const;
 
     IRegistry& registry_;
     IPlacementWindow& window_;

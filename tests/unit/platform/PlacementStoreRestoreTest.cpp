@@ -288,7 +288,7 @@ TEST_F(PlacementRestore, OffMonitorWindowComesBackOntoTheNearestMonitor) {
         {L"-2000,-500,-1694,-245", L"normal 0,0,306,255"},      // above and left of the first
         {L"100,900,406,1155", L"normal 100,513,406,768"},       // below the first, nearer than the second
         {L"1000,700,1306,955", L"normal 1000,700,1306,955"},    // partly visible: left alone
-        {L"5000,0,7000,2000", L"normal 1024,0,3024,2000"},      // larger than the monitor: top left shown
+        {L"5000,0,7000,2000", L"normal 304,0,2304,1024"},       // higher than all monitors: cut to them, whole
     };
     for (const auto& c : cases) {
         window.calls.clear();
@@ -323,6 +323,37 @@ TEST_F(PlacementRestore, OffMonitorToolWindowKeepsItsOwnSize) {
     Plant(L"NormPos", L"-3000,100,-2000,900");
     store.OnShow();
     EXPECT_NE(Applied().find(L"normal 0,100,306,355"), std::wstring::npos) << Applied().c_str();
+}
+
+// Stored values near the limits of 32-bit integers give a window that fits the virtual
+// screen (the box around the monitors' work areas), computed without overflow; with no
+// monitors known, one that 32 bits can hold.
+TEST_F(PlacementRestore, ValuesNearTheIntegerLimitsGiveAWindowOnTheScreen) {
+    struct Case {
+        BorderKind border;
+        bool monitorsKnown;
+        const wchar_t* stored;
+        const wchar_t* normal;
+    } cases[] = {
+        {BorderKind::Sizeable, true, L"-2147483648,-2147483648,2147483647,2147483647", L"normal 0,0,2304,1024"},
+        {BorderKind::Sizeable, true, L"100,100,2147483647,2147483647", L"normal 0,0,2304,1024"},
+        {BorderKind::Sizeable, true, L"2147483547,100,2147483647,200", L"normal 2204,100,2304,200"},
+        {BorderKind::Sizeable, true, L"-2147483648,0,-2147483548,100", L"normal 0,0,100,100"},
+        {BorderKind::ToolWindow, true, L"2147483647,2147483647,0,0", L"normal 1998,769,2304,1024"},
+        {BorderKind::ToolWindow, false, L"2147483647,2147483647,0,0", L"normal 2147483341,2147483392,2147483647,2147483647"},
+        {BorderKind::Sizeable, false, L"-2147483648,-2147483648,2147483647,2147483647",
+         L"normal -2147483648,-2147483648,-1,-1"},
+    };
+    for (const Case& c : cases) {
+        window.calls.clear();
+        window.placement.normalRect = {489, 235, 795, 490};  // the designed 306 x 255
+        window.border = c.border;
+        window.workAreas = {{0, 0, 1024, 768}, {1024, 0, 2304, 1024}};
+        if (!c.monitorsKnown) window.workAreas.clear();
+        Plant(L"NormPos", c.stored);
+        store.OnShow();
+        EXPECT_NE(Applied().find(c.normal), std::wstring::npos) << c.stored << " gave " << Applied().c_str();
+    }
 }
 
 } // namespace
