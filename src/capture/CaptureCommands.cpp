@@ -1,5 +1,6 @@
 #include "capture/CaptureCommands.h"
 
+#include "capture/TargetPaste.h"
 #include "capture/ZoomFactor.h"
 #include "imaging/Status.h"
 
@@ -25,10 +26,7 @@ void CaptureCommands::CaptureFrame() {
     // The frame is topmost and stays: what shows through its inner panel is captured.
     MinimizeTargetApp();
     CaptureFrameInside();
-    ComputeZoomFactor();
-    DeliverImage();
-    ShowPreview();
-    AutoSaveImage();
+    DeliverShowAndSave();
 }
 
 void CaptureCommands::CaptureFrameInside() {
@@ -37,6 +35,10 @@ void CaptureCommands::CaptureFrameInside() {
 }
 
 void CaptureCommands::PrintScreenPressed() {
+    // The overlay shows a frozen picture of the screen: capturing it would capture that.
+    if (interactiveCaptureOpen_) return;
+    // The pick's cursors and listening must not outlive it.
+    CancelWindowPick();
     if (p_.frame.Visible()) PrintScreenWithFrame();
     else PrintScreenWithoutFrame();
 }
@@ -53,16 +55,17 @@ void CaptureCommands::PrintScreenWithoutFrame() {
     MinimizeTargetUnchecked();
     if (p_.preview.Visible()) p_.preview.Close();
     MoveOffScreen();
+    std::exception_ptr clipboardError;
     WithRestoreOnError([&] {
         p_.clock.Sleep(kDesktopWaitMs);
         ScreenSize screen = p_.system.PrimaryScreenSize();
         p_.image.Capture(0, 0, 0, screen.width, screen.height);
         // The zoom is not recomputed here: the preview keeps the previous capture's zoom.
-        HotKeyDelivery();
-        ShowPreview();
+        clipboardError = DeliverKeepingTheError(&CaptureCommands::HotKeyDelivery);
+        if (!clipboardError) ShowPreview();
     });
     RestoreAfterCapture();
-    AutoSaveImage();
+    SaveThenReport(clipboardError);
 }
 
 // Print Screen minimises the target without testing the handle (a zero handle does nothing).
@@ -79,10 +82,7 @@ void CaptureCommands::CaptureDesktop() {
         p_.clock.Sleep(kDesktopWaitMs);
         ScreenSize screen = p_.system.PrimaryScreenSize();
         p_.image.Capture(0, 0, 0, screen.width, screen.height);
-        ComputeZoomFactor();
-        DeliverImage();
-        ShowPreview();
-        AutoSaveImage();
+        DeliverShowAndSave();
     });
     RestoreAfterCapture();
 }
@@ -117,7 +117,15 @@ void CaptureCommands::InteractiveCapture(int (CaptureCommands::*grab)(imaging::B
     WithRestoreOnError([&] {
         p_.clock.Sleep(kInteractiveWaitMs);
         imaging::Bitmap image;
-        int status = (this->*grab)(image);
+        interactiveCaptureOpen_ = true;
+        int status;
+        try {
+            status = (this->*grab)(image);
+        } catch (...) {
+            interactiveCaptureOpen_ = false;
+            throw;
+        }
+        interactiveCaptureOpen_ = false;
         TakeCapturedImage(status, image);
     });
     RestoreAfterCapture();
@@ -126,11 +134,39 @@ void CaptureCommands::InteractiveCapture(int (CaptureCommands::*grab)(imaging::B
 void CaptureCommands::TakeCapturedImage(int status, const imaging::Bitmap& image) {
     bool captured = status >= 0 && !image.Empty();
     p_.image.SetBitmap(captured ? &image : nullptr);
-    if (!captured) return;
+    if (captured) DeliverShowAndSave();
+}
+
+void CaptureCommands::DeliverShowAndSave() {
     ComputeZoomFactor();
-    DeliverImage();
-    ShowPreview();
-    AutoSaveImage();
+    std::exception_ptr clipboardError = DeliverKeepingTheError(&CaptureCommands::DeliverImage);
+    if (!clipboardError) ShowPreview();
+    SaveThenReport(clipboardError);
+}
+
+std::exception_ptr CaptureCommands::DeliverKeepingTheError(void (CaptureCommands::*delivery)()) {
+    try {
+        (this->*delivery)();
+    } catch (const ImageError&) {
+        return std::current_exception();
+    }
+    return nullptr;
+}
+
+// A clipboard another program holds must not cost the file the user asked for.
+void CaptureCommands::SaveThenReport(std::exception_ptr clipboardError) {
+    try {
+        AutoSaveImage();
+    } catch (const ImageError& saveError) {
+        if (!clipboardError) throw;
+        try {
+            std::rethrow_exception(clipboardError);
+        } catch (const ImageError& copyError) {
+            // Both reach the user, in one message.
+            throw ImageError(std::string(copyError.what()) + "\n\n" + saveError.what(), saveError.Code());
+        }
+    }
+    if (clipboardError) std::rethrow_exception(clipboardError);
 }
 
 void CaptureCommands::ArmWindowPick() {
@@ -141,14 +177,16 @@ void CaptureCommands::ArmWindowPick() {
         p_.cursors.SetPickCursor(kOcrIBeam);
         CloseOthers();
         MinimizeTargetApp();
-        p_.pickHelper.SetCapture();
-        WindowPickArmed = true;
-        MoveOffScreen();
         p_.clock.Sleep(kInteractiveWaitMs);
+        // Nothing may wait while the helper listens, so it starts after the wait; the main
+        // window leaves last, so once it is gone every press ends the pick.
+        WindowPickArmed = true;
+        p_.pickHelper.SetCapture();
+        MoveOffScreen();
     } catch (...) {
         // Nobody would ever end the pick: call it off, cursors and window back.
         WindowPickArmed = false;
-        p_.pickHelper.CancelPick();
+        p_.pickHelper.StopListening();
         RestoreAfterCapture();
         throw;
     }
@@ -158,6 +196,8 @@ void CaptureCommands::FinishWindowPick() {
     // The helper hears of one press per pick, however many ways it reaches it.
     if (!WindowPickArmed) return;
     WindowPickArmed = false;
+    // Nothing may capture while the helper listens.
+    p_.pickHelper.StopListening();
     RestoreAfterCapture();
     imaging::Bitmap image;
     int status = GrabWindow(image);
@@ -167,7 +207,7 @@ void CaptureCommands::FinishWindowPick() {
 void CaptureCommands::CancelWindowPick() {
     if (!WindowPickArmed) return;
     WindowPickArmed = false;
-    p_.pickHelper.CancelPick();
+    p_.pickHelper.StopListening();
     p_.image.SetBitmap(nullptr);
     RestoreAfterCapture();
 }
@@ -204,10 +244,14 @@ void CaptureCommands::DeliverImage() {
     if (!o.PasteDirectly()) return;
     if (!o.PasteTargetEnabled() || o.PasteTargetIndex() <= 0) return;
     WindowHandle target = o.TargetWindow();
-    if (!TargetExists()) return;
+    if (!TargetIsTheChosenOne()) return;
+    // Complete before the target pastes: a clipboard reader asking for a promised form
+    // would otherwise hold the clipboard open while it is made, just when the target
+    // opens it.
+    p_.image.CompleteClipboardCopy();
     p_.system.ShowWindow(target, kSwRestore);
     if (!o.HideTarget()) p_.system.BringWindowToTop(target);
-    TypeCtrlV();
+    PasteWhenInFront(target);
 }
 
 void CaptureCommands::HotKeyDelivery() {
@@ -216,27 +260,43 @@ void CaptureCommands::HotKeyDelivery() {
     p_.image.Copy(kClipboardFlags);
     if (!o.PasteDirectly() || o.PasteTargetIndex() <= 0) return;
     // Without a live target the keys would land in whatever window has the focus.
-    if (!TargetExists()) return;
+    if (!TargetIsTheChosenOne()) return;
+    p_.image.CompleteClipboardCopy();
     p_.system.ShowWindow(o.TargetWindow(), kSwHide);
     p_.system.ShowWindow(o.TargetWindow(), kSwRestore);
-    TypeCtrlV();
+    PasteWhenInFront(o.TargetWindow());
 }
 
-bool CaptureCommands::TargetExists() const {
+// A closed target's handle may have been given to another program's window since.
+bool CaptureCommands::TargetIsTheChosenOne() const {
     WindowHandle target = p_.options.TargetWindow();
-    return target != 0 && p_.system.IsWindow(target);
+    return target != 0 && p_.system.IsWindow(target) && p_.system.ProcessOf(target) == p_.options.TargetProcess();
 }
 
-void CaptureCommands::TypeCtrlV() {
-    // The scan code is looked up anew for every event.
-    p_.keyboard.KeyEvent(kVkControl, p_.keyboard.ScanCodeOf(kVkControl), 0);
-    p_.keyboard.KeyEvent(kVkV, p_.keyboard.ScanCodeOf(kVkV), 0);
-    p_.keyboard.KeyEvent(kVkV, p_.keyboard.ScanCodeOf(kVkV), kKeyEventKeyUp);
-    p_.keyboard.KeyEvent(kVkControl, p_.keyboard.ScanCodeOf(kVkControl), kKeyEventKeyUp);
+bool CaptureCommands::HasPasteTarget() const {
+    const IOptionsSettings& o = p_.options;
+    return o.CopyToClipboard() && o.PasteDirectly() && o.PasteTargetIndex() > 0 && o.TargetWindow() != 0;
 }
 
+void CaptureCommands::PasteWhenInFront(WindowHandle target) {
+    if (WaitUntilInFront(p_.system, p_.clock, target) && !p_.system.IsHung(target)) {
+        p_.keyboard.Type(CtrlVStrokes(p_.keyboard));
+        notPastedTold_ = 0;
+        return;
+    }
+    if (notPastedTold_ == target) return;
+    notPastedTold_ = target;
+    p_.notice.Tell(kNotPastedText);
+}
+
+// With a paste target the preview must not take the foreground from it: the target may
+// not have handled the typed keys yet.
 void CaptureCommands::ShowPreview() {
     if (!p_.options.ShowPreviewWindow()) return;
+    if (HasPasteTarget()) {
+        p_.preview.ShowWithoutActivating();
+        return;
+    }
     p_.preview.Show();
     p_.preview.BringToFront();
 }

@@ -6,6 +6,7 @@
 #include "image/ImageDocument.h"
 #include "saving/AutomaticSaving.h"
 
+#include <exception>
 #include <string>
 
 namespace korvan {
@@ -24,6 +25,7 @@ struct CapturePorts {
     ImageDocument& image;
     IInteractiveCapture& interactiveCapture;
     IPickHelper& pickHelper;
+    IUserNotice& notice;
 };
 
 // The shape drawn for an entry of the options dialog's shape list; no selection (or an
@@ -38,7 +40,9 @@ public:
     void CaptureFrame();
     // Full desktop capture.
     void CaptureDesktop();
-    // Print Screen: the frame's inside when the frame is shown, the desktop otherwise.
+    // Print Screen: the frame's inside when the frame is shown, the desktop otherwise. An
+    // armed window pick is called off first; while an area or object capture shows its
+    // overlay the key does nothing.
     void PrintScreenPressed();
     // Area drawn with the mouse, in the shape chosen in the options.
     void CaptureArea();
@@ -74,6 +78,8 @@ public:
     static constexpr int kDesktopWaitMs = 500;
     static constexpr int kInteractiveWaitMs = 200;
     static constexpr int kClipboardFlags = 3;
+    static constexpr const char* kNotPastedText =
+        "Not pasted: the target application did not come to the front. The picture is on the clipboard.";
 
 private:
     void CaptureFrameInside();
@@ -87,13 +93,25 @@ private:
     // Hands the captured image to the document and delivers it; a failed or cancelled
     // grab empties the document instead.
     void TakeCapturedImage(int status, const imaging::Bitmap& image);
-    bool TargetExists() const;
-    void TypeCtrlV();
+    // Zoom, delivery, preview and automatic save of a captured image.
+    void DeliverShowAndSave();
+    // Delivery that lets a clipboard failure wait: the image is still saved, then the
+    // failure reaches the user.
+    std::exception_ptr DeliverKeepingTheError(void (CaptureCommands::*delivery)());
+    void SaveThenReport(std::exception_ptr clipboardError);
+    // The target window exists and still belongs to the program it was found in.
+    bool TargetIsTheChosenOne() const;
+    bool HasPasteTarget() const;
+    // Types Ctrl+V once the restored target is in front; otherwise tells the user, once
+    // for the same target until a paste into it succeeds.
+    void PasteWhenInFront(WindowHandle target);
     // Runs a command body; on an error puts the main window back first, then lets the
     // error reach the user.
     template <typename Body> void WithRestoreOnError(Body body);
 
     CapturePorts p_;
+    bool interactiveCaptureOpen_ = false;
+    WindowHandle notPastedTold_ = 0;
 };
 
 } // namespace korvan

@@ -6,6 +6,8 @@
 #include "imaging/Bitmap.h"
 #include "platform/SystemPorts.h"
 
+#include <string>
+
 namespace korvan {
 
 // The grabber frame's capture rectangle: its inner panel on the screen.
@@ -31,14 +33,23 @@ public:
     virtual int CaptureWindowUnderPointer(imaging::Bitmap& image) = 0;
 };
 
-// The hidden helper that receives the press ending a window pick.
+// The hidden helper that receives the press ending a window pick. What it listens with
+// must be answered at once, so the program neither waits nor captures while it listens.
 class IPickHelper {
 public:
     virtual ~IPickHelper() = default;
-    // From now on the next press of any mouse button anywhere on the screen goes to the helper.
+    // From now on the next press of any mouse button anywhere on the screen goes to the
+    // helper; it stops listening at that press.
     virtual void SetCapture() = 0;
-    // The pick was called off before a press: the helper stops listening.
-    virtual void CancelPick() = 0;
+    // Stops listening (the pick was called off, or it ended).
+    virtual void StopListening() = 0;
+};
+
+// Tells the user something that is no error, once the command is done.
+class IUserNotice {
+public:
+    virtual ~IUserNotice() = default;
+    virtual void Tell(const std::string& text) = 0;
 };
 
 // The live settings the capture commands read (the options dialog's controls).
@@ -53,6 +64,8 @@ public:
     virtual bool ShowPreviewWindow() const = 0;
     virtual bool AutoSave() const = 0;
     virtual WindowHandle TargetWindow() const = 0;
+    // The program the target window belonged to when it was found.
+    virtual ProcessIdentity TargetProcess() const = 0;
     virtual int AreaShapeIndex() const = 0;
 };
 

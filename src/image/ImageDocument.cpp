@@ -94,6 +94,11 @@ int ImageDocument::Copy(int flags) {
     return Report(result.status, "Copy", result.detail);
 }
 
+void ImageDocument::CompleteClipboardCopy() {
+    BusyScope busy(busy_);
+    clipboard_.MakePromisedForms();
+}
+
 int ImageDocument::Save(const std::filesystem::path& fileName, int format, int bitsPerPixel, int quality, int saveMode) {
     CheckNotBusy();
     if (!held_) RaiseNotAllocated("Save");

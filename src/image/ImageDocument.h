@@ -37,6 +37,8 @@ public:
 
     int Capture(imaging::DeviceContext dc, int left, int top, int width, int height);
     int Copy(int flags);
+    // The clipboard's copy complete in every form (see IClipboardWriter::MakePromisedForms).
+    void CompleteClipboardCopy();
     int Save(const std::filesystem::path& fileName, int format, int bitsPerPixel, int quality, int saveMode);
 
     int PaintZoomFactor() const;

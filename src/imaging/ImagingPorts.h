@@ -40,6 +40,9 @@ public:
     virtual ClipboardResult CopySharedBitmap(WindowId owner, std::shared_ptr<const Bitmap> bitmap, int flags) {
         return CopyBitmap(owner, *bitmap, flags);
     }
+    // Makes every form still promised now. A program that reads the clipboard then holds it
+    // open only as long as copying takes, not as long as making the form would.
+    virtual void MakePromisedForms() {}
 };
 
 // A file being written, open until destroyed; every failure keeps the system's reason

@@ -4,7 +4,7 @@ namespace korvan {
 
 OptionsDialog::OptionsDialog(IOptionsDialogPorts& ports, IOptionsHost& host, const IProcessLookup& processes,
                              FrameKeySettings& frameKeys)
-    : ports_(ports), host_(host), discovery_(processes), frameKeys_(frameKeys) {
+    : ports_(ports), host_(host), processes_(processes), discovery_(processes), frameKeys_(frameKeys) {
     // As designed: every control enabled, only "Enable Hints" checked, no entry selected.
     enabled_.fill(true);
     selected_.fill(-1);
@@ -22,7 +22,7 @@ void OptionsDialog::Create() {
         }
         enabled_[Index(option.control)] = option.enabled;
     }
-    targetWindow_ = 0;
+    SetTargetWindow(0);
 }
 
 const std::vector<std::wstring>& OptionsDialog::Items(OptionControl list) const {
@@ -101,8 +101,7 @@ void OptionsDialog::OkClick() {
     bool listEnabled = Enabled(OptionControl::PasteTarget);
     int entry = Selected(OptionControl::PasteTarget);
     if (listEnabled && entry > 0) {
-        targetWindow_ = 0;
-        ports_.EnumerateTopLevelWindows();
+        FindTarget();
     } else if (listEnabled && entry == 0) {
         ports_.ShowMessage(kChooseApplicationText, "Information", kMbIconInformation);
         mayClose = false;
@@ -110,7 +109,7 @@ void OptionsDialog::OkClick() {
     // Not found: the dialog still closes, and no target is known until the next OK finds one.
     if (targetWindow_ == 0 && listEnabled && entry > 0)
         ports_.ShowMessage(kApplicationNotFoundText, "Error", kMbIconError);
-    if (!listEnabled) targetWindow_ = 0;
+    if (!listEnabled) SetTargetWindow(0);
     ports_.StoreAndApplyFrameKeys();
     if (!keepOpen_ && mayClose) ports_.CloseDialog();
     keepOpen_ = false;
@@ -122,8 +121,25 @@ void OptionsDialog::DefaultClick() {
     OkClick();
 }
 
+void OptionsDialog::FindTarget() {
+    targetWindow_ = 0;
+    discovering_ = true;
+    ports_.EnumerateTopLevelWindows();
+    discovering_ = false;
+    SetTargetWindow(targetWindow_);
+}
+
 void OptionsDialog::ExamineWindow(WindowHandle window) {
+    if (!discovering_) return;
     discovery_.Examine(window, Selected(OptionControl::PasteTarget), targetWindow_);
+}
+
+void OptionsDialog::SetTargetWindow(WindowHandle window) {
+    targetWindow_ = window;
+    targetProcess_ = {};
+    if (window == 0) return;
+    targetProcess_.id = processes_.ProcessIdOf(window);
+    targetProcess_.image = processes_.ImagePath(targetProcess_.id);
 }
 
 } // namespace korvan

@@ -129,7 +129,8 @@ public:
     void OnShow();
     void OnClose();
 
-    // The discovery message's examination of one window (during the OK step's enumeration).
+    // The discovery message's examination of one window. Only the OK step's own
+    // enumeration may set the target: at any other time the examination does nothing.
     void ExamineWindow(WindowHandle window);
 
     // IOptionsSettings
@@ -141,6 +142,7 @@ public:
     bool ShowPreviewWindow() const override { return Checked(OptionControl::ShowPreviewWindow); }
     bool AutoSave() const override { return Checked(OptionControl::AutoSave); }
     WindowHandle TargetWindow() const override { return targetWindow_; }
+    ProcessIdentity TargetProcess() const override { return targetProcess_; }
     int AreaShapeIndex() const override { return Selected(OptionControl::AreaShape); }
 
     static constexpr const char* kChooseApplicationText =
@@ -153,9 +155,13 @@ private:
     static size_t Index(OptionControl control) { return static_cast<size_t>(control); }
     void RunHandler(OptionControl control);
     void RunSaveDialog(bool resetFileType);
+    void FindTarget();
+    // The target, with the program it belongs to now.
+    void SetTargetWindow(WindowHandle window);
 
     IOptionsDialogPorts& ports_;
     IOptionsHost& host_;
+    const IProcessLookup& processes_;
     TargetDiscovery discovery_;
     FrameKeySettings& frameKeys_;
     static constexpr size_t kCount = static_cast<size_t>(OptionControl::Count);
@@ -164,6 +170,8 @@ private:
     std::array<int, kCount> selected_{};
     std::vector<std::wstring> areaShapes_, pasteTargets_;
     WindowHandle targetWindow_ = 0;
+    ProcessIdentity targetProcess_;  // the program the target belonged to when found
+    bool discovering_ = false;
     bool keepOpen_ = false;
 };
 

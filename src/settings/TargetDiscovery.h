@@ -35,6 +35,8 @@ public:
     virtual std::string ModuleBaseName(uint32_t processId) const = 0;
     // A snapshot of all running processes.
     virtual std::vector<ProcessEntry> Processes() const = 0;
+    // The full path of the executable the process runs; empty when it cannot be told.
+    virtual std::wstring ImagePath(uint32_t processId) const = 0;
 };
 
 enum class DiscoveryPath { ModuleName, Snapshot };

@@ -163,6 +163,30 @@ TEST(WindowPick, EscapeCallsItOff) {
     EXPECT_NE(program.CaptureDesktop(), nullptr);
 }
 
+// Print Screen while a pick is armed calls the pick off first (cursors back, nothing
+// listening any more) and captures the desktop; a later click reaches its window.
+TEST(WindowPick, PrintScreenCallsItOffAndLaterClicksReachTheirWindows) {
+    Program program;
+    PatternWindow pattern;
+    TargetWindow target;
+    ::SetWindowPos(program.MainWindow(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    RECT before = WindowRect(program.MainWindow());
+    program.ClickButton(Id(Command::Window));
+    ASSERT_TRUE(WaitFor([&] { return MainWindowAt(program, -2 * (before.right - before.left)); }));
+    ASSERT_TRUE(KeyExists(kPickMarker));
+
+    PressKey(VK_SNAPSHOT);
+    HWND preview = program.FindForm(L"TImage");
+    ASSERT_TRUE(WaitFor([&] { return ::IsWindowVisible(preview) && MainWindowAt(program, before.left); }));
+    EXPECT_TRUE(WaitFor([] { return !KeyExists(kPickMarker); }));
+    std::optional<imaging::Bitmap> image = ClipboardImage();
+    ASSERT_TRUE(image.has_value());
+    EXPECT_EQ(image->Width(), ::GetSystemMetrics(SM_CXSCREEN));
+
+    Xdotool(Move(target.Centre()) + "click 1");
+    EXPECT_TRUE(WaitFor([] { return TargetWindow::Presses() == 1; }));
+}
+
 // Escape calls an area capture off: the document is emptied, the clipboard keeps what it
 // held, no preview shows and the main window is back.
 TEST(AreaCapture, EscapeLeavesTheDocumentEmptyAndTheClipboardUnchanged) {

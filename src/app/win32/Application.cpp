@@ -48,6 +48,21 @@ void Application::ConnectWindows() {
     main_->Connect({*preview_, preview_->Document(), *frame_, *frame_, options_->FrameKeySettings(),
                     options_->Settings(), *options_, *help_, *info_});
     preview_->SetZoomSource([this] { return main_->ZoomFactor(); });
+    window_.OnSessionEnd([this] { SessionEndAsked(); }, [this] { SessionEnding(); });
+}
+
+void Application::SessionEndAsked() {
+    main_->CancelWindowPick();
+    clipboard_.KeepOnClipboard();
+}
+
+// The other windows store their placements as their destruction would (a shown one
+// with "Visible" 1); closing the main window stores its own and ends the message loop.
+void Application::SessionEnding() {
+    SessionEndAsked();
+    preview_->StorePlacementAtEnd();
+    frame_->StorePlacementAtEnd();
+    main_->Exit();
 }
 
 int Application::Run(const std::function<void(HWND)>& windowsReady) {

@@ -42,6 +42,11 @@ private:
     // Once at start, when the message loop runs: offers to take Print Screen back from
     // the system's Snipping Tool.
     void CheckPrintScreen();
+    // The session ends: nothing may stay changed or be lost when the process is ended
+    // right after. Asked: the pick called off and the clipboard's picture made whole;
+    // ending: the placements stored and the program closed as on a normal close.
+    void SessionEndAsked();
+    void SessionEnding();
 
     // IOptionsHost: the options dialog's reach into the main window and the preview.
     void MoveMainWindowOffScreen() override;

@@ -62,6 +62,12 @@ LRESULT ApplicationWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lPa
     case WM_CLOSE:
         if (main_) ::PostMessageW(main_, WM_CLOSE, 0, 0);
         return 0;
+    case WM_QUERYENDSESSION:
+        if (sessionAsked_) sessionAsked_();
+        return TRUE;
+    case WM_ENDSESSION:
+        if (wParam && sessionEnding_) sessionEnding_();
+        return 0;
     default: return Default(message, wParam, lParam);
     }
 }

@@ -22,6 +22,12 @@ public:
     void Show();
     // Runs work once the current message is handled (the hot key conflicts' notice).
     void Post(std::function<void()> work);
+    // Windows is ending the session (log-off, shut-down, an installer's restart manager):
+    // asked first, then told that it ends. Either may be the last message the program gets.
+    void OnSessionEnd(std::function<void()> asked, std::function<void()> ending) {
+        sessionAsked_ = std::move(asked);
+        sessionEnding_ = std::move(ending);
+    }
 
 private:
     void ActivateLastWindow();
@@ -33,6 +39,7 @@ private:
     HWND main_ = nullptr;
     bool minimized_ = false;
     std::deque<std::function<void()>> posted_;
+    std::function<void()> sessionAsked_, sessionEnding_;
 };
 
 } // namespace korvan::win

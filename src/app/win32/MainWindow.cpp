@@ -117,7 +117,8 @@ void MainWindow::Connect(const MainWindowLinks& links) {
                        links.settings,
                        links.image,
                        *interactiveCapture_,
-                       *pickHelper_};
+                       *pickHelper_,
+                       *this};
     commands_ = std::make_unique<CaptureCommands>(ports);
     frameKeySwitch_.Connect(links.frameKeys);
     CreateSaveDialog();
@@ -246,18 +247,16 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case kShowQueuedMessages: ShowQueuedMessages(); return 0;
     case kWindowPicked: FinishWindowPick(); return 0;
-    case kWindowPickCancelled:
-        if (commands_) commands_->CancelWindowPick();
-        return 0;
+    case kWindowPickCancelled: CancelWindowPick(); return 0;
     case WM_CLOSE:
         // Ending during a window pick: the window comes back (and is remembered there) and
         // the system cursors are put back first.
-        if (commands_) commands_->CancelWindowPick();
+        CancelWindowPick();
         placement_->OnCloseQuery(true);
         ::DestroyWindow(Hwnd());
         return 0;
     case WM_DESTROY:
-        if (commands_) commands_->CancelWindowPick();
+        CancelWindowPick();
         placement_->OnDestroy();
         ::PostQuitMessage(0);
         return 0;
@@ -352,6 +351,9 @@ void MainWindow::CaptureArea() { commands_->CaptureArea(); }
 void MainWindow::CaptureObject() { commands_->CaptureObject(); }
 void MainWindow::ArmWindowPick() { commands_->ArmWindowPick(); }
 void MainWindow::FinishWindowPick() { commands_->FinishWindowPick(); }
+void MainWindow::CancelWindowPick() {
+    if (commands_) commands_->CancelWindowPick();
+}
 void MainWindow::CaptureDesktop() { commands_->CaptureDesktop(); }
 void MainWindow::ShowOptions() { links_->options.Show(); }
 void MainWindow::ShowHelp() { links_->help.Show(); }

@@ -35,7 +35,7 @@ struct MainWindowLinks {
     IWindowView& info;
 };
 
-class MainWindow final : public WindowBase<MainWindow>, public IMainWindowPosition {
+class MainWindow final : public WindowBase<MainWindow>, public IMainWindowPosition, private IUserNotice {
 public:
     MainWindow(IHotKeySystem& hotKeys, HotKeyConflicts& conflicts);
     ~MainWindow() override;
@@ -70,6 +70,8 @@ public:
     void CaptureObject();
     void ArmWindowPick();
     void FinishWindowPick();
+    // Calls an armed window pick off: main window and system cursors back.
+    void CancelWindowPick();
     void CaptureDesktop();
     void ShowOptions();
     void ShowHelp();
@@ -95,6 +97,8 @@ private:
     void OnDpiChanged(const RECT& suggested);
     void ShowQueuedMessages();
     void CreateSaveDialog();
+    // IUserNotice: shown once the command is done.
+    void Tell(const std::string& text) override { QueueMessage(text); }
 
     // The frame keys as the save commands switch them.
     class FrameKeySwitch final : public IFrameKeySwitch {

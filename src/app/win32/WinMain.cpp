@@ -7,6 +7,9 @@
 #include <windows.h>
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+    // Before anything loads: DLLs come from the system folder only, never from the
+    // program's folder or the current one, where a planted file of the same name may lie.
+    ::SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
     // Nothing ends the program silently: what no window caught is shown first.
     try {
         // Before anything else: a second copy must not register keys or repair cursors.

@@ -8,14 +8,9 @@ namespace {
 // Hooks carry no context: the one armed helper of the process.
 PickHelperWin32* g_listening = nullptr;
 
-UINT ReleaseOf(WPARAM press) {
-    switch (press) {
-    case WM_LBUTTONDOWN: return WM_LBUTTONUP;
-    case WM_RBUTTONDOWN: return WM_RBUTTONUP;
-    case WM_MBUTTONDOWN: return WM_MBUTTONUP;
-    case WM_XBUTTONDOWN: return WM_XBUTTONUP;
-    default: return 0;
-    }
+bool IsPress(WPARAM message) {
+    return message == WM_LBUTTONDOWN || message == WM_RBUTTONDOWN || message == WM_MBUTTONDOWN ||
+           message == WM_XBUTTONDOWN;
 }
 
 } // namespace
@@ -30,54 +25,41 @@ PickHelperWin32::~PickHelperWin32() {
     ::RemoveWindowSubclass(helper_, HelperProc, 1);
 }
 
+// The hooks are set afresh at every arm: the system silently drops a hook that once did
+// not answer in time, and a handle kept from an earlier pick would then name nothing.
 void PickHelperWin32::SetCapture() {
+    StopListening();
     ::SetCapture(helper_);
     g_listening = this;
     listening_ = true;
-    releaseToSwallow_ = 0;
     HINSTANCE module = ::GetModuleHandleW(nullptr);
-    if (!mouseHook_) mouseHook_ = ::SetWindowsHookExW(WH_MOUSE_LL, MouseHook, module, 0);
-    if (!keyboardHook_) keyboardHook_ = ::SetWindowsHookExW(WH_KEYBOARD_LL, KeyboardHook, module, 0);
-}
-
-void PickHelperWin32::CancelPick() {
-    listening_ = false;
-    StopListening();
+    mouseHook_ = ::SetWindowsHookExW(WH_MOUSE_LL, MouseHook, module, 0);
+    keyboardHook_ = ::SetWindowsHookExW(WH_KEYBOARD_LL, KeyboardHook, module, 0);
 }
 
 void PickHelperWin32::StopListening() {
+    listening_ = false;
     if (mouseHook_) ::UnhookWindowsHookEx(mouseHook_);
     if (keyboardHook_) ::UnhookWindowsHookEx(keyboardHook_);
     mouseHook_ = keyboardHook_ = nullptr;
-    releaseToSwallow_ = 0;
     if (g_listening == this) g_listening = nullptr;
     // The helper's capture ends with the pick, so the program's own windows get their
     // clicks again.
     if (::GetCapture() == helper_) ::ReleaseCapture();
 }
 
+// The hooks go at the press itself: the capture that follows takes longer than a hook may
+// keep the system waiting. The press's release then passes on like any other.
 bool PickHelperWin32::OnPress() {
     if (!listening_) return false;
-    listening_ = false;
+    StopListening();
     ::PostMessageW(notify_, pressed_, 0, 0);
     return true;
 }
 
 LRESULT CALLBACK PickHelperWin32::MouseHook(int code, WPARAM message, LPARAM data) {
     PickHelperWin32* self = g_listening;
-    if (code == HC_ACTION && self) {
-        if (UINT release = ReleaseOf(message)) {
-            if (self->OnPress()) {
-                self->releaseToSwallow_ = release;
-                return 1;
-            }
-            // A new press: the release of the pick's press passed while we were busy.
-            self->StopListening();
-        } else if (self->releaseToSwallow_ != 0 && message == self->releaseToSwallow_) {
-            self->StopListening();
-            return 1;
-        }
-    }
+    if (code == HC_ACTION && self && IsPress(message) && self->OnPress()) return 1;  // kept from the window beneath
     return ::CallNextHookEx(nullptr, code, message, data);
 }
 
@@ -85,7 +67,6 @@ LRESULT CALLBACK PickHelperWin32::KeyboardHook(int code, WPARAM message, LPARAM 
     PickHelperWin32* self = g_listening;
     if (code == HC_ACTION && self && self->listening_ && (message == WM_KEYDOWN || message == WM_SYSKEYDOWN) &&
         reinterpret_cast<const KBDLLHOOKSTRUCT*>(data)->vkCode == VK_ESCAPE) {
-        self->listening_ = false;
         self->StopListening();
         ::PostMessageW(self->notify_, self->cancelled_, 0, 0);
         return 1;
@@ -97,10 +78,7 @@ LRESULT CALLBACK PickHelperWin32::KeyboardHook(int code, WPARAM message, LPARAM 
 LRESULT CALLBACK PickHelperWin32::HelperProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
                                              DWORD_PTR data) {
     auto* self = reinterpret_cast<PickHelperWin32*>(data);
-    if (ReleaseOf(message) != 0 && self->OnPress()) {
-        self->StopListening();
-        return 0;
-    }
+    if (IsPress(message) && self->OnPress()) return 0;
     return ::DefSubclassProc(hwnd, message, wParam, lParam);
 }
 

@@ -2,7 +2,8 @@
 // The hidden helper button of the window pick. Its mouse capture alone does not hear a
 // press over another program's window or the empty desktop, so while the pick is armed a
 // low-level mouse hook listens too: the first press of any button anywhere ends the pick
-// and is kept from the window beneath, together with its release. Escape calls the pick off.
+// and is kept from the window beneath (its release is not). Escape calls the pick off.
+// Both hooks are set at each arm and removed at the press, the Escape or the call-off.
 #include "capture/CapturePorts.h"
 
 #include <windows.h>
@@ -19,7 +20,7 @@ public:
     PickHelperWin32& operator=(const PickHelperWin32&) = delete;
 
     void SetCapture() override;
-    void CancelPick() override;
+    void StopListening() override;
 
 private:
     static LRESULT CALLBACK MouseHook(int code, WPARAM message, LPARAM data);
@@ -28,13 +29,11 @@ private:
                                        DWORD_PTR self);
     // Answers true when the press ended the pick (and so belongs to us).
     bool OnPress();
-    void StopListening();
 
     HWND helper_, notify_;
     UINT pressed_, cancelled_;
     HHOOK mouseHook_ = nullptr, keyboardHook_ = nullptr;
     bool listening_ = false;
-    UINT releaseToSwallow_ = 0;
 };
 
 } // namespace korvan::win

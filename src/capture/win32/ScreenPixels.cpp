@@ -2,6 +2,7 @@
 
 #include "imaging/Status.h"
 #include "platform/win32/Dib.h"
+#include "platform/win32/SystemLibrary.h"
 
 namespace korvan::win {
 
@@ -11,7 +12,7 @@ namespace {
 using DwmGetWindowAttributeFn = HRESULT(WINAPI*)(HWND, DWORD, PVOID, DWORD);
 DwmGetWindowAttributeFn DwmAttribute() {
     static DwmGetWindowAttributeFn function = [] {
-        HMODULE module = ::LoadLibraryW(L"dwmapi.dll");
+        HMODULE module = LoadSystemLibrary(L"dwmapi.dll");
         return module ? reinterpret_cast<DwmGetWindowAttributeFn>(
                             reinterpret_cast<void*>(::GetProcAddress(module, "DwmGetWindowAttribute")))
                       : nullptr;

@@ -28,6 +28,8 @@ public:
     GrabberFrame(HWND mainWindow, IHotKeySystem& hotKeys, HotKeyConflicts* conflicts);
     void OnShow();
     void OnClose();
+    // Stores the placement as the window's destruction would, ahead of it.
+    void StorePlacementAtEnd() { placement_->OnDestroy(); }
     ~GrabberFrame() override;
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 

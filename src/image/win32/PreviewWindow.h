@@ -17,6 +17,8 @@ public:
     ~PreviewWindow() override;
     void OnShow();
     void OnClose();
+    // Stores the placement as the window's destruction would, ahead of it.
+    void StorePlacementAtEnd() { placement_->OnDestroy(); }
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
     ImageDocument& Document() { return document_; }

@@ -33,6 +33,7 @@ public:
 
     // Makes every promised form now, while the clipboard is still ours (the session ends).
     void KeepOnClipboard();
+    void MakePromisedForms() override { KeepOnClipboard(); }
 
     class OwnerThread;
 

@@ -4,8 +4,15 @@
 
 #include <windows.h>
 
+#include <string>
+
 namespace korvan::win {
 
+// The full path of the executable a process runs; empty when it cannot be told.
+std::wstring ProcessImagePath(DWORD processId);
+
+// Other programs' windows are shown and raised asynchronously: their own thread does it,
+// so one that does not respond cannot hold the program's thread.
 class WindowSystemWin32 final : public IWindowSystem {
 public:
     explicit WindowSystemWin32(HWND applicationWindow) : application_(applicationWindow) {}
@@ -14,6 +21,11 @@ public:
     void RestoreApplication() override;
     ScreenSize PrimaryScreenSize() const override;
     bool IsWindow(WindowHandle window) const override;
+    bool Responds(WindowHandle window, int timeoutMs) override;
+    bool IsHung(WindowHandle window) const override;
+    bool IsEnabled(WindowHandle window) const override;
+    WindowHandle ForegroundRootOwner() const override;
+    ProcessIdentity ProcessOf(WindowHandle window) const override;
 
 private:
     HWND application_;
@@ -22,12 +34,15 @@ private:
 class ClockWin32 final : public IClock {
 public:
     void Sleep(int milliseconds) override { ::Sleep(static_cast<DWORD>(milliseconds)); }
+    int64_t Milliseconds() const override { return static_cast<int64_t>(::GetTickCount64()); }
 };
 
+// Keys typed with one SendInput call, so nothing the user types comes between them.
 class KeyboardWin32 final : public IKeyboard {
 public:
     int ScanCodeOf(int virtualKey) override;
-    void KeyEvent(int virtualKey, int scanCode, int flags) override;
+    std::vector<int> HeldModifiers() const override;
+    void Type(const std::vector<KeyStroke>& strokes) override;
 };
 
 class CursorsWin32 final : public ICursors {

@@ -2,6 +2,9 @@
 
 #include "platform/win32/LongPath.h"
 
+#include "platform/win32/Handles.h"
+
+#include <algorithm>
 #include <cstdlib>
 #include <exception>
 #include <utility>
@@ -41,14 +44,59 @@ LONG WINAPI RestoreCursorsOnCrash(EXCEPTION_POINTERS* exception) {
     return g_previousFilter ? g_previousFilter(exception) : EXCEPTION_CONTINUE_SEARCH;
 }
 
+
+HWND AsHwnd(WindowHandle window) { return reinterpret_cast<HWND>(window); }
+
+// The window's own thread shows it; the program in front (this one, whose button was
+// pressed) lets it take the foreground then.
+void LetTakeForeground(HWND window) {
+    DWORD processId = 0;
+    if (::GetWindowThreadProcessId(window, &processId)) ::AllowSetForegroundWindow(processId);
+}
+
 } // namespace
 
+std::wstring ProcessImagePath(DWORD processId) {
+    KernelHandle process(::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
+    if (!process) return {};
+    std::wstring path(32768, L'\0');
+    DWORD size = static_cast<DWORD>(path.size());
+    if (!::QueryFullProcessImageNameW(process.get(), 0, path.data(), &size)) return {};
+    path.resize(size);
+    return path;
+}
+
 void WindowSystemWin32::ShowWindow(WindowHandle window, int command) {
-    ::ShowWindow(reinterpret_cast<HWND>(window), command);
+    if (command != SW_HIDE && command != SW_MINIMIZE) LetTakeForeground(AsHwnd(window));
+    ::ShowWindowAsync(AsHwnd(window), command);
 }
 
 void WindowSystemWin32::BringWindowToTop(WindowHandle window) {
-    ::BringWindowToTop(reinterpret_cast<HWND>(window));
+    HWND hwnd = AsHwnd(window);
+    LetTakeForeground(hwnd);
+    ::SetWindowPos(hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_ASYNCWINDOWPOS);
+    ::SetForegroundWindow(hwnd);
+}
+
+bool WindowSystemWin32::Responds(WindowHandle window, int timeoutMs) {
+    DWORD_PTR result = 0;
+    return ::SendMessageTimeoutW(AsHwnd(window), WM_NULL, 0, 0, SMTO_ABORTIFHUNG,
+                                 static_cast<UINT>(std::max(0, timeoutMs)), &result) != 0;
+}
+
+bool WindowSystemWin32::IsHung(WindowHandle window) const { return ::IsHungAppWindow(AsHwnd(window)) != FALSE; }
+
+bool WindowSystemWin32::IsEnabled(WindowHandle window) const { return ::IsWindowEnabled(AsHwnd(window)) != FALSE; }
+
+WindowHandle WindowSystemWin32::ForegroundRootOwner() const {
+    HWND foreground = ::GetForegroundWindow();
+    return foreground ? reinterpret_cast<WindowHandle>(::GetAncestor(foreground, GA_ROOTOWNER)) : 0;
+}
+
+ProcessIdentity WindowSystemWin32::ProcessOf(WindowHandle window) const {
+    DWORD processId = 0;
+    if (!::GetWindowThreadProcessId(AsHwnd(window), &processId)) return {};
+    return {processId, ProcessImagePath(processId)};
 }
 
 void WindowSystemWin32::RestoreApplication() {
@@ -69,8 +117,23 @@ int KeyboardWin32::ScanCodeOf(int virtualKey) {
     return static_cast<int>(::MapVirtualKeyW(static_cast<UINT>(virtualKey), MAPVK_VK_TO_VSC));
 }
 
-void KeyboardWin32::KeyEvent(int virtualKey, int scanCode, int flags) {
-    ::keybd_event(static_cast<BYTE>(virtualKey), static_cast<BYTE>(scanCode), static_cast<DWORD>(flags), 0);
+std::vector<int> KeyboardWin32::HeldModifiers() const {
+    std::vector<int> held;
+    for (int key : {kVkLeftShift, kVkRightShift, kVkLeftControl, kVkRightControl, kVkLeftAlt, kVkRightAlt, kVkLeftWin,
+                    kVkRightWin})
+        if (::GetAsyncKeyState(key) & 0x8000) held.push_back(key);
+    return held;
+}
+
+void KeyboardWin32::Type(const std::vector<KeyStroke>& strokes) {
+    std::vector<INPUT> inputs(strokes.size());
+    for (size_t i = 0; i < strokes.size(); ++i) {
+        inputs[i].type = INPUT_KEYBOARD;
+        inputs[i].ki.wVk = static_cast<WORD>(strokes[i].virtualKey);
+        inputs[i].ki.wScan = static_cast<WORD>(strokes[i].scanCode);
+        inputs[i].ki.dwFlags = static_cast<DWORD>(strokes[i].flags);
+    }
+    ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
 }
 
 void CursorsWin32::SetWaitCursor() {
@@ -117,18 +180,22 @@ void CursorsWin32::GuardAgainstCrash() {
 }
 
 void CursorsWin32::RestoreSystemCursors(uintptr_t savedArrow, uintptr_t savedIBeam) {
-    // The system takes over the handle it is given, so it gets copies.
-    bool restored = true;
+    // The system's own reload brings every cursor back as the user's scheme has it,
+    // animated and enlarged ones included, which a copy of a single frame would not.
+    bool restored = ::SystemParametersInfoW(SPI_SETCURSORS, 0, nullptr, 0) != FALSE;
+    bool copiesSet = !restored;
     for (auto [saved, id] : {std::pair{savedArrow, kOcrNormal}, std::pair{savedIBeam, kOcrIBeam}}) {
-        HCURSOR copy = saved ? static_cast<HCURSOR>(::CopyIcon(reinterpret_cast<HICON>(saved))) : nullptr;
-        bool set = copy && ::SetSystemCursor(copy, static_cast<DWORD>(id));
-        if (copy && !set) ::DestroyCursor(copy);
-        restored = restored && set;
+        if (!restored) {
+            // The system takes over the handle it is given, so it gets copies.
+            HCURSOR copy = saved ? static_cast<HCURSOR>(::CopyIcon(reinterpret_cast<HICON>(saved))) : nullptr;
+            bool set = copy && ::SetSystemCursor(copy, static_cast<DWORD>(id));
+            if (copy && !set) ::DestroyCursor(copy);
+            copiesSet = copiesSet && set;
+        }
         if (saved) ::DestroyIcon(reinterpret_cast<HICON>(saved));
     }
-    // A copy that could not be made or set: the user's scheme brings them back instead.
-    if (restored) MarkPickCursorShown(false);
-    else ReloadSystemCursors();
+    // Neither worked: the marker stays, so the next start tries the reload again.
+    if (restored || copiesSet) MarkPickCursorShown(false);
 }
 
 bool FileSystemWin32::FileExists(const std::wstring& path) const {

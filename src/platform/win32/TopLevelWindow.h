@@ -25,6 +25,11 @@ public:
         ::SetWindowPos(this->Hwnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
         ::SetForegroundWindow(this->Hwnd());
     }
+    void ShowWithoutActivating() override {
+        static_cast<Derived*>(this)->OnShow();
+        ::ShowWindow(this->Hwnd(), SW_SHOWNOACTIVATE);
+        ::SetWindowPos(this->Hwnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    }
 
 protected:
     // Hooks run before showing and hiding; the defaults do nothing.

@@ -77,10 +77,23 @@ LRESULT CALLBACK HotKeyFieldProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM 
     return ::DefSubclassProc(hwnd, message, wParam, lParam);
 }
 
+// The window the OK step's enumeration hands over right now: the discovery message is
+// taken only for it, and only from this thread.
+HWND g_enumerated = nullptr;
+
 BOOL CALLBACK EnumerateWindow(HWND window, LPARAM dialog) {
     UINT message = ::RegisterWindowMessageA(kDiscoveryMessage);
+    g_enumerated = window;
     ::SendMessageA(reinterpret_cast<HWND>(dialog), message, 0, reinterpret_cast<LPARAM>(window));
+    g_enumerated = nullptr;
     return TRUE;
+}
+
+// Any program may send a registered message: one from another thread or process, or for
+// a window the enumeration is not at, is not ours.
+bool SentByOurEnumeration(LPARAM window) {
+    return g_enumerated != nullptr && window == reinterpret_cast<LPARAM>(g_enumerated) &&
+           (::InSendMessageEx(nullptr) & ISMEX_SEND) == 0;
 }
 
 RECT CenteredForDpi(UINT dpi) {
@@ -127,7 +140,7 @@ void OptionsWindow::CreateContents() {
 
 LRESULT OptionsWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     if (discoveryMessage_ != 0 && message == discoveryMessage_) {
-        dialog_.ExamineWindow(static_cast<WindowHandle>(lParam));
+        if (SentByOurEnumeration(lParam)) dialog_.ExamineWindow(static_cast<WindowHandle>(lParam));
         return 0;
     }
     switch (message) {

@@ -1,5 +1,8 @@
 #include "settings/win32/ProcessLookupWin32.h"
 
+#include "platform/win32/SystemAdapters.h"
+#include "platform/win32/SystemLibrary.h"
+
 #include <windows.h>
 #include <tlhelp32.h>
 
@@ -29,7 +32,7 @@ template <typename Fn> Fn Lookup(HMODULE module, const char* name) {
 const ProcessStatus& ProcessStatusService() {
     static const ProcessStatus service = [] {
         ProcessStatus found;
-        HMODULE library = ::LoadLibraryA("PSAPI.dll");
+        HMODULE library = LoadSystemLibrary(L"PSAPI.dll");
         // Older loaders answered failures as values below 32.
         if (reinterpret_cast<uintptr_t>(library) < 32) return found;
         found.enumModules = Lookup<EnumProcessModulesFn>(library, "EnumProcessModules");
@@ -101,5 +104,7 @@ std::vector<ProcessEntry> ProcessLookupWin32::Processes() const {
     ::CloseHandle(snapshot);
     return processes;
 }
+
+std::wstring ProcessLookupWin32::ImagePath(uint32_t processId) const { return ProcessImagePath(processId); }
 
 } // namespace korvan::win

@@ -13,6 +13,7 @@ public:
     bool IsVisible(WindowHandle window) const override;
     std::string ModuleBaseName(uint32_t processId) const override;
     std::vector<ProcessEntry> Processes() const override;
+    std::wstring ImagePath(uint32_t processId) const override;
 };
 
 } // namespace korvan::win

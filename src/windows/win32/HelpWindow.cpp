@@ -1,6 +1,7 @@
 #include "windows/win32/HelpWindow.h"
 
 #include "resource.h"
+#include "platform/win32/SystemLibrary.h"
 #include "windows/HelpFile.h"
 
 #include <commctrl.h>
@@ -19,7 +20,7 @@ constexpr int kPopupSave = 1, kPopupFormat = 2;
 bool GermanSystem() { return IsGermanSystem(::GetSystemDefaultLangID()); }
 
 HWND CreateRichEdit(HWND parent) {
-    static HMODULE library = ::LoadLibraryW(L"Msftedit.dll");
+    static HMODULE library = LoadSystemLibrary(L"Msftedit.dll");
     if (!library) return nullptr;
     return ::CreateWindowExW(0, MSFTEDIT_CLASS, L"",
                              WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_HSCROLL | WS_TABSTOP | ES_MULTILINE |

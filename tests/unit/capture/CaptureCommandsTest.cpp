@@ -49,7 +49,7 @@ TEST(DesktopCapture, MinimisesAfterMovingAndPastesIntoTheTarget) {
     rig.options.showPreviewWindow = false;
     rig.commands.CaptureDesktop();
     EXPECT_EQ(rig.TakeCalls(), Join({{"SetLeft(-820)", "ShowWindow(77,6)", "Sleep(500)", "Grab(0,0,0,64,48)",
-                                      "Copy(3)", "ShowWindow(77,9)"},
+                                      "Copy(3)", "MakePromisedForms", "ShowWindow(77,9)"},
                                      kCtrlV,
                                      {"SetLeft(300)", "RestoreApplication"}}));
 }
@@ -63,7 +63,7 @@ TEST(DeliverImage, RaisesTheTargetWhenItWasNotMinimised) {
     rig.image.Capture(0, 0, 0, 4, 4);
     rig.TakeCalls();
     rig.commands.DeliverImage();
-    EXPECT_EQ(rig.TakeCalls(), Join({{"Copy(3)", "ShowWindow(5,9)", "BringWindowToTop(5)"}, kCtrlV}));
+    EXPECT_EQ(rig.TakeCalls(), Join({{"Copy(3)", "MakePromisedForms", "ShowWindow(5,9)", "BringWindowToTop(5)"}, kCtrlV}));
 }
 
 TEST(DeliverImage, StopsAtEachMissingCondition) {
@@ -96,7 +96,7 @@ TEST(HotKeyDelivery, HidesAndRestoresTheTargetOnlyWhenOneIsKnown) {
     EXPECT_EQ(rig.TakeCalls(), (Calls{"Copy(3)"}));
     rig.options.targetWindow = 8;
     rig.commands.HotKeyDelivery();
-    EXPECT_EQ(rig.TakeCalls(), Join({{"Copy(3)", "ShowWindow(8,0)", "ShowWindow(8,9)"}, kCtrlV}));
+    EXPECT_EQ(rig.TakeCalls(), Join({{"Copy(3)", "MakePromisedForms", "ShowWindow(8,0)", "ShowWindow(8,9)"}, kCtrlV}));
 }
 
 // Print Screen: the frame's inside when it shows, otherwise the desktop, saved after the restore.

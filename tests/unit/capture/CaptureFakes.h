@@ -6,7 +6,9 @@
 #include "imaging/Status.h"
 #include "unit/settings/FakeOptions.h"
 
+#include <functional>
 #include <initializer_list>
+#include <map>
 #include <set>
 #include <utility>
 #include <string>
@@ -49,6 +51,7 @@ public:
         if (result.status == imaging::kSuccess) last = bitmap;
         return result;
     }
+    void MakePromisedForms() override { log_.Add("MakePromisedForms"); }
     imaging::ClipboardResult result;
     imaging::Bitmap last;
 
@@ -78,6 +81,10 @@ public:
     void Show() override { log_.Add(name_ + ".Show"); visible = true; }
     void Close() override { log_.Add(name_ + ".Close"); visible = false; }
     void BringToFront() override { log_.Add(name_ + ".BringToFront"); }
+    void ShowWithoutActivating() override {
+        log_.Add(name_ + ".ShowWithoutActivating");
+        visible = true;
+    }
     bool visible = false;
 
 private:
@@ -93,25 +100,53 @@ public:
     ScreenRect rect{540, 160, 790, 270};
 };
 
+// The system as the commands see it. A window restored or raised comes to the front at
+// once, unless a thief takes the foreground then; a hung window answers nothing and lets
+// the caller's wait run out; time moves only with the waits.
 class FakeSystem final : public IWindowSystem, public IClock, public IKeyboard, public ICursors, public IFileSystem {
 public:
     explicit FakeSystem(CallLog& log) : log_(log) {}
     void ShowWindow(WindowHandle window, int command) override {
         log_.Add("ShowWindow(" + Str(static_cast<long long>(window)) + "," + Str(command) + ")");
+        if (command == kSwRestore) ComeToFront(window);
     }
     void BringWindowToTop(WindowHandle window) override {
         log_.Add("BringWindowToTop(" + Str(static_cast<long long>(window)) + ")");
+        ComeToFront(window);
     }
     void RestoreApplication() override { log_.Add("RestoreApplication"); }
     ScreenSize PrimaryScreenSize() const override { return screen; }
     bool IsWindow(WindowHandle window) const override { return window != 0 && closedWindows.count(window) == 0; }
-    void Sleep(int milliseconds) override { log_.Add("Sleep(" + Str(milliseconds) + ")"); }
+    bool Responds(WindowHandle window, int timeoutMs) override {
+        if (!hungWindows.count(window)) return true;
+        now += timeoutMs;
+        return false;
+    }
+    bool IsHung(WindowHandle window) const override { return hungWindows.count(window) != 0; }
+    bool IsEnabled(WindowHandle window) const override { return disabledWindows.count(window) == 0; }
+    WindowHandle ForegroundRootOwner() const override {
+        bool thiefInFront = thief != 0 && (thiefLeavesAt < 0 || now < thiefLeavesAt);
+        return thiefInFront ? thief : foreground;
+    }
+    ProcessIdentity ProcessOf(WindowHandle window) const override {
+        auto found = processes.find(window);
+        return found == processes.end() ? ProcessIdentity{} : found->second;
+    }
+    void Sleep(int milliseconds) override {
+        log_.Add("Sleep(" + Str(milliseconds) + ")");
+        now += milliseconds;
+    }
+    int64_t Milliseconds() const override { return now; }
     int ScanCodeOf(int virtualKey) override {
         log_.Add("ScanCodeOf(" + Str(virtualKey) + ")");
-        return virtualKey == kVkControl ? 29 : 47;
+        return virtualKey == kVkControl ? 29 : virtualKey == kVkV ? 47 : virtualKey - 100;
     }
-    void KeyEvent(int virtualKey, int scanCode, int flags) override {
-        log_.Add("KeyEvent(" + Str(virtualKey) + "," + Str(scanCode) + "," + Str(flags) + ")");
+    std::vector<int> HeldModifiers() const override { return heldModifiers; }
+    void Type(const std::vector<KeyStroke>& strokes) override {
+        std::string call = "Type(";
+        for (const KeyStroke& k : strokes)
+            call += (call.back() == '(' ? "" : " ") + Str(k.virtualKey) + "/" + Str(k.scanCode) + "/" + Str(k.flags);
+        log_.Add(call + ")");
     }
     void SetWaitCursor() override { log_.Add("WaitCursor"); }
     void SetDefaultCursor() override { log_.Add("DefaultCursor"); }
@@ -127,9 +162,18 @@ public:
 
     ScreenSize screen{64, 48};
     std::set<std::wstring> existing;
-    std::set<WindowHandle> closedWindows;
+    std::set<WindowHandle> closedWindows, hungWindows, disabledWindows;
+    std::map<WindowHandle, ProcessIdentity> processes;
+    std::vector<int> heldModifiers;
+    WindowHandle foreground = 0;  // the last window that came to the front
+    WindowHandle thief = 0;       // in front instead of it, until thiefLeavesAt (ms)
+    int64_t thiefLeavesAt = -1;
+    int64_t now = 0;
 
 private:
+    void ComeToFront(WindowHandle window) {
+        if (!hungWindows.count(window)) foreground = window;
+    }
     CallLog& log_;
 };
 
@@ -152,10 +196,12 @@ public:
     int status = imaging::kSuccess;
     int width = 40, height = 30;  // 0: success without an image
     CaptureSettings settings;
+    std::function<void()> whileOpen;  // what happens while the capture runs (a key pressed)
 
 private:
     int Run(std::string call, imaging::Bitmap& image) {
         log_.Add(std::move(call));
+        if (whileOpen) whileOpen();
         if (status == imaging::kSuccess && width > 0 && imaging::Bitmap::Create(image, width, height, 24) == imaging::kSuccess)
             image.SetPixel(1, 2, {9, 8, 7});
         return status;
@@ -167,7 +213,16 @@ class FakePickHelper final : public IPickHelper {
 public:
     explicit FakePickHelper(CallLog& log) : log_(log) {}
     void SetCapture() override { log_.Add("Helper.SetCapture"); }
-    void CancelPick() override { log_.Add("Helper.CancelPick"); }
+    void StopListening() override { log_.Add("Helper.StopListening"); }
+
+private:
+    CallLog& log_;
+};
+
+class FakeNotice final : public IUserNotice {
+public:
+    explicit FakeNotice(CallLog& log) : log_(log) {}
+    void Tell(const std::string& text) override { log_.Add("Tell(" + text + ")"); }
 
 private:
     CallLog& log_;
@@ -188,9 +243,10 @@ struct CaptureRig {
     ImageDocument image{grabber, clipboard};
     FakeInteractiveCapture capture{log};
     FakePickHelper pickHelper{log};
+    FakeNotice notice{log};
     AutomaticSaving autoSave{system, system};
     CaptureCommands commands{CapturePorts{mainWindow, preview, frame, frameArea, system, system, system, system,
-                                          autoSave, options, image, capture, pickHelper}};
+                                          autoSave, options, image, capture, pickHelper, notice}};
 
     CaptureRig() {
         image.SetCenterImage(true);
@@ -202,9 +258,9 @@ struct CaptureRig {
 // The step lists the capture command tests compare against.
 using Calls = std::vector<std::string>;
 
-// Ctrl+V typed as four key events, each scan code looked up when it is typed.
-inline const Calls kCtrlV{"ScanCodeOf(17)", "KeyEvent(17,29,0)", "ScanCodeOf(86)", "KeyEvent(86,47,0)",
-                          "ScanCodeOf(86)", "KeyEvent(86,47,2)", "ScanCodeOf(17)", "KeyEvent(17,29,2)"};
+// Ctrl+V typed as four key events in one go, each scan code looked up for its event.
+inline const Calls kCtrlV{"ScanCodeOf(17)", "ScanCodeOf(86)", "ScanCodeOf(86)", "ScanCodeOf(17)",
+                          "Type(17/29/0 86/47/0 86/47/2 17/29/2)"};
 
 inline Calls Join(std::initializer_list<Calls> parts) {
     Calls all;

@@ -16,7 +16,7 @@ using fakes::Join;
 using fakes::kCtrlV;
 
 const Calls kPickArmed{"CopySystemCursor(32512)", "CopySystemCursor(32513)", "SetPickCursor(32512)",
-                       "SetPickCursor(32513)", "Helper.SetCapture", "SetLeft(-820)", "Sleep(200)"};
+                       "SetPickCursor(32513)", "Sleep(200)", "Helper.SetCapture", "SetLeft(-820)"};
 const Calls kBackWithCursors{"SetLeft(300)", "RestoreApplication", "RestoreSystemCursors(112,113)"};
 
 TEST(AreaShapeOf, MapsTheShapeListAndDrawsARectangleWithoutASelection) {
@@ -88,7 +88,7 @@ TEST(InteractiveCapture, MinimisesTheTargetBeforeMovingAndPastesIntoIt) {
     rig.options.targetWindow = 77;
     rig.options.showPreviewWindow = false;
     rig.commands.CaptureArea();
-    EXPECT_EQ(rig.TakeCalls(), Join({{"ShowWindow(77,6)", "SetLeft(-820)", "Sleep(200)", "CaptureArea(Rectangle)", "Copy(3)",
+    EXPECT_EQ(rig.TakeCalls(), Join({{"ShowWindow(77,6)", "SetLeft(-820)", "Sleep(200)", "CaptureArea(Rectangle)", "Copy(3)", "MakePromisedForms",
                                       "ShowWindow(77,9)"},
                                      kCtrlV,
                                      {"SetLeft(300)", "RestoreApplication"}}));
@@ -133,15 +133,16 @@ TEST(WindowPick, ArmsThenCapturesOnThePress) {
     rig.commands.ArmWindowPick();
     EXPECT_EQ(rig.TakeCalls(), (Calls{"CopySystemCursor(32512)", "CopySystemCursor(32513)", "SetPickCursor(32512)",
                                       "SetPickCursor(32513)", "Frame.Close", "Preview.Close", "ShowWindow(77,6)",
-                                      "Helper.SetCapture", "SetLeft(-820)", "Sleep(200)"}));
+                                      "Sleep(200)", "Helper.SetCapture", "SetLeft(-820)"}));
     EXPECT_TRUE(rig.commands.WindowPickArmed);
     EXPECT_EQ(rig.mainWindow.left, -820);
 
     rig.commands.FinishWindowPick();
-    EXPECT_EQ(rig.TakeCalls(), Join({kBackWithCursors,
-                                     {"CaptureWindowUnderPointer", "Copy(3)", "ShowWindow(77,9)"},
+    EXPECT_EQ(rig.TakeCalls(), Join({{"Helper.StopListening"},
+                                     kBackWithCursors,
+                                     {"CaptureWindowUnderPointer", "Copy(3)", "MakePromisedForms", "ShowWindow(77,9)"},
                                      kCtrlV,
-                                     {"Preview.Show", "Preview.BringToFront"}}));
+                                     {"Preview.ShowWithoutActivating"}}));
     EXPECT_EQ(rig.image.DisplayedWidth(), 40);
     EXPECT_FALSE(rig.commands.WindowPickArmed);
 
@@ -157,7 +158,7 @@ TEST(WindowPick, FailedGrabLeavesTheDocumentEmptyAndTheCursorsBack) {
     rig.commands.ArmWindowPick();
     rig.TakeCalls();
     rig.commands.FinishWindowPick();
-    EXPECT_EQ(rig.TakeCalls(), Join({kBackWithCursors, {"CaptureWindowUnderPointer"}}));
+    EXPECT_EQ(rig.TakeCalls(), Join({{"Helper.StopListening"}, kBackWithCursors, {"CaptureWindowUnderPointer"}}));
     EXPECT_FALSE(rig.image.HoldsImage());
 }
 
@@ -169,7 +170,7 @@ TEST(WindowPick, CancelPutsEverythingBackWithoutCapturing) {
     rig.commands.ArmWindowPick();
     EXPECT_EQ(rig.TakeCalls(), kPickArmed);
     rig.commands.CancelWindowPick();
-    EXPECT_EQ(rig.TakeCalls(), Join({{"Helper.CancelPick"}, kBackWithCursors}));
+    EXPECT_EQ(rig.TakeCalls(), Join({{"Helper.StopListening"}, kBackWithCursors}));
     EXPECT_FALSE(rig.image.HoldsImage());
     rig.commands.FinishWindowPick();
     EXPECT_TRUE(rig.TakeCalls().empty());
@@ -178,8 +179,8 @@ TEST(WindowPick, CancelPutsEverythingBackWithoutCapturing) {
 class ThrowingPickHelper final : public IPickHelper {
 public:
     void SetCapture() override { throw std::runtime_error("no capture"); }
-    void CancelPick() override { ++cancels; }
-    int cancels = 0;
+    void StopListening() override { ++stops; }
+    int stops = 0;
 };
 
 TEST(WindowPick, FailureWhileArmingPutsTheCursorsBack) {
@@ -187,13 +188,13 @@ TEST(WindowPick, FailureWhileArmingPutsTheCursorsBack) {
     ThrowingPickHelper helper;
     CaptureCommands commands{CapturePorts{rig.mainWindow, rig.preview, rig.frame, rig.frameArea, rig.system,
                                           rig.system, rig.system, rig.system, rig.autoSave, rig.options, rig.image,
-                                          rig.capture, helper}};
+                                          rig.capture, helper, rig.notice}};
     EXPECT_THROW(commands.ArmWindowPick(), std::runtime_error);
     EXPECT_EQ(rig.TakeCalls(), (Calls{"CopySystemCursor(32512)", "CopySystemCursor(32513)", "SetPickCursor(32512)",
-                                      "SetPickCursor(32513)", "RestoreApplication",
+                                      "SetPickCursor(32513)", "Sleep(200)", "RestoreApplication",
                                       "RestoreSystemCursors(112,113)"}));
     EXPECT_FALSE(commands.WindowPickArmed);
-    EXPECT_EQ(helper.cancels, 1);
+    EXPECT_EQ(helper.stops, 1);
 }
 
 // Keys are typed only into a window that exists; otherwise the image stays on the clipboard.
@@ -206,8 +207,8 @@ TEST(Delivery, TypesOnlyIntoAnExistingTarget) {
     const Case cases[] = {
         {0, false, {"Copy(3)"}, {"Copy(3)"}},
         {5, true, {"Copy(3)"}, {"Copy(3)"}},
-        {5, false, Join({{"Copy(3)", "ShowWindow(5,9)", "BringWindowToTop(5)"}, kCtrlV}),
-         Join({{"Copy(3)", "ShowWindow(5,0)", "ShowWindow(5,9)"}, kCtrlV})},
+        {5, false, Join({{"Copy(3)", "MakePromisedForms", "ShowWindow(5,9)", "BringWindowToTop(5)"}, kCtrlV}),
+         Join({{"Copy(3)", "MakePromisedForms", "ShowWindow(5,0)", "ShowWindow(5,9)"}, kCtrlV})},
     };
     for (const Case& c : cases) {
         CaptureRig rig;

@@ -17,6 +17,7 @@ public:
     bool ShowPreviewWindow() const override { return showPreviewWindow; }
     bool AutoSave() const override { return autoSave; }
     WindowHandle TargetWindow() const override { return targetWindow; }
+    ProcessIdentity TargetProcess() const override { return targetProcess; }
     int AreaShapeIndex() const override { return areaShapeIndex; }
 
     bool copyToClipboard = DefaultOf(OptionControl::CopyToClipboard).checked;
@@ -26,6 +27,7 @@ public:
     bool showPreviewWindow = DefaultOf(OptionControl::ShowPreviewWindow).checked;
     bool autoSave = DefaultOf(OptionControl::AutoSave).checked;
     WindowHandle targetWindow = 0;  // none until discovery finds one
+    ProcessIdentity targetProcess;
     int areaShapeIndex = DefaultOf(OptionControl::AreaShape).entry;
 
 private:

@@ -13,13 +13,19 @@ using O = OptionControl;
 class FakeProcesses final : public IProcessLookup {
 public:
     SystemVersion Version() const override { return version; }
-    uint32_t ProcessIdOf(WindowHandle window) const override { return windows.at(window).processId; }
+    uint32_t ProcessIdOf(WindowHandle window) const override {
+        auto found = windows.find(window);
+        return found == windows.end() ? 0 : found->second.processId;
+    }
     bool IsVisible(WindowHandle window) const override { return windows.at(window).visible; }
     std::string ModuleBaseName(uint32_t processId) const override {
         auto found = moduleNames.find(processId);
         return found == moduleNames.end() ? std::string() : found->second;
     }
     std::vector<ProcessEntry> Processes() const override { return snapshot; }
+    std::wstring ImagePath(uint32_t processId) const override {
+        return processId ? L"C:\\apps\\" + std::to_wstring(processId) + L".exe" : L"";
+    }
 
     struct Window {
         uint32_t processId;
@@ -198,6 +204,26 @@ TEST_F(OptionsDialogTest, OkStepBranches) {
         EXPECT_EQ(dialog().TargetWindow(), c.target);
         EXPECT_EQ(ports().lastText, c.text);
     }
+}
+
+// Only the OK step's own search sets the target, and it keeps the program the target
+// belongs to; a window handed in at any other time (another program sending the
+// discovery message) changes nothing.
+TEST_F(OptionsDialogTest, OnlyTheOkStepsSearchSetsTheTarget) {
+    windows = {{11, {7, true}}, {12, {8, true}}};
+    moduleNames = {{7, "mspaint.exe"}, {8, "MSPAINT.EXE"}};
+    PasteTo(4);
+    dialog().ExamineWindow(12);
+    EXPECT_EQ(dialog().TargetWindow(), 0u);
+    dialog().OkClick();
+    EXPECT_EQ(dialog().TargetWindow(), 12u);  // the last match of the search
+    EXPECT_EQ(dialog().TargetProcess(), (ProcessIdentity{8, L"C:\\apps\\8.exe"}));
+    dialog().ExamineWindow(11);
+    EXPECT_EQ(dialog().TargetWindow(), 12u);
+    EXPECT_EQ(dialog().TargetProcess().id, 8u);
+    dialog().SetChecked(O::PasteDirectly, false);
+    dialog().OkClick();
+    EXPECT_EQ(dialog().TargetProcess(), ProcessIdentity{});
 }
 
 TEST_F(OptionsDialogTest, DefaultStoresTheDefaultKeysAndKeepsTheDialogOpenOnce) {

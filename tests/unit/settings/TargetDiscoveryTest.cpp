@@ -17,6 +17,7 @@ public:
         return found == names.end() ? std::string() : found->second;
     }
     std::vector<ProcessEntry> Processes() const override { return snapshot; }
+    std::wstring ImagePath(uint32_t) const override { return {}; }
 
     SystemVersion version;
     std::map<uint32_t, std::string> names;
