@@ -307,6 +307,30 @@ TEST(BusyDesktop, EveryCaptureSavedAndPastedWhileAReaderReadsTheClipboard) {
     EXPECT_GE(reader.PngReads(), kCaptures);
 }
 
+// What Windows sends every top-level window of a program when it ends the session (here
+// as an installer's restart manager does): the question, then the answer.
+void EndSession(DWORD processId) {
+    std::vector<HWND> windows;
+    struct Search {
+        DWORD processId;
+        std::vector<HWND>& windows;
+    } search{processId, windows};
+    ::EnumWindows(
+        [](HWND window, LPARAM lParam) {
+            auto s = reinterpret_cast<Search*>(lParam);
+            DWORD owner = 0;
+            ::GetWindowThreadProcessId(window, &owner);
+            if (owner == s->processId) s->windows.push_back(window);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    DWORD_PTR answer = 0;
+    for (HWND window : windows)
+        ::SendMessageTimeoutW(window, WM_QUERYENDSESSION, 0, ENDSESSION_CLOSEAPP, SMTO_NORMAL, 5000, &answer);
+    for (HWND window : windows)
+        ::SendMessageTimeoutW(window, WM_ENDSESSION, TRUE, ENDSESSION_CLOSEAPP, SMTO_NORMAL, 5000, &answer);
+}
+
 // Windows ending the session calls an armed pick off (cursors back), stores the main
 // window's placement where the user had it, and ends the program as a close would.
 TEST(BusyDesktop, SessionEndCallsThePickOffAndStoresThePlacement) {
@@ -317,14 +341,7 @@ TEST(BusyDesktop, SessionEndCallsThePickOffAndStoresThePlacement) {
     program.ClickButton(Id(Command::Window));
     ASSERT_TRUE(WaitFor([&] { return WindowRect(program.MainWindow()).left < home.left; }));
     ASSERT_TRUE(KeyExists(kPickMarker));
-    STARTUPINFOW startup{sizeof(startup)};
-    PROCESS_INFORMATION session{};
-    std::wstring line = L"wineboot.exe --end-session --shutdown";
-    ASSERT_TRUE(::CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &session));
-    // The driver's own windows answer the session's questions meanwhile.
-    EXPECT_TRUE(WaitFor([&] { return ::WaitForSingleObject(session.hProcess, 0) == WAIT_OBJECT_0; }, 30s));
-    ::CloseHandle(session.hThread);
-    ::CloseHandle(session.hProcess);
+    EndSession(program.ProcessId());
     EXPECT_TRUE(WaitFor([&] { return !program.Running(); }));
     EXPECT_FALSE(KeyExists(kPickMarker));
     std::optional<std::wstring> stored = ReadString(L"Software\\KorvanScreenshot\\TMainfrm", L"NormPos");
@@ -352,16 +369,15 @@ TEST(DllSearch, DllsBesideTheProgramNeverLoad) {
         Program program;
         PasteIntoPaint(program, false);  // found through the process-status DLL
         HWND help = program.FindForm(L"Thelpfrm");
-        ASSERT_TRUE(help);
-        EXPECT_TRUE(::FindWindowExW(help, nullptr, L"RICHEDIT50W", nullptr));  // the system's rich edit works
+        EXPECT_TRUE(help && ::FindWindowExW(help, nullptr, L"RICHEDIT50W", nullptr));  // the system's rich edit works
         program.ClickButton(Id(Command::Object));  // the window manager's DLL is asked about windows
         HWND overlay = nullptr;
-        ASSERT_TRUE(WaitFor([&] {
+        EXPECT_TRUE(WaitFor([&] {
             overlay = program.FindForm(L"KorvanCaptureOverlay");
             return overlay && ::IsWindowVisible(overlay) && ::GetForegroundWindow() == overlay;
         }));
         Shell("xdotool key Escape");
-        EXPECT_TRUE(WaitFor([&] { return !::IsWindowVisible(overlay); }));
+        EXPECT_TRUE(WaitFor([&] { return !overlay || !::IsWindowVisible(overlay); }));
     }
     for (const std::wstring& name : planted)
         EXPECT_FALSE(std::filesystem::exists(folder / (name + L".loaded"))) << std::string(name.begin(), name.end());
