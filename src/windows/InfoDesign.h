@@ -5,9 +5,9 @@
 
 namespace korvan {
 
-inline constexpr int kAboutClientWidth = 274;
-inline constexpr int kAboutClientHeight = 213;
-inline constexpr int kAboutLineTag = 60;  // the line under the version
+inline constexpr int kInfoClientWidth = 274;
+inline constexpr int kInfoClientHeight = 213;
+inline constexpr int kDescriptionTag = 60;  // the line under the version
 
 // The domain the link label shows; both pages live under it.
 inline constexpr std::wstring_view kProductDomain = L"korvan-screenshot.example";

@@ -45,7 +45,7 @@ void Application::CreateWindows() {
 }
 
 void Application::ConnectWindows() {
-    main_->Connect({*preview_, preview_->Document(), *frame_, *frame_, options_->FrameKeySettings(),
+    main_->Connect({*preview_, preview_->Document(), *frame_, *frame_, options_->KeyOptions(),
                     options_->Settings(), *options_, *help_, *info_});
     preview_->SetZoomSource([this] { return main_->ZoomFactor(); });
     window_.OnSessionEnd([this] { SessionEndAsked(); }, [this] { SessionEnding(); });

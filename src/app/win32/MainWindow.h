@@ -55,14 +55,25 @@ public:
     int ZoomFactor() const { return commands_->ZoomFactor(); }
     // Saving by hand, and the options dialog's choice of the automatic saving's name.
     SaveCommands& Saving() { return *saving_; }
-    // Pipeline steps other windows use (the options dialog moves the main window away
-    // while it is open).
+    // Pipeline steps the application uses for the options dialog, which moves the main
+    // window away while it is open.
     void MoveOffScreen();
     void RestoreAfterCapture();
     // Shows a message once the current message is handled (never inside activation).
     void QueueMessage(const std::string& text);
     void SetSmallToolbar(bool small);
+    // Registers Print Screen once more, after the system let go of it.
+    void RegisterPrintScreenAgain();
+    // Calls an armed window pick off: main window and system cursors back.
+    void CancelWindowPick();
+    // Closes the main window, which ends the program.
+    void Exit();
 
+    static constexpr int kInnerBorder = 5;
+    static constexpr int kHintHidePauseMs = 15000;
+
+private:
+    // The toolbar's commands, the Print Screen key and the program's activation.
     void SaveImage();
     void CaptureFrame();
     void HideFrame();
@@ -70,23 +81,14 @@ public:
     void CaptureObject();
     void ArmWindowPick();
     void FinishWindowPick();
-    // Calls an armed window pick off: main window and system cursors back.
-    void CancelWindowPick();
     void CaptureDesktop();
     void ShowOptions();
     void ShowHelp();
     void ShowInfo();
-    void Exit();
     void PrintScreenPressed();
-    // Registers Print Screen once more, after the system let go of it.
-    void RegisterPrintScreenAgain();
     void OnProgramActivated();
     void OnProgramDeactivated();
 
-    static constexpr int kInnerBorder = 5;
-    static constexpr int kHintHidePauseMs = 15000;
-
-private:
     void CreateContents();
     void CreateToolBar();
     void BuildImageLists();

@@ -19,15 +19,14 @@ public:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
     const IOptionsSettings& Settings() const { return dialog_; }
-    FrameKeyOptions& FrameKeySettings() { return frameKeys_; }
-
-    // The OK step (also run by the Default button, and once by a first run's load).
-    void OkClick();
+    FrameKeyOptions& KeyOptions() { return frameKeys_; }
 
     void OnShow() { dialog_.OnShow(); }
     void OnClose() { dialog_.OnClose(); }
 
 private:
+    // The OK step (also run by the Default button, and once by a first run's load).
+    void OkClick();
     void CreateContents();
     void OnCommand(int id, int code);
     void OnDpiChanged(const RECT& suggested);

@@ -15,7 +15,7 @@ using K = ControlKind;
 inline const ControlDesign kControls[] = {
     // kind, tag, caption, hint, x, y, width, height at 96 DPI, parent, id, extra style
     {K::Label, 0, L"Version: 2.3", nullptr, {33, 20, 236, 16}, kOnWindow, 0, SS_NOPREFIX},
-    {K::Label, kAboutLineTag, nullptr, nullptr, {33, 39, 236, 16}, kOnWindow, 0, SS_NOPREFIX},
+    {K::Label, kDescriptionTag, nullptr, nullptr, {33, 39, 236, 16}, kOnWindow, 0, SS_NOPREFIX},
     {K::Label, 0, nullptr, nullptr, {33, 59, 195, 2}, kOnWindow, 0, SS_ETCHEDHORZ},
     {K::Label, 0, L"Korvan Screenshot", nullptr, {77, 96, 190, 24}, kOnWindow, 0, SS_NOPREFIX},
     {K::Label, 0, nullptr, nullptr, {33, 156, 195, 2}, kOnWindow, 0, SS_ETCHEDHORZ},

@@ -88,7 +88,7 @@ void InfoWindow::Arrange() {
     ::SetWindowPos(iconView_, nullptr, Scale(kIconPlace.left, dpi), Scale(kIconPlace.top, dpi), Scale(32, dpi),
                    Scale(32, dpi), SWP_NOZORDER | SWP_NOACTIVATE);
 
-    RECT frame{0, 0, Scale(kAboutClientWidth, dpi), Scale(kAboutClientHeight, dpi)};
+    RECT frame{0, 0, Scale(kInfoClientWidth, dpi), Scale(kInfoClientHeight, dpi)};
     ::AdjustWindowRectExForDpi(&frame, kStyle, FALSE, kExStyle, dpi);
     ::SetWindowPos(Hwnd(), nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
                    SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);

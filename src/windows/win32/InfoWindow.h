@@ -10,10 +10,9 @@ public:
     InfoWindow();
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
+private:
     void OpenProductPage();
     void OkClick();
-
-private:
     void CreateContents();
     void Arrange();
     LRESULT ColourStatic(HDC dc, HWND control);
