@@ -53,6 +53,17 @@ HWND ChildWithText(HWND parent, const std::wstring& text) {
     return search.found;
 }
 
+// The top-level window of that class that the process shows.
+HWND WindowOf(DWORD processId, const wchar_t* className) {
+    for (HWND window = ::FindWindowExW(nullptr, nullptr, className, nullptr); window;
+         window = ::FindWindowExW(nullptr, window, className, nullptr)) {
+        DWORD owner = 0;
+        ::GetWindowThreadProcessId(window, &owner);
+        if (owner == processId) return window;
+    }
+    return nullptr;
+}
+
 // Runs a command of the Linux side through the shell and waits until it is done (the
 // shell leaves a file behind then).
 void Shell(const std::string& command) {
@@ -83,7 +94,7 @@ public:
                               &process_))
             return;
         WaitFor([&] {
-            window_ = ::FindWindowW(L"KorvanPasteTarget", nullptr);
+            window_ = WindowOf(process_.dwProcessId, L"KorvanPasteTarget");
             return window_ && ::IsWindowVisible(window_) && ::GetPropW(window_, L"KorvanUnixPid");
         });
     }
@@ -233,6 +244,46 @@ TEST(BusyDesktop, NoKeysForAFocusThief) {
     Settle(target.Window());
     EXPECT_EQ(Text(thief), L"focus thief");
     EXPECT_EQ(target.Title(), L"waiting for Ctrl+V");
+}
+
+// Another program sends the options dialog the discovery message with a window of its
+// choice: the target stays the one the dialog's own search found.
+TEST(BusyDesktop, OnlyTheOptionsOwnSearchSetsThePasteTarget) {
+    PasteTarget chosen;
+    ASSERT_TRUE(chosen.Window());
+    Program program;
+    PasteIntoPaint(program, false);
+    PasteTarget other;
+    ASSERT_TRUE(other.Window() && other.Window() != chosen.Window());
+    HWND options = program.FindForm(L"Toptionfrm");
+    ::SendMessageW(options, ::RegisterWindowMessageW(L"Enumerate this Window"), 0,
+                   reinterpret_cast<LPARAM>(other.Window()));
+    ASSERT_NE(program.CaptureDesktop(), nullptr);
+    EXPECT_TRUE(WaitFor([&] { return chosen.Title().starts_with(L"pasted "); })) << chosen.Title().c_str();
+    EXPECT_EQ(other.Title(), L"waiting for Ctrl+V");
+}
+
+// A clipboard another program keeps open through the whole capture does not cost the
+// automatic save its file: it is written, then the clipboard's error is shown.
+TEST(BusyDesktop, AClipboardHeldOpenStillLeavesTheSavedFile) {
+    Program program;
+    std::filesystem::path folder = FreshFolder("held-clipboard");
+    SaveAutomatically(program, folder / "held.bmp");
+    HWND holder = ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_TRUE(::OpenClipboard(holder));
+    program.ClickButton(Id(Command::Desktop));
+    std::wstring text;
+    HWND box = nullptr;
+    EXPECT_TRUE(WaitFor([&] { return (box = FindMessageBox(program.ProcessId(), L"Copy:", &text)) != nullptr; }));
+    ::CloseClipboard();
+    ::DestroyWindow(holder);
+    EXPECT_NE(text.find(L"Cannot open the clipboard (held by e2e_tests.exe)"), std::wstring::npos)
+        << std::string(text.begin(), text.end());
+    EXPECT_TRUE(std::filesystem::exists(folder / "held1.bmp"));
+    if (box) {
+        SaveArtifact(box, "clipboard-held-file-saved");
+        ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+    }
 }
 
 // Reads every new clipboard at once, both forms, as clipboard histories do, on a thread
