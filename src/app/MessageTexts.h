@@ -13,7 +13,11 @@ enum class MessageText : int {
     PrintScreenSwitchOff = 72,    // button
     PrintScreenLeaveOn = 73,      // button
     PrintScreenLeaveOnForGood = 74,  // button: leave it on and do not ask again
-    ShortcutLine = 75,            // "Shortcut: " before a toolbar button's key in its hint
+    // The last line of a toolbar button's hint: the key that does the button's work.
+    FrameShortcut = 75,    // Print Screen, while the frame is shown
+    DesktopShortcut = 76,  // Print Screen, while the frame is hidden
+    HelpShortcut = 77,     // F1
+    ExitShortcut = 78,     // Alt+F4
 };
 
 inline int MessageTextId(MessageText text, uint16_t systemLanguage) {

@@ -292,12 +292,15 @@ TEST(OptionsDialog, HintsFollowTheEnableHintsBox) {
     HWND hint = nullptr;
     ASSERT_TRUE(WaitFor([&] { return (hint = ShownHint(program.ProcessId())) != nullptr; }));
     std::wstring text = HintText(hint);
+    // The designed hint, then the key that does the button's work.
     if (german) {
         EXPECT_TRUE(text.starts_with(L"Zeigt einen statischen, fensterunabh\u00e4ngigen Rahmen.\n\n")) << text;
+        EXPECT_TRUE(text.ends_with(L"benutzen. \n\nTastenk\u00fcrzel: Druck (bei sichtbarem Rahmen)"));
     } else {
-        EXPECT_EQ(text.size(), 354u);
+        const std::wstring key = L"\n\nShortcut: Print Screen (while the frame is shown)";
+        EXPECT_EQ(text.size(), 354u + key.size());
         EXPECT_TRUE(text.ends_with(L"otherwise the 'print screen' button\ncapture the desktop. \n\nUse 'ctrl+v' in "
-                                   L"your application to insert the captured image!"));
+                                   L"your application to insert the captured image!" + key));
     }
     SaveArtifact(hint, german ? "hint-frame-button-de" : "hint-frame-button-en");
     MovePointerAway();

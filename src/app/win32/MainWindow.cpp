@@ -1,10 +1,12 @@
 #include "app/win32/MainWindow.h"
 
 #include "app/ToolbarArt.h"
+#include "app/ToolbarKeys.h"
 #include "imaging/Status.h"
 #include "capture/win32/InteractiveCaptureWin32.h"
 #include "platform/win32/ControlTable.h"
 #include "platform/win32/Dib.h"
+#include "platform/win32/StringTableWin32.h"
 #include "platform/win32/Text.h"
 
 #include <commctrl.h>
@@ -49,19 +51,55 @@ int IndexOf(int commandId) {
     return -1;
 }
 
-// Toolbar buttons show the hand pointer.
-LRESULT CALLBACK ToolBarProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
-    if (message == WM_SETCURSOR && LOWORD(lParam) == HTCLIENT) {
-        POINT point{};
-        ::GetCursorPos(&point);
-        ::ScreenToClient(hwnd, &point);
-        if (::SendMessageW(hwnd, TB_HITTEST, 0, reinterpret_cast<LPARAM>(&point)) >= 0) {
-            ::SetCursor(::LoadCursorW(nullptr, CursorsWin32::WaitCursorActive() ? IDC_WAIT : IDC_HAND));
-            return TRUE;
+std::optional<ToolbarKey> ToolbarKeyOf(WPARAM key) {
+    switch (key) {
+    case VK_TAB: return (::GetKeyState(VK_SHIFT) & 0x8000) ? ToolbarKey::Previous : ToolbarKey::Next;
+    case VK_RIGHT:
+    case VK_DOWN: return ToolbarKey::Next;
+    case VK_LEFT:
+    case VK_UP: return ToolbarKey::Previous;
+    case VK_HOME: return ToolbarKey::First;
+    case VK_END: return ToolbarKey::Last;
+    case VK_RETURN:
+    case VK_SPACE: return ToolbarKey::Press;
+    default: return std::nullopt;
+    }
+}
+
+} // namespace
+
+// Toolbar buttons show the hand pointer; the toolbar's keys go to the main window's
+// focus handling.
+LRESULT CALLBACK MainWindow::ToolBarProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                         DWORD_PTR data) {
+    auto window = reinterpret_cast<MainWindow*>(data);
+    switch (message) {
+    case WM_SETCURSOR:
+        if (LOWORD(lParam) == HTCLIENT) {
+            POINT point{};
+            ::GetCursorPos(&point);
+            ::ScreenToClient(hwnd, &point);
+            if (::SendMessageW(hwnd, TB_HITTEST, 0, reinterpret_cast<LPARAM>(&point)) >= 0) {
+                ::SetCursor(::LoadCursorW(nullptr, CursorsWin32::WaitCursorActive() ? IDC_WAIT : IDC_HAND));
+                return TRUE;
+            }
         }
+        break;
+    case WM_GETDLGCODE: return DLGC_WANTARROWS | DLGC_WANTTAB | DLGC_WANTCHARS;
+    case WM_KEYDOWN:
+        if (window->OnToolBarKey(wParam)) return 0;
+        break;
+    case WM_CHAR:
+        if (wParam == L' ' || wParam == L'\r' || wParam == L'\t') return 0;  // handled as keys
+        break;
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS: window->RepaintFocusButton(); break;
+    default: break;
     }
     return ::DefSubclassProc(hwnd, message, wParam, lParam);
 }
+
+namespace {
 
 } // namespace
 
@@ -136,7 +174,7 @@ void MainWindow::CreateToolBar() {
                                      TBSTYLE_TOOLTIPS | CCS_NODIVIDER | CCS_NORESIZE | CCS_NOPARENTALIGN,
                                  0, 0, 0, 0, Hwnd(), nullptr, ::GetModuleHandleW(nullptr), nullptr);
     ::SendMessageW(toolBar_, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
-    ::SetWindowSubclass(toolBar_, ToolBarProc, 1, 0);
+    ::SetWindowSubclass(toolBar_, ToolBarProc, 1, reinterpret_cast<DWORD_PTR>(this));
     BuildImageLists();
     std::array<TBBUTTON, kToolButtons.size()> buttons{};
     for (size_t i = 0; i < kToolButtons.size(); ++i) {
@@ -228,6 +266,11 @@ void MainWindow::SetLeft(int left) {
 LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_COMMAND: OnCommand(LOWORD(wParam)); return 0;
+    // The keys work the toolbar, whenever the window is active.
+    case WM_ACTIVATE:
+        if (LOWORD(wParam) != WA_INACTIVE && !HIWORD(wParam)) ::SetFocus(toolBar_);
+        return 0;
+    case WM_SETFOCUS: ::SetFocus(toolBar_); return 0;
     case WM_NOTIFY: return OnNotify(reinterpret_cast<NMHDR*>(lParam));
     case WM_DPICHANGED: OnDpiChanged(*reinterpret_cast<RECT*>(lParam)); return 0;
     case WM_SETCURSOR:
@@ -285,11 +328,80 @@ LRESULT MainWindow::OnNotify(NMHDR* header) {
     if (header->code == TTN_GETDISPINFOW) {
         auto info = reinterpret_cast<NMTTDISPINFOW*>(header);
         // An empty text shows no hint, also where the system ignores a switched-off tip window.
-        if (int index = IndexOf(static_cast<int>(header->idFrom)); index >= 0 && HintsShown())
-            info->lpszText = const_cast<wchar_t*>(toolTexts_.components[static_cast<size_t>(index)].hint.c_str());
+        if (int index = IndexOf(static_cast<int>(header->idFrom)); index >= 0 && HintsShown()) {
+            tipText_ = HintOf(static_cast<size_t>(index));
+            info->lpszText = tipText_.data();
+        }
         return 0;
     }
+    if (header->code == NM_CUSTOMDRAW && header->hwndFrom == toolBar_)
+        return OnToolBarDraw(*reinterpret_cast<NMTBCUSTOMDRAW*>(header));
     return 0;
+}
+
+// The hint of a button, with the key that does its work as its last line.
+std::wstring MainWindow::HintOf(size_t index) const {
+    std::wstring hint = toolTexts_.components[index].hint;
+    if (std::optional<MessageText> line = ShortcutLineOf(kToolButtons[index].command))
+        hint += L"\n\n" + StringTableWin32().Text(MessageTextId(*line, ::GetSystemDefaultLangID()));
+    return hint;
+}
+
+bool MainWindow::OnToolBarKey(WPARAM key) {
+    if (key == VK_F1) {
+        ShowHelp();
+        return true;
+    }
+    std::optional<ToolbarKey> toolbarKey = ToolbarKeyOf(key);
+    if (!toolbarKey) return false;
+    keyboardCues_ = true;
+    int focus = MoveToolbarFocus(focusButton_, *toolbarKey, kToolButtons);
+    if (focus < 0) return true;
+    RepaintFocusButton();
+    focusButton_ = focus;
+    RepaintFocusButton();
+    if (*toolbarKey == ToolbarKey::Press) {
+        // Posted, so the key's message is done before the command (a capture) runs.
+        auto id = static_cast<WPARAM>(kToolButtons[static_cast<size_t>(focus)].command);
+        ::PostMessageW(Hwnd(), WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(toolBar_));
+    }
+    return true;
+}
+
+void MainWindow::RepaintFocusButton() {
+    if (focusButton_ < 0) return;
+    RECT rect{};
+    if (::SendMessageW(toolBar_, TB_GETITEMRECT, static_cast<WPARAM>(focusButton_), reinterpret_cast<LPARAM>(&rect)))
+        ::InvalidateRect(toolBar_, &rect, TRUE);
+}
+
+// The focus mark: a frame in the colour of button texts inside the focused button, shown
+// while the toolbar has the keyboard focus once a key has been used there (or always, when
+// the system asks for keyboard cues).
+LRESULT MainWindow::OnToolBarDraw(const NMTBCUSTOMDRAW& draw) {
+    switch (draw.nmcd.dwDrawStage) {
+    case CDDS_PREPAINT: return CDRF_NOTIFYITEMDRAW;
+    case CDDS_ITEMPREPAINT: return CDRF_NOTIFYPOSTPAINT;
+    case CDDS_ITEMPOSTPAINT: {
+        BOOL cues = FALSE;
+        ::SystemParametersInfoW(SPI_GETKEYBOARDCUES, 0, &cues, 0);
+        bool focused = ::GetFocus() == toolBar_ && focusButton_ >= 0 &&
+                       draw.nmcd.dwItemSpec == static_cast<DWORD_PTR>(kToolButtons[static_cast<size_t>(focusButton_)].command);
+        if (focused && (keyboardCues_ || cues)) DrawFocusMark(draw.nmcd.hdc, draw.nmcd.rc);
+        return CDRF_DODEFAULT;
+    }
+    default: return CDRF_DODEFAULT;
+    }
+}
+
+void MainWindow::DrawFocusMark(HDC dc, RECT button) {
+    int width = std::max(2, Scale(2, DpiOf(Hwnd())));
+    ::InflateRect(&button, -width / 2, -width / 2);
+    GdiObject brush(::CreateSolidBrush(::GetSysColor(COLOR_BTNTEXT)));
+    for (int ring = 0; ring < width; ++ring) {
+        ::FrameRect(dc, &button, static_cast<HBRUSH>(brush.get()));
+        ::InflateRect(&button, -1, -1);
+    }
 }
 
 void MainWindow::OnDpiChanged(const RECT& suggested) {

@@ -14,6 +14,8 @@
 #include "saving/win32/SaveDialog.h"
 #include "settings/FrameKeyOptions.h"
 
+#include <commctrl.h>
+
 #include <deque>
 #include <memory>
 #include <optional>
@@ -101,6 +103,14 @@ private:
     void CreateSaveDialog();
     // IUserNotice: shown once the command is done.
     void Tell(const std::string& text) override { QueueMessage(text); }
+    std::wstring HintOf(size_t index) const;
+    // The keyboard's way through the toolbar.
+    static LRESULT CALLBACK ToolBarProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                        DWORD_PTR data);
+    bool OnToolBarKey(WPARAM key);
+    void RepaintFocusButton();
+    LRESULT OnToolBarDraw(const NMTBCUSTOMDRAW& draw);
+    void DrawFocusMark(HDC dc, RECT button);
 
     // The frame keys as the save commands switch them.
     class FrameKeySwitch final : public IFrameKeySwitch {
@@ -140,6 +150,9 @@ private:
     std::deque<std::string> messages_;
     // The toolbar buttons as the language passes see them (hints only).
     ComponentSet toolTexts_;
+    std::wstring tipText_;       // the hint on show
+    int focusButton_ = 0;        // index into kToolButtons of the button the keys work
+    bool keyboardCues_ = false;  // a key was used on the toolbar: the focus mark shows
 };
 
 } // namespace korvan::win
