@@ -125,10 +125,10 @@ void ForegroundAndSettle(HWND window, HWND programWindow) {
 
 } // namespace
 
-Program::Program() {
+Program::Program(const wchar_t* exeVariable) {
     EnsureDisplayDriver();
-    std::wstring exe = WindowsPath(Env(L"KORVAN_EXE"));
-    if (exe.empty()) throw std::runtime_error("KORVAN_EXE is not set");
+    std::wstring exe = WindowsPath(Env(exeVariable));
+    if (exe.empty()) throw std::runtime_error("the program's path is not set");
     std::wstring commandLine = L"\"" + exe + L"\"";
     STARTUPINFOW startup{sizeof(startup)};
     // A Wine session that is still starting its own services now and then refuses a
@@ -182,14 +182,18 @@ HWND Program::ToolBar() const { return ::FindWindowExW(main_, nullptr, TOOLBARCL
 RECT Program::ButtonRect(int commandId) const {
     HWND toolBar = ToolBar();
     auto index = static_cast<int>(::SendMessageW(toolBar, TB_COMMANDTOINDEX, static_cast<WPARAM>(commandId), 0));
-    // The toolbar writes the rectangle in its own process, so it gets memory there.
+    return ItemRect(toolBar, TB_GETITEMRECT, static_cast<WPARAM>(index));
+}
+
+RECT Program::ItemRect(HWND control, UINT message, WPARAM index) const {
+    // The control writes the rectangle in its own process, so it gets memory there.
     RECT rect{};
     void* remote = ::VirtualAllocEx(process_.hProcess, nullptr, sizeof(RECT), MEM_COMMIT, PAGE_READWRITE);
     if (!remote) return rect;
-    ::SendMessageW(toolBar, TB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(remote));
+    ::SendMessageW(control, message, index, reinterpret_cast<LPARAM>(remote));
     ::ReadProcessMemory(process_.hProcess, remote, &rect, sizeof(rect), nullptr);
     ::VirtualFreeEx(process_.hProcess, remote, 0, MEM_RELEASE);
-    ::MapWindowPoints(toolBar, nullptr, reinterpret_cast<POINT*>(&rect), 2);
+    ::MapWindowPoints(control, nullptr, reinterpret_cast<POINT*>(&rect), 2);
     return rect;
 }
 

@@ -29,7 +29,9 @@ void Settle(HWND window);
 
 class Program {
 public:
-    Program();   // starts KORVAN_EXE and waits for its main window
+    // Starts the program the environment variable names (KORVAN_EXE: the program itself)
+    // and waits for its main window.
+    explicit Program(const wchar_t* exeVariable = L"KORVAN_EXE");
     ~Program();  // ends it, politely first
     Program(const Program&) = delete;
     Program& operator=(const Program&) = delete;
@@ -38,6 +40,9 @@ public:
     HWND ToolBar() const;
     HWND FindForm(const wchar_t* className) const;
     RECT ButtonRect(int commandId) const;  // screen coordinates
+    // A rectangle a control of the program writes for message (TCM_GETITEMRECT, ...),
+    // in screen coordinates.
+    RECT ItemRect(HWND control, UINT message, WPARAM index) const;
     void ClickButton(int commandId);
     // Makes the program the active application and waits until it has handled that
     // (its frame keys then work).

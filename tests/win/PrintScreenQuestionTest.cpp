@@ -6,6 +6,8 @@
 #include "imaging/Status.h"
 #include "imaging/win32/ScreenGrabberWin32.h"
 #include "platform/win32/StringTableWin32.h"
+#include "support/TextContrast.h"
+#include "support/win32/HighContrastColours.h"
 
 #include <commctrl.h>
 
@@ -16,6 +18,8 @@
 #include <filesystem>
 #include <string>
 #include <thread>
+#include <utility>
+#include <vector>
 
 namespace korvan::win {
 namespace {
@@ -59,18 +63,8 @@ std::wstring ShownTexts(HWND dialog) {
     return texts;
 }
 
-void SavePicture(HWND window, const std::string& name) {
-    wchar_t folder[1024];
-    DWORD length = ::GetEnvironmentVariableW(L"KORVAN_ARTIFACTS", folder, 1024);
-    if (!length) return;
-    std::wstring path(folder, length);
-    if (path[0] == L'/') {
-        for (wchar_t& c : path)
-            if (c == L'/') c = L'\\';
-        path = L"Z:" + path;
-    }
-    std::error_code ec;
-    std::filesystem::create_directories(path, ec);
+// The window's picture once painting is done (two grabs in a row agree).
+imaging::Bitmap SteadyPicture(HWND window) {
     RECT rect{};
     ::GetWindowRect(window, &rect);
     imaging::ScreenGrabberWin32 grabber;
@@ -79,7 +73,6 @@ void SavePicture(HWND window, const std::string& name) {
         (void)grabber.GrabRect(0, rect.left, rect.top, rect.right, rect.bottom, picture);
         return picture;
     };
-    // Painting is done once two grabs in a row agree.
     imaging::Bitmap picture = grab(), next;
     for (int attempt = 0; attempt < 100; ++attempt, picture = std::move(next)) {
         ::Sleep(30);
@@ -88,9 +81,25 @@ void SavePicture(HWND window, const std::string& name) {
             std::memcmp(next.Data(), picture.Data(), picture.SizeBytes()) == 0)
             break;
     }
-    if (!picture.Empty())
-        (void)imaging::SaveBitmapFile(std::filesystem::path(path) / (name + ".png"), picture, imaging::kFormatPng, 24, 0);
+    return picture;
 }
+
+void SavePicture(const imaging::Bitmap& picture, const std::string& name) {
+    wchar_t folder[1024];
+    DWORD length = ::GetEnvironmentVariableW(L"KORVAN_ARTIFACTS", folder, 1024);
+    if (!length || picture.Empty()) return;
+    std::wstring path(folder, length);
+    if (path[0] == L'/') {
+        for (wchar_t& c : path)
+            if (c == L'/') c = L'\\';
+        path = L"Z:" + path;
+    }
+    std::error_code ec;
+    std::filesystem::create_directories(path, ec);
+    (void)imaging::SaveBitmapFile(std::filesystem::path(path) / (name + ".png"), picture, imaging::kFormatPng, 24, 0);
+}
+
+std::string Language() { return ::GetSystemDefaultLangID() == 0x0407 ? "de" : "en"; }
 
 std::wstring Text(MessageText text) { return StringTableWin32().Text(MessageTextId(text, ::GetSystemDefaultLangID())); }
 
@@ -115,8 +124,7 @@ TEST(PrintScreenQuestion, EachButtonGivesItsAnswer) {
             if (!dialog) return;
             shown = ShownTexts(dialog);
             if (!pictured) {
-                SavePicture(dialog, ::GetSystemDefaultLangID() == 0x0407 ? "print-screen-question-de"
-                                                                         : "print-screen-question-en");
+                SavePicture(SteadyPicture(dialog), "print-screen-question-" + Language());
                 pictured = true;
             }
             ::PostMessageW(dialog, TDM_CLICK_BUTTON, static_cast<WPARAM>(c.button), 0);
@@ -135,6 +143,35 @@ TEST(PrintScreenQuestion, EachButtonGivesItsAnswer) {
             EXPECT_NE(shown.find(Text(text)), std::wstring::npos) << "shown: " << std::string(shown.begin(), shown.end());
         }
     }
+}
+
+// In a high-contrast theme every text of the question reads at 4.5 to 1 or better.
+TEST(PrintScreenQuestion, ReadsInHighContrast) {
+    test::SystemColourSet previous = test::ApplySystemColours(test::HighContrastBlack());
+    std::vector<std::pair<std::wstring, double>> measured;
+    std::thread user([&] {
+        HWND dialog = WaitForQuestion();
+        if (!dialog) return;
+        imaging::Bitmap picture = SteadyPicture(dialog);
+        SavePicture(picture, "print-screen-question-high-contrast-" + Language());
+        RECT origin{};
+        ::GetWindowRect(dialog, &origin);
+        for (HWND child = ::GetWindow(dialog, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+            wchar_t text[512] = L"";
+            if (!::IsWindowVisible(child) || !::GetWindowTextW(child, text, 512)) continue;
+            RECT area{};
+            ::GetWindowRect(child, &area);
+            std::optional<test::TextContrast> contrast = test::MeasureText(
+                picture, area.left - origin.left, area.top - origin.top, area.right - area.left, area.bottom - area.top);
+            measured.emplace_back(text, contrast ? contrast->ratio : 1.0);
+        }
+        ::PostMessageW(dialog, TDM_CLICK_BUTTON, PrintScreenQuestionWin32::kLeaveOnButton, 0);
+    });
+    EXPECT_EQ(PrintScreenQuestionWin32(nullptr).Ask(), PrintScreenAnswer::LeaveOn);
+    user.join();
+    test::ApplySystemColours(previous);
+    EXPECT_GE(measured.size(), 5u);  // heading, explanation, three buttons
+    for (const auto& [text, ratio] : measured) EXPECT_GE(ratio, 4.5) << std::string(text.begin(), text.end());
 }
 
 } // namespace

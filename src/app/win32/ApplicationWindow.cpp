@@ -1,6 +1,7 @@
 #include "app/win32/ApplicationWindow.h"
 
 #include "app/win32/InstanceLock.h"
+#include "platform/win32/ThemeWin32.h"
 
 namespace korvan::win {
 namespace {
@@ -52,6 +53,15 @@ LRESULT ApplicationWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lPa
         }
         return 0;
     case kActivateLastWindow: ActivateLastWindow(); return 0;
+    // The user switched the theme (high contrast on or off, other colours): every window
+    // takes the colours of the new one.
+    case WM_SYSCOLORCHANGE:
+    case WM_SETTINGCHANGE:
+        if (message == WM_SYSCOLORCHANGE || wParam == SPI_SETHIGHCONTRAST) {
+            Theme().Refresh();
+            RepaintThreadWindows();
+        }
+        return Default(message, wParam, lParam);
     case kRunPosted:
         if (!posted_.empty()) {
             std::function<void()> work = std::move(posted_.front());

@@ -9,8 +9,7 @@ constexpr DWORD kCaptionBitsMask = 0xFF3FFFFF;  // clears WS_BORDER and WS_DLGFR
 
 } // namespace
 
-ColourPanel::ColourPanel(HWND parent, COLORREF colour, std::function<void(WPARAM)> onMouseDown)
-    : brush_(::CreateSolidBrush(colour)), onMouseDown_(std::move(onMouseDown)) {
+ColourPanel::ColourPanel(HWND parent, std::function<void(WPARAM)> onMouseDown) : onMouseDown_(std::move(onMouseDown)) {
     RegisterClassOnce(kPanelClass, 0, nullptr, nullptr);
     CreateWindowOf(kPanelClass, 0, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, L"", 0, 0, 0, 0, parent);
 }
@@ -20,7 +19,7 @@ LRESULT ColourPanel::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_ERASEBKGND: {
         RECT client{};
         ::GetClientRect(Hwnd(), &client);
-        ::FillRect(reinterpret_cast<HDC>(wParam), &client, static_cast<HBRUSH>(brush_.get()));
+        ::FillRect(reinterpret_cast<HDC>(wParam), &client, Theme().Ring());
         return 1;
     }
     case WM_LBUTTONDOWN:
@@ -54,8 +53,8 @@ void GrabberFrame::OnShow() { placement_->OnShow(); }
 void GrabberFrame::OnClose() { placement_->OnCloseQuery(true); }
 
 void GrabberFrame::CreateContents() {
-    dragPanel_ = std::make_unique<ColourPanel>(Hwnd(), kWindowColour, [this](WPARAM buttons) { DragPanelPressed(buttons); });
-    insidePanel_ = std::make_unique<ColourPanel>(dragPanel_->Hwnd(), kWindowColour);
+    dragPanel_ = std::make_unique<ColourPanel>(Hwnd(), [this](WPARAM buttons) { DragPanelPressed(buttons); });
+    insidePanel_ = std::make_unique<ColourPanel>(dragPanel_->Hwnd());
     keys_ = std::make_unique<FrameKeys>(hotKeys_, *this, conflicts_);
     RemoveCaption();
     // The client area becomes as tall as the window was, so the window grows by its frame.
@@ -109,8 +108,7 @@ void GrabberFrame::PaintFrame() {
     if (!dc) return;
     RECT window = WindowRect();
     RECT whole{0, 0, window.right - window.left, window.bottom - window.top};
-    GdiObject brush(::CreateSolidBrush(kWindowColour));
-    ::FillRect(dc, &whole, static_cast<HBRUSH>(brush.get()));
+    ::FillRect(dc, &whole, Theme().Ring());
     ::ReleaseDC(Hwnd(), dc);
 }
 

@@ -12,14 +12,13 @@
 
 namespace korvan::win {
 
-// A plain child panel in one colour; reports mouse presses to its owner.
+// A plain child panel in the ring's colour; reports mouse presses to its owner.
 class ColourPanel final : public WindowBase<ColourPanel> {
 public:
-    ColourPanel(HWND parent, COLORREF colour, std::function<void(WPARAM buttons)> onMouseDown = {});
+    explicit ColourPanel(HWND parent, std::function<void(WPARAM buttons)> onMouseDown = {});
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
 private:
-    GdiObject brush_;
     std::function<void(WPARAM)> onMouseDown_;
 };
 

@@ -108,8 +108,8 @@ void ImageView::Paint() {
                             view.pixels.data(), &info, DIB_RGB_COLORS);
         ::ExcludeClipRect(dc, visible.left, visible.top, visible.right, visible.bottom);
     }
-    GdiObject silver(::CreateSolidBrush(kBackColor));
-    ::FillRect(dc, &ps.rcPaint, static_cast<HBRUSH>(silver.get()));
+    // Silver around the image, or the system's window colour in high contrast.
+    ::FillRect(dc, &ps.rcPaint, Theme().ImageMargin());
     ::EndPaint(Hwnd(), &ps);
 }
 

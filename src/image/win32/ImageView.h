@@ -2,6 +2,7 @@
 // The image document's window: paints the held image zoomed into its layout, the
 // silver background only where the image is not, and scrolls when the image is larger.
 #include "image/ImageDocument.h"
+#include "platform/win32/ThemeWin32.h"
 #include "platform/win32/WindowBase.h"
 
 namespace korvan::win {
@@ -12,7 +13,6 @@ public:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void Place(int x, int y, int width, int height);
 
-    static constexpr COLORREF kBackColor = RGB(192, 192, 192);  // silver
     static constexpr int kScrollStep = 10;
 
 private:

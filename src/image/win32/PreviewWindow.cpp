@@ -21,11 +21,9 @@ void PreviewWindow::OnShow() { placement_->OnShow(); }
 void PreviewWindow::OnClose() { placement_->OnCloseQuery(true); }
 
 void PreviewWindow::CreateContents(HWND mainWindow) {
-    background_.reset(::CreateSolidBrush(kWindowColour));
-    RegisterClassOnce(kClassName, 0, static_cast<HBRUSH>(background_.get()), ProgramIcon());
+    RegisterClassOnce(kClassName, 0, nullptr, ProgramIcon());
     CreateWindowOf(kClassName, 0, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
                    L"Preview", 489, 235, 306, 255);
-    ::SetClassLongPtrW(Hwnd(), GCLP_HBRBACKGROUND, reinterpret_cast<LONG_PTR>(background_.get()));
     placement_ = std::make_unique<PlacementBinding>(Hwnd(), mainWindow,
                                                     PlacementSetup{PlacementOption::Position, {BorderKind::Sizeable}});
     document_.SetSmoothScaling(true);
@@ -39,6 +37,7 @@ LRESULT PreviewWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     switch (message) {
     case WM_SIZE: OnResize(); return 0;
     case WM_CLOSE: return HandleClose();
+    case WM_ERASEBKGND: return EraseWithWindowColour(wParam);  // the band around the image
     default: return Default(message, wParam, lParam);
     }
 }

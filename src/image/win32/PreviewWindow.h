@@ -35,7 +35,6 @@ private:
     std::unique_ptr<ImageView> view_;
     std::function<int()> zoomFactor_;
     std::unique_ptr<PlacementBinding> placement_;
-    GdiObject background_;
 };
 
 } // namespace korvan::win

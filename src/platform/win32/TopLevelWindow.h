@@ -2,13 +2,10 @@
 // A top-level window of the program: created once, shown and closed (hidden) many times.
 #include "platform/SystemPorts.h"
 #include "platform/win32/Handles.h"
+#include "platform/win32/ThemeWin32.h"
 #include "platform/win32/WindowBase.h"
 
 namespace korvan::win {
-
-// The window colour of the program: background of the preview, the options dialog,
-// the info window and the grabber frame's ring.
-inline constexpr COLORREF kWindowColour = RGB(251, 167, 76);
 
 template <typename Derived> class TopLevelWindow : public WindowBase<Derived>, public IWindowView {
 public:
@@ -40,6 +37,15 @@ protected:
     LRESULT HandleClose() {
         Close();
         return 0;
+    }
+
+    // Erases with the program's window colour as the theme has it now (orange, or the
+    // system's window colour in high contrast).
+    LRESULT EraseWithWindowColour(WPARAM dc) {
+        RECT client{};
+        ::GetClientRect(this->Hwnd(), &client);
+        ::FillRect(reinterpret_cast<HDC>(dc), &client, Theme().Background());
+        return 1;
     }
 };
 

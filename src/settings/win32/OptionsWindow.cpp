@@ -109,8 +109,7 @@ RECT CenteredForDpi(UINT dpi) {
 OptionsWindow::OptionsWindow(IOptionsHost& host, FrameKeys& frameKeys, IRegistry& registry)
     : frameKeys_(registry, frameKeys, [](const std::string& error) { ShowErrorBox(nullptr, Widen(error)); }),
       dialog_(*this, host, processes_, frameKeys_.Fields) {
-    background_.reset(::CreateSolidBrush(kWindowColour));
-    RegisterClassOnce(kClassName, 0, static_cast<HBRUSH>(background_.get()), ProgramIcon());
+    RegisterClassOnce(kClassName, 0, nullptr, ProgramIcon());
     RECT place = CenteredForDpi(::GetDpiForSystem());
     CreateWindowOf(kClassName, kExStyle, kStyle, L"Options", place.left, place.top, place.right - place.left,
                    place.bottom - place.top);
@@ -122,7 +121,7 @@ OptionsWindow::OptionsWindow(IOptionsHost& host, FrameKeys& frameKeys, IRegistry
 
 void OptionsWindow::CreateContents() {
     ApplyLanguageTables();
-    // The window colour is the class background.
+    // The window colour shows around the pages (WM_ERASEBKGND).
     dialog_.Create();
     for (OptionControl list : {OptionControl::AreaShape, OptionControl::PasteTarget}) {
         HWND combo = controls_[list == OptionControl::AreaShape ? kAreaShape : kPasteTarget];
@@ -148,6 +147,7 @@ LRESULT OptionsWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_NOTIFY: controls_.HandleNotify(reinterpret_cast<NMHDR*>(lParam)); return 0;
     case WM_DPICHANGED: OnDpiChanged(*reinterpret_cast<RECT*>(lParam)); return 0;
     case WM_CLOSE: return HandleClose();
+    case WM_ERASEBKGND: return EraseWithWindowColour(wParam);
     default: return Default(message, wParam, lParam);
     }
 }

@@ -49,7 +49,6 @@ private:
     OptionsDialog dialog_;
     ControlTable controls_;
     UINT discoveryMessage_ = 0;
-    GdiObject background_;
 };
 
 } // namespace korvan::win

@@ -34,8 +34,7 @@ LRESULT CALLBACK ButtonKeys(HWND button, UINT message, WPARAM wParam, LPARAM lPa
 } // namespace
 
 InfoWindow::InfoWindow() {
-    background_.reset(::CreateSolidBrush(kWindowColour));
-    RegisterClassOnce(kClassName, 0, static_cast<HBRUSH>(background_.get()), ProgramIcon());
+    RegisterClassOnce(kClassName, 0, nullptr, ProgramIcon());
     CreateWindowOf(kClassName, kExStyle, kStyle, L"Info", 0, 0, 100, 100);
     CreateContents();
 }
@@ -104,6 +103,7 @@ LRESULT InfoWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         if (LOWORD(wParam) == kLinkId && HIWORD(wParam) == STN_CLICKED) OpenProductPage();
         else if (LOWORD(wParam) == kOkId && HIWORD(wParam) == BN_CLICKED) OkClick();
         return 0;
+    case WM_ERASEBKGND: return EraseWithWindowColour(wParam);
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN: return ColourStatic(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
     case WM_SETCURSOR:
@@ -124,11 +124,12 @@ LRESULT InfoWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     }
 }
 
-// Texts stand on the window colour; the link has the colour of an active caption.
+// Texts stand on the window colour, the link in its own colour: both as the theme has them.
 LRESULT InfoWindow::ColourStatic(HDC dc, HWND control) {
     ::SetBkMode(dc, TRANSPARENT);
-    ::SetTextColor(dc, ::GetSysColor(control == controls_[kLink] ? COLOR_ACTIVECAPTION : COLOR_WINDOWTEXT));
-    return reinterpret_cast<LRESULT>(background_.get());
+    const WindowPalette& palette = Theme().Palette();
+    ::SetTextColor(dc, ColourRef(control == controls_[kLink] ? palette.link : palette.text));
+    return reinterpret_cast<LRESULT>(Theme().Background());
 }
 
 // Opens the product's page in the user's browser. A failed launch shows nothing: no

@@ -17,7 +17,6 @@ private:
     void Arrange();
     LRESULT ColourStatic(HDC dc, HWND control);
 
-    GdiObject background_;
     GdiObject linkFont_, titleFont_;
     Icon icon_;
     HWND iconView_ = nullptr;  // shows icon_
