@@ -3,7 +3,7 @@
 set -euo pipefail
 packages=(cmake ninja-build g++ zlib1g-dev googletest libgtest-dev
           g++-mingw-w64-x86-64-posix libz-mingw-w64-dev
-          wine wine64 fonts-wine xvfb xdotool x11-utils imagemagick
+          wine wine64 fonts-wine xvfb xserver-xephyr xdotool x11-utils imagemagick
           libpng-dev libjpeg62-turbo-dev libjpeg-turbo-progs pngcheck ghostscript netpbm
           python3-pil python3-numpy fonts-dejavu-core nsis)
 missing=()

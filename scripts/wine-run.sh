@@ -2,25 +2,34 @@
 # Runs a Windows program under Wine in a private copy of the template prefix and on a
 # private Xvfb display, so tests never share registry, clipboard or screen.
 # Usage: wine-run.sh PROGRAM.exe [ARGS...]
+# KORVAN_MONITORS="1280x1024 1920x1200" gives the display one monitor per size, left to
+# right, with the last one primary: the monitors left of it have negative coordinates.
 set -uo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 template="${KORVAN_WINE_TEMPLATE:-$here/../build/wine-template}"
 "$here/wine-template.sh" "$template" || exit 90
 
-source "$here/xvfb.sh"
+source "$here/monitors.sh"
 work="$(mktemp -d /tmp/korvan-wine.XXXXXX)"
 cleanup() {
   WINEPREFIX="$work/prefix" wineserver -k >/dev/null 2>&1 || true
-  stop_private_xvfb
+  stop_private_monitors
   rm -rf "$work"
 }
 trap cleanup EXIT
 
 cp -a "$template" "$work/prefix"
-if [ -z "${KORVAN_USE_DISPLAY:-}" ]; then
+export WINEPREFIX="$work/prefix" WINEDEBUG="${WINEDEBUG:--all}" WINEDLLOVERRIDES="mscoree,mshtml="
+if [ -n "${KORVAN_MONITORS:-}" ]; then
+  read -r -a monitors <<<"$KORVAN_MONITORS"
+  # The display's monitors count from 0; Wine shifts the desktop so the primary one
+  # starts at 0,0. Written without a display, so no desktop process outlives the step.
+  (unset DISPLAY; wine reg add 'HKCU\Software\Wine\X11 Driver' /v PrimaryMonitor /d "$((${#monitors[@]} - 1))" /f >/dev/null 2>&1)
+  wineserver -w
+  start_private_monitors "${monitors[@]}" || exit 91
+elif [ -z "${KORVAN_USE_DISPLAY:-}" ]; then
   start_private_xvfb "${KORVAN_SCREEN:-1280x1024x24}" || exit 91
 fi
-export WINEPREFIX="$work/prefix" WINEDEBUG="${WINEDEBUG:--all}" WINEDLLOVERRIDES="mscoree,mshtml="
 wineserver -p >/dev/null 2>&1
 wine "$@" 2> >(grep -v -e 'wine32 is missing' -e 'multiarch needs' -e 'dpkg --add-architecture' -e 'apt-get install wine32' >&2)
 status=$?

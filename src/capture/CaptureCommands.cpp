@@ -227,7 +227,9 @@ void CaptureCommands::MoveOffScreen() {
     if (MovedAway) return;
     SavedLeft = p_.mainWindow.Left();
     MovedAway = true;
-    p_.mainWindow.SetLeft(-2 * p_.mainWindow.Width());
+    // Left of every monitor, so no capture of any monitor shows it (a fixed negative
+    // place would lie on a monitor left of the primary one).
+    p_.mainWindow.SetLeft(p_.system.VirtualScreen().left - p_.mainWindow.Width());
 }
 
 int CaptureCommands::ZoomFactor() const {

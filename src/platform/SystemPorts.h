@@ -57,6 +57,8 @@ public:
     // Brings a minimised application back (the task-bar window restored).
     virtual void RestoreApplication() = 0;
     virtual ScreenSize PrimaryScreenSize() const = 0;
+    // The union of all monitors; its left is negative when a monitor lies left of the primary one.
+    virtual ScreenRect VirtualScreen() const = 0;
     // Whether the handle names a window that exists now (a closed window's handle does not).
     virtual bool IsWindow(WindowHandle window) const = 0;
     // Whether the window's program has taken everything sent to it so far, waiting at

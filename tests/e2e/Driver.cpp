@@ -262,13 +262,26 @@ HWND Program::CaptureDesktop() {
 
 void ClickAt(int x, int y) { ClickAt(x, y, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP); }
 
+RECT VirtualScreen() {
+    int left = ::GetSystemMetrics(SM_XVIRTUALSCREEN), top = ::GetSystemMetrics(SM_YVIRTUALSCREEN);
+    return {left, top, left + ::GetSystemMetrics(SM_CXVIRTUALSCREEN), top + ::GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+}
+
+bool OnAnyMonitor(int x, int y) { return ::MonitorFromPoint({x, y}, MONITOR_DEFAULTTONULL) != nullptr; }
+
+imaging::Rgb PatternWindow::SeenAt(int x, int y) {
+    return OnAnyMonitor(x, y) ? ExpectedAt(x, y) : imaging::Rgb{0, 0, 0};
+}
+
 void MovePointerTo(int x, int y) {
     INPUT input{};
     input.type = INPUT_MOUSE;
-    // Absolute coordinates run from 0 to 65535 over the primary screen.
-    input.mi.dx = static_cast<LONG>((x * 65536LL + 32768) / ::GetSystemMetrics(SM_CXSCREEN));
-    input.mi.dy = static_cast<LONG>((y * 65536LL + 32768) / ::GetSystemMetrics(SM_CYSCREEN));
-    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    // Absolute coordinates run from 0 to 65535 over the whole virtual screen, so points
+    // on every monitor, left of the primary one included, can be reached.
+    RECT screen = VirtualScreen();
+    input.mi.dx = static_cast<LONG>(((x - screen.left) * 65536LL + 32768) / (screen.right - screen.left));
+    input.mi.dy = static_cast<LONG>(((y - screen.top) * 65536LL + 32768) / (screen.bottom - screen.top));
+    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_VIRTUALDESK;
     MovePointer(input, [&] { return CursorAt(x, y); });
 }
 
@@ -404,11 +417,13 @@ LRESULT CALLBACK PatternProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPar
         HDC dc = ::BeginPaint(hwnd, &ps);
         RECT client{};
         ::GetClientRect(hwnd, &client);
+        POINT origin{0, 0};
+        ::ClientToScreen(hwnd, &origin);
         int width = client.right, height = client.bottom;
         std::vector<uint32_t> pixels(static_cast<size_t>(width) * static_cast<size_t>(height));
         for (int y = 0; y < height; ++y)
             for (int x = 0; x < width; ++x) {
-                imaging::Rgb c = PatternWindow::ExpectedAt(x, y);
+                imaging::Rgb c = PatternWindow::ExpectedAt(origin.x + x, origin.y + y);
                 pixels[static_cast<size_t>(y) * static_cast<size_t>(width) + static_cast<size_t>(x)] =
                     (uint32_t{c.r} << 16) | (uint32_t{c.g} << 8) | c.b;
             }
@@ -439,8 +454,9 @@ PatternWindow::PatternWindow() {
     wc.hInstance = ::GetModuleHandleW(nullptr);
     wc.lpszClassName = L"KorvanPattern";
     ::RegisterClassW(&wc);
-    hwnd_ = ::CreateWindowExW(WS_EX_TOOLWINDOW, L"KorvanPattern", L"Pattern", WS_POPUP | WS_VISIBLE, 0, 0,
-                              ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN), nullptr, nullptr,
+    RECT screen = VirtualScreen();
+    hwnd_ = ::CreateWindowExW(WS_EX_TOOLWINDOW, L"KorvanPattern", L"Pattern", WS_POPUP | WS_VISIBLE, screen.left,
+                              screen.top, screen.right - screen.left, screen.bottom - screen.top, nullptr, nullptr,
                               ::GetModuleHandleW(nullptr), nullptr);
     ::UpdateWindow(hwnd_);
     // Shown once a few spread-out screen pixels carry the pattern.
@@ -493,7 +509,9 @@ imaging::Bitmap GrabScreen(int left, int top, int width, int height) {
 
 imaging::Bitmap GrabWindow(HWND window) {
     RECT rect{};
-    ::GetWindowRect(window, &rect);
+    // The desktop window covers the primary monitor only; its picture is the whole screen.
+    if (window == ::GetDesktopWindow()) rect = VirtualScreen();
+    else ::GetWindowRect(window, &rect);
     return GrabScreen(rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top);
 }
 

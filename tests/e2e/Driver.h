@@ -65,7 +65,11 @@ std::optional<DWORD> StartAgainAndWait(std::chrono::milliseconds timeout = std::
 // How many processes run the program's file.
 int ProgramProcessCount();
 
-// A full-screen window of our own, painted with a known pattern, to capture.
+// The union of all monitors; its origin is negative with a monitor left of the primary one.
+RECT VirtualScreen();
+bool OnAnyMonitor(int x, int y);
+
+// A window of our own over the whole virtual screen, painted with a known pattern, to capture.
 class PatternWindow {
 public:
     PatternWindow();
@@ -74,6 +78,8 @@ public:
     PatternWindow& operator=(const PatternWindow&) = delete;
     // The colour the pattern has at screen pixel (x, y).
     static imaging::Rgb ExpectedAt(int x, int y);
+    // What a grab shows at screen pixel (x, y): the pattern, or black where no monitor shows.
+    static imaging::Rgb SeenAt(int x, int y);
     HWND Hwnd() const { return hwnd_; }
 
 private:

@@ -109,7 +109,7 @@ TEST(WindowPick, RightPressOnAnotherProgramsWindowEndsIt) {
     RECT before = WindowRect(program.MainWindow());
 
     program.ClickButton(Id(Command::Window));
-    ASSERT_TRUE(WaitFor([&] { return MainWindowAt(program, -2 * (before.right - before.left)); }));
+    ASSERT_TRUE(WaitFor([&] { return MainWindowAt(program, VirtualScreen().left - (before.right - before.left)); }));
     EXPECT_TRUE(KeyExists(kPickMarker));
     SaveArtifact(::GetDesktopWindow(), "window-pick-armed");
 
@@ -133,7 +133,7 @@ TEST(WindowPick, PressOnOurOwnWindowEndsIt) {
     ::SetWindowPos(program.MainWindow(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     RECT before = WindowRect(program.MainWindow()), infoRect = WindowRect(info);
     program.ClickButton(Id(Command::Window));
-    ASSERT_TRUE(WaitFor([&] { return MainWindowAt(program, -2 * (before.right - before.left)); }));
+    ASSERT_TRUE(WaitFor([&] { return MainWindowAt(program, VirtualScreen().left - (before.right - before.left)); }));
     Xdotool(Move({(infoRect.left + infoRect.right) / 2, infoRect.bottom - 8}) + "click 1");
     EXPECT_TRUE(WaitFor([&] { return MainWindowAt(program, before.left); }));
     EXPECT_TRUE(WaitFor([] { return !KeyExists(kPickMarker); }));
@@ -152,7 +152,7 @@ TEST(WindowPick, EscapeCallsItOff) {
     DWORD clipboard = ::GetClipboardSequenceNumber();
 
     program.ClickButton(Id(Command::Window));
-    ASSERT_TRUE(WaitFor([&] { return MainWindowAt(program, -2 * (before.right - before.left)); }));
+    ASSERT_TRUE(WaitFor([&] { return MainWindowAt(program, VirtualScreen().left - (before.right - before.left)); }));
     PressKey(VK_ESCAPE);
     ASSERT_TRUE(WaitFor([&] { return MainWindowAt(program, before.left); }));
     EXPECT_TRUE(WaitFor([] { return !KeyExists(kPickMarker); }));
@@ -172,7 +172,7 @@ TEST(WindowPick, PrintScreenCallsItOffAndLaterClicksReachTheirWindows) {
     ::SetWindowPos(program.MainWindow(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     RECT before = WindowRect(program.MainWindow());
     program.ClickButton(Id(Command::Window));
-    ASSERT_TRUE(WaitFor([&] { return MainWindowAt(program, -2 * (before.right - before.left)); }));
+    ASSERT_TRUE(WaitFor([&] { return MainWindowAt(program, VirtualScreen().left - (before.right - before.left)); }));
     ASSERT_TRUE(KeyExists(kPickMarker));
 
     PressKey(VK_SNAPSHOT);

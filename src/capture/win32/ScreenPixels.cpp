@@ -1,6 +1,7 @@
 #include "capture/win32/ScreenPixels.h"
 
 #include "imaging/Status.h"
+#include "imaging/win32/MonitorsWin32.h"
 #include "platform/win32/Dib.h"
 #include "platform/win32/SystemLibrary.h"
 
@@ -58,6 +59,7 @@ int ScreenPixels::Grab(const Rect& screen) {
         Release();
         return imaging::kCaptureBitmapFailed;
     }
+    imaging::BlackenPartsOnNoMonitor(dc_.get(), {screen.left, screen.top, screen.right, screen.bottom});
     ::GdiFlush();
     bounds_ = screen;
     return imaging::kSuccess;

@@ -1,6 +1,7 @@
 #include "imaging/win32/ScreenGrabberWin32.h"
 
 #include "imaging/Status.h"
+#include "imaging/win32/MonitorsWin32.h"
 #include "platform/win32/Dib.h"
 #include "platform/win32/Handles.h"
 
@@ -9,6 +10,8 @@
 #include <mutex>
 #include <optional>
 #include <thread>
+#include <vector>
+#include <algorithm>
 
 namespace korvan::imaging {
 namespace {
@@ -93,11 +96,19 @@ int ScreenGrabberWin32::GrabRect(DeviceContext dc, int left, int top, int right,
     }
     const bool packing = packer.joinable();
     bool ok = true;
+    // Parts of the screen no monitor shows hold stale memory of the display; only a grab
+    // of the screen itself has them.
+    std::vector<ScreenRect> unseen;
+    if (!dc) unseen = PartsOnNoMonitor({left, top, right, bottom}, MonitorScreenRects());
     {
         SelectionRestorer select(memory.get(), section.get());
         for (int band = 0; band < bands && ok; ++band) {
             int y = bandTop(band), rows = bandTop(band + 1) - y;
             ok = ::BitBlt(memory.get(), 0, y, width, rows, source, left, top + y, SRCCOPY | CAPTUREBLT) != FALSE;
+            for (const ScreenRect& part : unseen) {
+                RECT r{part.left - left, std::max(part.top - top, y), part.right - left, std::min(part.bottom - top, y + rows)};
+                if (r.bottom > r.top) ::FillRect(memory.get(), &r, static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH)));
+            }
             ::GdiFlush();
             std::lock_guard<std::mutex> hold(lock);
             if (ok) ++copied;

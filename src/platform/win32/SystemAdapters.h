@@ -20,6 +20,7 @@ public:
     void BringWindowToTop(WindowHandle window) override;
     void RestoreApplication() override;
     ScreenSize PrimaryScreenSize() const override;
+    ScreenRect VirtualScreen() const override;
     bool IsWindow(WindowHandle window) const override;
     bool Responds(WindowHandle window, int timeoutMs) override;
     bool IsHung(WindowHandle window) const override;

@@ -109,6 +109,11 @@ ScreenSize WindowSystemWin32::PrimaryScreenSize() const {
     return {::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
 }
 
+ScreenRect WindowSystemWin32::VirtualScreen() const {
+    int left = ::GetSystemMetrics(SM_XVIRTUALSCREEN), top = ::GetSystemMetrics(SM_YVIRTUALSCREEN);
+    return {left, top, left + ::GetSystemMetrics(SM_CXVIRTUALSCREEN), top + ::GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+}
+
 bool WindowSystemWin32::IsWindow(WindowHandle window) const {
     return window != 0 && ::IsWindow(reinterpret_cast<HWND>(window));
 }

@@ -152,6 +152,31 @@ TEST(MoveOffScreen, RemembersThePositionOnceEvenAtLeftZero) {
     EXPECT_EQ(rig.TakeCalls(), (Calls{"SetLeft(-820)", "SetLeft(0)", "RestoreApplication"}));
 }
 
+// The window goes left of the whole virtual screen by its own width, whatever the
+// monitors, and comes back exactly, also from Left 0 or from a monitor at negative x.
+TEST(MoveOffScreen, LeavesEveryMonitorAndComesBackExactly) {
+    struct Layout {
+        ScreenRect virtualScreen;
+        int left, away;
+    };
+    const Layout layouts[] = {
+        {{0, 0, 1920, 1200}, 300, -410},          // one monitor
+        {{-1280, 0, 1920, 1200}, -900, -1690},    // a monitor left of the primary one
+        {{-1280, 0, 1920, 1200}, 0, -1690},       // at Left 0
+        {{-3840, -400, 1920, 1200}, -3840, -4250},  // at the left edge of the leftmost of three
+        {{0, -1200, 1920, 1200}, 1500, -410},     // a monitor above the primary one
+    };
+    for (const Layout& layout : layouts) {
+        CaptureRig rig;
+        rig.system.virtualScreen = layout.virtualScreen;
+        rig.mainWindow.left = layout.left;
+        rig.commands.MoveOffScreen();
+        EXPECT_EQ(rig.mainWindow.left, layout.away) << layout.left;
+        rig.commands.RestoreAfterCapture();
+        EXPECT_EQ(rig.mainWindow.left, layout.left);
+    }
+}
+
 TEST(RestoreAfterCapture, LeavesAWindowThatWasNotMovedWhereItIs) {
     CaptureRig rig;
     rig.commands.RestoreAfterCapture();

@@ -116,6 +116,7 @@ public:
     }
     void RestoreApplication() override { log_.Add("RestoreApplication"); }
     ScreenSize PrimaryScreenSize() const override { return screen; }
+    ScreenRect VirtualScreen() const override { return virtualScreen; }
     bool IsWindow(WindowHandle window) const override { return window != 0 && closedWindows.count(window) == 0; }
     bool Responds(WindowHandle window, int timeoutMs) override {
         if (!hungWindows.count(window)) return true;
@@ -161,6 +162,8 @@ public:
     bool FileExists(const std::wstring& path) const override { return existing.count(path) != 0; }
 
     ScreenSize screen{64, 48};
+    // A 410-pixel monitor left of the primary one: the main window (410 wide) moves to -820.
+    ScreenRect virtualScreen{-410, 0, 64, 48};
     std::set<std::wstring> existing;
     std::set<WindowHandle> closedWindows, hungWindows, disabledWindows;
     std::map<WindowHandle, ProcessIdentity> processes;
