@@ -40,7 +40,7 @@ TEST(ProgramTheme, OpenWindowsFollowAThemeSwitch) {
     HighContrastOn highContrast;
     Theme().UseHighContrastSetting(&highContrast);
     ApplicationWindow application(L"Korvan Screenshot");
-    InfoWindow info;
+    InfoWindow info(nullptr);
     info.Show();
     POINT corner{4, 4};
     ::ClientToScreen(info.Hwnd(), &corner);

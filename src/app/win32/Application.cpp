@@ -38,8 +38,8 @@ void Application::CreateWindows() {
     preview_ = std::make_unique<PreviewWindow>(main_->Hwnd(), grabber_, clipboard_);
     frame_ = std::make_unique<GrabberFrame>(main_->Hwnd(), hotKeys_, &conflicts_);
     IOptionsHost& optionsHost = *this;
-    options_ = std::make_unique<OptionsWindow>(optionsHost, frame_->Keys(), registry_);
-    info_ = std::make_unique<InfoWindow>();
+    options_ = std::make_unique<OptionsWindow>(main_->Hwnd(), optionsHost, frame_->Keys(), registry_);
+    info_ = std::make_unique<InfoWindow>(main_->Hwnd());
     help_ = std::make_unique<HelpWindow>(main_->Hwnd());
     ConnectWindows();
 }
@@ -48,6 +48,7 @@ void Application::ConnectWindows() {
     main_->Connect({*preview_, preview_->Document(), *frame_, *frame_, options_->KeyOptions(),
                     options_->Settings(), *options_, *help_, *info_});
     preview_->SetZoomSource([this] { return main_->ZoomFactor(); });
+    preview_->SetMainWindowHome([this] { return main_->HomeRect(); });
     window_.OnSessionEnd([this] { SessionEndAsked(); }, [this] { SessionEnding(); });
 }
 

@@ -257,6 +257,14 @@ int MainWindow::Width() const {
     return window.right - window.left;
 }
 
+ScreenRect MainWindow::HomeRect() const {
+    RECT window{};
+    ::GetWindowRect(Hwnd(), &window);
+    ScreenRect home{window.left, window.top, window.right, window.bottom};
+    if (commands_ && commands_->MovedAway) home = {commands_->SavedLeft, home.top, commands_->SavedLeft + home.Width(), home.bottom};
+    return home;
+}
+
 void MainWindow::SetLeft(int left) {
     RECT window{};
     ::GetWindowRect(Hwnd(), &window);

@@ -52,6 +52,8 @@ public:
     int Left() const override;
     int Width() const override;
     void SetLeft(int left) override;
+    // Where the window stands, or stood before a capture moved it away.
+    ScreenRect HomeRect() const;
 
     // The zoom the preview shows the last capture at.
     int ZoomFactor() const { return commands_->ZoomFactor(); }

@@ -1,5 +1,7 @@
 #include "image/win32/PreviewWindow.h"
 
+#include "platform/win32/MonitorWorkArea.h"
+
 namespace korvan::win {
 namespace {
 
@@ -17,7 +19,10 @@ PreviewWindow::~PreviewWindow() {
     if (placement_) placement_->OnDestroy();
 }
 
-void PreviewWindow::OnShow() { placement_->OnShow(); }
+void PreviewWindow::OnShow() {
+    placement_->OnShow();
+    if (mainWindowHome_ && !Visible()) MoveOntoMonitorAt(Hwnd(), mainWindowHome_());
+}
 void PreviewWindow::OnClose() { placement_->OnCloseQuery(true); }
 
 void PreviewWindow::CreateContents(HWND mainWindow) {

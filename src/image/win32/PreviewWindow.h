@@ -24,6 +24,9 @@ public:
     ImageDocument& Document() { return document_; }
     // The main window's zoom computation, asked on every resize.
     void SetZoomSource(std::function<int()> zoomFactor) { zoomFactor_ = std::move(zoomFactor); }
+    // Where the main window stands (or stood before a capture moved it away): the preview
+    // opens on that monitor.
+    void SetMainWindowHome(std::function<ScreenRect()> home) { mainWindowHome_ = std::move(home); }
 
     static constexpr int kBorderWidth = 5;
 
@@ -34,6 +37,7 @@ private:
     ImageDocument document_;
     std::unique_ptr<ImageView> view_;
     std::function<int()> zoomFactor_;
+    std::function<ScreenRect()> mainWindowHome_;
     std::unique_ptr<PlacementBinding> placement_;
 };
 

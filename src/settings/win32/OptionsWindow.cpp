@@ -1,6 +1,7 @@
 #include "settings/win32/OptionsWindow.h"
 
 #include "platform/HotKeyValue.h"
+#include "platform/win32/MonitorWorkArea.h"
 #include "platform/win32/Text.h"
 #include "settings/win32/OptionsControls.h"
 
@@ -106,8 +107,9 @@ RECT CenteredForDpi(UINT dpi) {
 
 } // namespace
 
-OptionsWindow::OptionsWindow(IOptionsHost& host, FrameKeys& frameKeys, IRegistry& registry)
-    : frameKeys_(registry, frameKeys, [](const std::string& error) { ShowErrorBox(nullptr, Widen(error)); }),
+OptionsWindow::OptionsWindow(HWND mainWindow, IOptionsHost& host, FrameKeys& frameKeys, IRegistry& registry)
+    : mainWindow_(mainWindow),
+      frameKeys_(registry, frameKeys, [](const std::string& error) { ShowErrorBox(nullptr, Widen(error)); }),
       dialog_(*this, host, processes_, frameKeys_.Fields) {
     RegisterClassOnce(kClassName, 0, nullptr, ProgramIcon());
     RECT place = CenteredForDpi(::GetDpiForSystem());
@@ -214,6 +216,12 @@ void OptionsWindow::OnDpiChanged(const RECT& suggested) {
     ::SetWindowPos(Hwnd(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
                    suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
     controls_.Rescale();
+}
+
+void OptionsWindow::OnShow() {
+    // Before the dialog's own show step puts the main window aside.
+    CentreOnMonitorOf(Hwnd(), mainWindow_);
+    dialog_.OnShow();
 }
 
 void OptionsWindow::ShowMessage(const std::string& text, const std::string& caption, unsigned flags) {

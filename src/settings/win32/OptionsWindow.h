@@ -14,14 +14,15 @@ namespace korvan::win {
 
 class OptionsWindow final : public TopLevelWindow<OptionsWindow>, private IOptionsDialogPorts {
 public:
-    // host: the other windows, as the application lets the dialog reach them.
-    OptionsWindow(IOptionsHost& host, FrameKeys& frameKeys, IRegistry& registry);
+    // host: the other windows, as the application lets the dialog reach them; the dialog
+    // opens centred on the main window's monitor.
+    OptionsWindow(HWND mainWindow, IOptionsHost& host, FrameKeys& frameKeys, IRegistry& registry);
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
     const IOptionsSettings& Settings() const { return dialog_; }
     FrameKeyOptions& KeyOptions() { return frameKeys_; }
 
-    void OnShow() { dialog_.OnShow(); }
+    void OnShow();
     void OnClose() { dialog_.OnClose(); }
 
 private:
@@ -44,6 +45,7 @@ private:
     void SwitchFrameKeysOff() override { frameKeys_.SwitchOff(); }
     void SwitchFrameKeysBack() override { frameKeys_.SwitchOnIfEnabled(); }
 
+    HWND mainWindow_;
     ProcessLookupWin32 processes_;
     FrameKeyOptions frameKeys_;
     OptionsDialog dialog_;

@@ -1,6 +1,7 @@
 #include "windows/win32/HelpWindow.h"
 
 #include "resource.h"
+#include "platform/win32/MonitorWorkArea.h"
 #include "platform/win32/SystemLibrary.h"
 #include "windows/HelpFile.h"
 
@@ -212,18 +213,10 @@ void HelpWindow::OnShow() {
 
 // Centred on the main window, kept whole on the main window's monitor.
 void HelpWindow::CentreOnMainWindow() {
-    RECT main{}, own{};
-    ::GetWindowRect(mainWindow_, &main);
-    ::GetWindowRect(Hwnd(), &own);
-    int width = own.right - own.left, height = own.bottom - own.top;
-    int left = (main.left + main.right - width) / 2, top = (main.top + main.bottom - height) / 2;
-    MONITORINFO monitor{sizeof(monitor)};
-    if (::GetMonitorInfoW(::MonitorFromWindow(mainWindow_, MONITOR_DEFAULTTOPRIMARY), &monitor)) {
-        const RECT& work = monitor.rcWork;
-        left = std::max<int>(work.left, std::min<int>(left, work.right - width));
-        top = std::max<int>(work.top, std::min<int>(top, work.bottom - height));
-    }
-    ::SetWindowPos(Hwnd(), nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ScreenRect main = WindowRectOf(mainWindow_), own = WindowRectOf(Hwnd());
+    int left = (main.left + main.right - own.Width()) / 2, top = (main.top + main.bottom - own.Height()) / 2;
+    ScreenRect place = KeptWithin({left, top, left + own.Width(), top + own.Height()}, WorkAreaAt(main));
+    ::SetWindowPos(Hwnd(), nullptr, place.left, place.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 } // namespace korvan::win

@@ -1,6 +1,7 @@
 #include "windows/win32/InfoWindow.h"
 
 #include "platform/LanguageTables.h"
+#include "platform/win32/MonitorWorkArea.h"
 #include "resource.h"
 #include "windows/InfoDesign.h"
 #include "windows/win32/InfoControls.h"
@@ -33,7 +34,7 @@ LRESULT CALLBACK ButtonKeys(HWND button, UINT message, WPARAM wParam, LPARAM lPa
 
 } // namespace
 
-InfoWindow::InfoWindow() {
+InfoWindow::InfoWindow(HWND mainWindow) : mainWindow_(mainWindow) {
     RegisterClassOnce(kClassName, 0, nullptr, ProgramIcon());
     CreateWindowOf(kClassName, kExStyle, kStyle, L"Info", 0, 0, 100, 100);
     CreateContents();
@@ -48,13 +49,10 @@ void InfoWindow::CreateContents() {
     // The passes once more over every window made so far, this one included.
     ApplyLanguageTables();
     Arrange();
-    // Centred on the desktop.
-    RECT window{};
-    ::GetWindowRect(Hwnd(), &window);
-    int width = window.right - window.left, height = window.bottom - window.top;
-    ::SetWindowPos(Hwnd(), nullptr, (::GetSystemMetrics(SM_CXSCREEN) - width) / 2,
-                   (::GetSystemMetrics(SM_CYSCREEN) - height) / 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    OnShow();
 }
+
+void InfoWindow::OnShow() { CentreOnMonitorOf(Hwnd(), mainWindow_); }
 
 // The window, the link and the title for the current DPI; the table places the rest.
 void InfoWindow::Arrange() {

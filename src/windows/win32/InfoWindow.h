@@ -7,8 +7,10 @@ namespace korvan::win {
 
 class InfoWindow final : public TopLevelWindow<InfoWindow> {
 public:
-    InfoWindow();
+    explicit InfoWindow(HWND mainWindow);
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    // Opens centred on the main window's monitor.
+    void OnShow();
 
 private:
     void OpenProductPage();
@@ -19,6 +21,7 @@ private:
 
     GdiObject linkFont_, titleFont_;
     Icon icon_;
+    HWND mainWindow_;
     HWND iconView_ = nullptr;  // shows icon_
     ControlTable controls_;
 };

@@ -371,5 +371,65 @@ TEST_F(Monitors, MainWindowReopensWhereItCanBeSeen) {
     }
 }
 
+// The top-level dialog of the process with the given class, once it shows.
+HWND VisibleWindowOf(const Program& program, const wchar_t* className) {
+    HWND found = nullptr;
+    WaitFor([&] {
+        found = program.FindForm(className);
+        return found && ::IsWindowVisible(found);
+    });
+    return found;
+}
+
+// With the main window on the left monitor, the windows it opens open there too, centred
+// on it where they are centred, and never straddle the border.
+TEST_F(Monitors, WindowsOpenOnTheMainWindowsMonitor) {
+    Program program;
+    PatternWindow pattern;
+    PlaceMainWindow(program, -900, 300);
+    struct Opened {
+        const char* name;
+        std::function<HWND()> open;
+        bool centred;
+    };
+    const Opened windows[] = {
+        {"monitors-preview", [&] { return program.CaptureDesktop(); }, false},
+        {"monitors-options", [&] {
+             program.ClickButton(Id(Command::Options));
+             return VisibleWindowOf(program, L"Toptionfrm");
+         }, true},
+        {"monitors-info", [&] {
+             program.ClickButton(Id(Command::Info));
+             return VisibleWindowOf(program, L"TAboutfrm");
+         }, true},
+        {"monitors-help", [&] {
+             ::PostMessageW(program.MainWindow(), WM_COMMAND, Id(Command::Help), 0);
+             return VisibleWindowOf(program, L"Thelpfrm");
+         }, false},  // centred on the main window itself
+        {"monitors-save-dialog", [&] {
+             program.ClickButton(Id(Command::Save));
+             return VisibleWindowOf(program, L"#32770");
+         }, false},
+    };
+    for (const Opened& w : windows) {
+        SCOPED_TRACE(w.name);
+        ::SetWindowPos(program.MainWindow(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+        HWND window = w.open();
+        ASSERT_NE(window, nullptr);
+        Settle(window);
+        RECT rect = WindowRect(window);
+        SaveArtifact(window, w.name);
+        SaveArtifact(::GetDesktopWindow(), std::string(w.name) + "-screen");
+        EXPECT_TRUE(Inside(rect, kLeftMonitor)) << Text(rect);
+        if (w.centred) {
+            EXPECT_NEAR((rect.left + rect.right) / 2, (kLeftMonitor.left + kLeftMonitor.right) / 2, 1) << Text(rect);
+            EXPECT_NEAR((rect.top + rect.bottom) / 2, (kLeftMonitor.top + kLeftMonitor.bottom) / 2, 1) << Text(rect);
+        }
+        ::PostMessageW(window, WM_CLOSE, 0, 0);
+        if (w.name == std::string("monitors-save-dialog")) ::PostMessageW(window, WM_COMMAND, IDCANCEL, 0);
+        ASSERT_TRUE(WaitFor([&] { return !::IsWindowVisible(window); }));
+    }
+}
+
 } // namespace
 } // namespace korvan::e2e
