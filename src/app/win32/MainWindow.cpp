@@ -268,7 +268,10 @@ ScreenRect MainWindow::HomeRect() const {
 void MainWindow::SetLeft(int left) {
     RECT window{};
     ::GetWindowRect(Hwnd(), &window);
+    // A monitor of another DPI on the way sends its change from inside the move.
+    placingAt_ = left;
     ::SetWindowPos(Hwnd(), nullptr, left, window.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    placingAt_.reset();
 }
 
 LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -413,8 +416,13 @@ void MainWindow::DrawFocusMark(HDC dc, RECT button) {
 }
 
 void MainWindow::OnDpiChanged(const RECT& suggested) {
-    ::SetWindowPos(Hwnd(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
-                   suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    RECT window{};
+    ::GetWindowRect(Hwnd(), &window);
+    DpiChange change{{window.left, window.top, window.right, window.bottom},
+                     {suggested.left, suggested.top, suggested.right, suggested.bottom},
+                     ::GetSystemMetrics(SM_XVIRTUALSCREEN), commands_ && commands_->MovedAway, placingAt_};
+    ScreenRect place = PlaceAfterDpiChange(change);
+    ::SetWindowPos(Hwnd(), nullptr, place.left, place.top, place.Width(), place.Height(), SWP_NOZORDER | SWP_NOACTIVATE);
     BuildImageLists();
 }
 

@@ -5,6 +5,7 @@
 #include "capture/win32/PickHelperWin32.h"
 #include "platform/GlobalHotKey.h"
 #include "platform/LanguageTables.h"
+#include "platform/MonitorDpi.h"
 #include "platform/win32/Handles.h"
 #include "platform/win32/PlacementBinding.h"
 #include "platform/win32/SystemAdapters.h"
@@ -150,6 +151,8 @@ private:
     std::unique_ptr<PlacementBinding> placement_;
     HotKeyConflicts& conflicts_;
     std::deque<std::string> messages_;
+    // The left SetLeft is moving the window to, while it does.
+    std::optional<int> placingAt_;
     // The toolbar buttons as the language passes see them (hints only).
     ComponentSet toolTexts_;
     std::wstring tipText_;       // the hint on show

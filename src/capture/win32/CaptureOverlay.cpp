@@ -1,6 +1,7 @@
 #include "capture/win32/CaptureOverlay.h"
 
 #include "imaging/Status.h"
+#include "platform/win32/MonitorWorkArea.h"
 
 #include <windowsx.h>
 
@@ -63,11 +64,7 @@ CaptureOverlay::Result CaptureOverlay::Run() {
     if (!CreateWindowOf(kCaptureOverlayClass, WS_EX_TOPMOST | WS_EX_TOOLWINDOW, WS_POPUP, L"", screen_.left, screen_.top,
                         screen_.Width(), screen_.Height()))
         return result_;
-    dpi_ = DpiOf(Hwnd());
-    NONCLIENTMETRICSW metrics{sizeof(metrics)};
-    ::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0);
-    metrics.lfMessageFont.lfHeight = -::MulDiv(9, static_cast<int>(dpi_), 72);
-    font_.reset(::CreateFontIndirectW(&metrics.lfMessageFont));
+    monitorDpis_ = MonitorsWithDpi();
 
     if (awaitPicture_) {
         int grabbed = awaitPicture_();
@@ -137,7 +134,23 @@ Point CaptureOverlay::FromClient(LPARAM lParam) const {
     return {GET_X_LPARAM(lParam) + screen_.left, GET_Y_LPARAM(lParam) + screen_.top};
 }
 
-int CaptureOverlay::Scaled(int designed) const { return Scale(designed, dpi_); }
+int CaptureOverlay::Scaled(int designed) const { return ScaleForDpi(designed, PointerDpi()); }
+
+int CaptureOverlay::PointerDpi() const { return DpiAt(pointer_.x, pointer_.y, monitorDpis_); }
+
+// The text's font at the pointer monitor's DPI, made again when the pointer crosses onto a
+// monitor with another one.
+HGDIOBJ CaptureOverlay::Font() {
+    int dpi = PointerDpi();
+    if (!font_ || fontDpi_ != dpi) {
+        NONCLIENTMETRICSW metrics{sizeof(metrics)};
+        ::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0);
+        metrics.lfMessageFont.lfHeight = -::MulDiv(9, dpi, 72);
+        font_.reset(::CreateFontIndirectW(&metrics.lfMessageFont));
+        fontDpi_ = dpi;
+    }
+    return font_ ? font_.get() : ::GetStockObject(DEFAULT_GUI_FONT);
+}
 
 // ---- input ----------------------------------------------------------------------------
 
@@ -347,7 +360,7 @@ void CaptureOverlay::Paint() {
 }
 
 void CaptureOverlay::PaintDecorations(HDC dc) {
-    ::SelectObject(dc, font_ ? font_.get() : ::GetStockObject(DEFAULT_GUI_FONT));
+    ::SelectObject(dc, Font());
     if (mode_ == Mode::Object) {
         DrawObjectFrame(dc);
         DrawInfoBlock(dc);
@@ -449,7 +462,7 @@ Rect CaptureOverlay::InfoBlockRect(Rect* magnifier, Rect* text) {
     int textWidth = 0, textHeight = 0;
     if (!lines.empty()) {
         HDC dc = ::GetDC(Hwnd());
-        HGDIOBJ old = ::SelectObject(dc, font_ ? font_.get() : ::GetStockObject(DEFAULT_GUI_FONT));
+        HGDIOBJ old = ::SelectObject(dc, Font());
         for (const std::wstring& line : lines) {
             SIZE size{};
             ::GetTextExtentPoint32W(dc, line.c_str(), static_cast<int>(line.size()), &size);

@@ -4,6 +4,7 @@
 #include "capture/CaptureSettings.h"
 #include "capture/ShapeMask.h"
 #include "capture/win32/ScreenPixels.h"
+#include "platform/MonitorDpi.h"
 #include "platform/win32/Handles.h"
 #include "platform/win32/WindowBase.h"
 
@@ -112,7 +113,10 @@ private:
     RECT ClientRect(const Rect& r) const {
         return {r.left - screen_.left, r.top - screen_.top, r.right - screen_.left, r.bottom - screen_.top};
     }
+    // Lengths designed at 96 DPI take the DPI of the monitor under the pointer.
     int Scaled(int designed) const;
+    int PointerDpi() const;
+    HGDIOBJ Font();
 
     const ScreenPixels& frozen_;
     std::vector<Rect> monitors_;
@@ -121,8 +125,9 @@ private:
     std::function<int()> awaitPicture_;
     CaptureProbe& probe_;
     Rect screen_;
+    std::vector<MonitorDpi> monitorDpis_;
     GdiObject font_;
-    UINT dpi_ = 96;
+    int fontDpi_ = 0;
 
     Point pointer_;
     Shape shape_;

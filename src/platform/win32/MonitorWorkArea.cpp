@@ -21,11 +21,39 @@ std::vector<ScreenRect> WorkAreas() {
     return areas;
 }
 
+// The monitor's own DPI, looked up once: the call lives in shcore, which older systems lack.
+using GetDpiForMonitorFn = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
+int DpiOfMonitor(HMONITOR monitor) {
+    static GetDpiForMonitorFn function = [] {
+        HMODULE module = ::LoadLibraryW(L"shcore.dll");
+        return module ? reinterpret_cast<GetDpiForMonitorFn>(
+                            reinterpret_cast<void*>(::GetProcAddress(module, "GetDpiForMonitor")))
+                      : nullptr;
+    }();
+    UINT x = 0, y = 0;
+    constexpr int kEffectiveDpi = 0;  // MDT_EFFECTIVE_DPI
+    if (function && SUCCEEDED(function(monitor, kEffectiveDpi, &x, &y)) && x) return static_cast<int>(x);
+    return 96;
+}
+
 void MoveTo(HWND window, const ScreenRect& place) {
     ::SetWindowPos(window, nullptr, place.left, place.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 } // namespace
+
+std::vector<MonitorDpi> MonitorsWithDpi() {
+    std::vector<MonitorDpi> monitors;
+    ::EnumDisplayMonitors(
+        nullptr, nullptr,
+        [](HMONITOR monitor, HDC, LPRECT rect, LPARAM data) -> BOOL {
+            reinterpret_cast<std::vector<MonitorDpi>*>(data)->push_back(
+                {ToScreenRect(*rect), DpiOfMonitor(monitor)});
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&monitors));
+    return monitors;
+}
 
 ScreenRect WindowRectOf(HWND window) {
     RECT rect{};

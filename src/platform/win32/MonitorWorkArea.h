@@ -1,11 +1,16 @@
 #pragma once
 // Opening windows on the monitor of the main window (the portable rules in MonitorPlacement).
+#include "platform/MonitorDpi.h"
 #include "platform/MonitorPlacement.h"
 
 #include <windows.h>
 
+#include <vector>
+
 namespace korvan::win {
 
+// Every monitor with its DPI (96 where the system cannot tell).
+std::vector<MonitorDpi> MonitorsWithDpi();
 // The work area of the monitor holding most of the rectangle (the nearest one when none does).
 ScreenRect WorkAreaAt(const ScreenRect& rect);
 ScreenRect WindowRectOf(HWND window);

@@ -1,5 +1,6 @@
 #include "platform/win32/WindowBase.h"
 
+#include "platform/MonitorDpi.h"
 #include "platform/win32/Text.h"
 #include "resource.h"
 
@@ -35,7 +36,7 @@ HICON ProgramIcon() {
     return icon;
 }
 
-int Scale(int designed, UINT dpi) { return ::MulDiv(designed, static_cast<int>(dpi), 96); }
+int Scale(int designed, UINT dpi) { return ScaleForDpi(designed, static_cast<int>(dpi)); }
 
 UINT DpiOf(HWND window) {
     UINT dpi = window ? ::GetDpiForWindow(window) : 0;
