@@ -9,29 +9,15 @@ source "$(dirname "${BASH_SOURCE[0]}")/xvfb.sh"
 MONITORS_PID=""
 
 start_private_monitors() {
-  local width=0 height=0 size screens=() ready
+  local width=0 height=0 size screens=()
   for size in "$@"; do
     width=$((width + ${size%x*}))
     ((${size#*x} > height)) && height=${size#*x}
     screens+=(-screen "$size")
   done
   start_private_xvfb "${width}x${height}x24" || return 1
-  ready="$(mktemp /tmp/korvan-xephyr.XXXXXX)"
-  Xephyr -displayfd 3 -extension RANDR +xinerama "${screens[@]}" -nolisten tcp 3>"$ready" >/dev/null 2>&1 &
-  MONITORS_PID=$!
-  for _ in $(seq 200); do
-    [ -s "$ready" ] && break
-    kill -0 "$MONITORS_PID" 2>/dev/null || break
-    sleep 0.05
-  done
-  if [ ! -s "$ready" ]; then
-    rm -f "$ready"
-    stop_private_monitors
-    echo "Xephyr did not start" >&2
-    return 1
-  fi
-  export DISPLAY=":$(tr -d '[:space:]' <"$ready")"
-  rm -f "$ready"
+  start_x_server Xephyr MONITORS_PID Xephyr -extension RANDR +xinerama "${screens[@]}" -nolisten tcp ||
+    { stop_private_monitors; return 1; }
 }
 
 stop_private_monitors() {

@@ -5,21 +5,9 @@
 # KORVAN_MONITORS="1280x1024 1920x1200" gives the display one monitor per size, left to
 # right, with the last one primary: the monitors left of it have negative coordinates.
 set -uo pipefail
-here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
-template="${KORVAN_WINE_TEMPLATE:-$here/../build/wine-template}"
-"$here/wine-template.sh" "$template" || exit 90
-
-source "$here/monitors.sh"
-work="$(mktemp -d /tmp/korvan-wine.XXXXXX)"
-cleanup() {
-  WINEPREFIX="$work/prefix" wineserver -k >/dev/null 2>&1 || true
-  stop_private_monitors
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-cp -a "$template" "$work/prefix"
-export WINEPREFIX="$work/prefix" WINEDEBUG="${WINEDEBUG:--all}" WINEDLLOVERRIDES="mscoree,mshtml="
+source "$(dirname "${BASH_SOURCE[0]}")/private-wine.sh"
+start_private_prefix wine || exit 90
+export WINEDEBUG="${WINEDEBUG:--all}" WINEDLLOVERRIDES="mscoree,mshtml="
 if [ -n "${KORVAN_MONITORS:-}" ]; then
   read -r -a monitors <<<"$KORVAN_MONITORS"
   # The display's monitors count from 0; Wine shifts the desktop so the primary one

@@ -5,6 +5,7 @@
 #include "app/ToolbarLayout.h"
 #include "e2e/Driver.h"
 #include "saving/win32/SaveDialog.h"
+#include "support/win32/WinePath.h"
 
 #include <gtest/gtest.h>
 
@@ -21,37 +22,7 @@ using namespace std::chrono_literals;
 
 const wchar_t kNotPasted[] = L"Not pasted: the target application did not come to the front.";
 
-std::wstring WindowsPath(std::wstring path) {
-    if (!path.empty() && path[0] == L'/') {
-        for (wchar_t& c : path)
-            if (c == L'/') c = L'\\';
-        path = L"Z:" + path;
-    }
-    return path;
-}
-
-std::wstring Text(HWND window) {
-    wchar_t text[512] = {};
-    ::SendMessageW(window, WM_GETTEXT, std::size(text), reinterpret_cast<LPARAM>(text));
-    return text;
-}
-
-HWND ChildWithText(HWND parent, const std::wstring& text) {
-    struct Search {
-        const std::wstring& text;
-        HWND found = nullptr;
-    } search{text};
-    ::EnumChildWindows(
-        parent,
-        [](HWND child, LPARAM lParam) {
-            auto s = reinterpret_cast<Search*>(lParam);
-            if (Text(child) != s->text) return TRUE;
-            s->found = child;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
+using test::WindowsPath;
 
 // The top-level window of that class that the process shows.
 HWND WindowOf(DWORD processId, const wchar_t* className) {
@@ -109,7 +80,7 @@ public:
     PasteTarget& operator=(const PasteTarget&) = delete;
 
     HWND Window() const { return window_; }
-    std::wstring Title() const { return Text(window_); }
+    std::wstring Title() const { return WindowText(window_); }
     void Stop() {
         Signal("STOP");
         stopped_ = true;
@@ -242,7 +213,7 @@ TEST(BusyDesktop, NoKeysForAFocusThief) {
     ASSERT_TRUE(thief && ::IsWindowVisible(thief));
     Settle(thief);
     Settle(target.Window());
-    EXPECT_EQ(Text(thief), L"focus thief");
+    EXPECT_EQ(WindowText(thief), L"focus thief");
     EXPECT_EQ(target.Title(), L"waiting for Ctrl+V");
 }
 

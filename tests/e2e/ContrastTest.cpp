@@ -5,6 +5,7 @@
 #include "e2e/Driver.h"
 #include "support/TextContrast.h"
 #include "support/win32/HighContrastColours.h"
+#include "support/win32/WinePath.h"
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
@@ -20,23 +21,10 @@ namespace {
 
 constexpr double kLeast = 4.5;
 
-std::wstring ClassOf(HWND window) {
-    wchar_t name[64] = L"";
-    ::GetClassNameW(window, name, 64);
-    return name;
-}
-
 std::string Narrow(const std::wstring& text) {
     std::string narrow;
     for (wchar_t c : text) narrow += c == L'\n' ? ' ' : (c < 0x80 ? static_cast<char>(c) : '?');
     return narrow.substr(0, 40);
-}
-
-void CollectDescendants(HWND parent, std::vector<HWND>& found) {
-    for (HWND child = ::GetWindow(parent, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
-        found.push_back(child);
-        CollectDescendants(child, found);
-    }
 }
 
 // What of a control shows text: its whole rectangle, but for a check box or radio button
@@ -80,9 +68,8 @@ class ContrastLog {
 public:
     explicit ContrastLog(std::string theme) : theme_(std::move(theme)) {}
     ~ContrastLog() {
-        std::wstring folder = Env(L"KORVAN_ARTIFACTS");
+        std::wstring folder = test::PathFromEnvironment(L"KORVAN_ARTIFACTS");
         if (folder.empty()) return;
-        if (folder[0] == L'/') folder = L"Z:" + folder;
         std::ofstream file(std::filesystem::path(folder) / ("contrast-" + theme_ + ".txt"));
         file << lines_;
     }
@@ -93,8 +80,7 @@ public:
         SaveArtifact(window, picture);
         imaging::Bitmap shot = SteadyPicture(window);
         RECT origin = WindowRect(window);
-        std::vector<HWND> controls;
-        CollectDescendants(window, controls);
+        std::vector<HWND> controls = Descendants(window);
         if (ClassOf(window) == TOOLTIPS_CLASSW) controls = {window};
         for (HWND control : controls) {
             if (!ShowsText(control) && control != window) continue;
@@ -131,26 +117,6 @@ HWND VisibleDialogOf(DWORD processId) {
         DWORD process = 0;
         ::GetWindowThreadProcessId(window, &process);
         if (process == processId && ClassOf(window) == L"#32770" && ::IsWindowVisible(window)) return window;
-    }
-    return nullptr;
-}
-
-HWND ShownHint(DWORD processId) {
-    for (HWND window = ::GetTopWindow(nullptr); window; window = ::GetWindow(window, GW_HWNDNEXT)) {
-        DWORD process = 0;
-        ::GetWindowThreadProcessId(window, &process);
-        if (process == processId && ClassOf(window) == TOOLTIPS_CLASSW && ::IsWindowVisible(window)) return window;
-    }
-    return nullptr;
-}
-
-HWND ChildWithText(HWND parent, const std::wstring& text) {
-    std::vector<HWND> controls;
-    CollectDescendants(parent, controls);
-    for (HWND control : controls) {
-        wchar_t shown[128] = L"";
-        ::GetWindowTextW(control, shown, 128);
-        if (text == shown) return control;
     }
     return nullptr;
 }
@@ -218,9 +184,9 @@ void MeasureEveryWindow(Program& program, ContrastLog& log) {
     log.Window(help, "help-window");
     ::PostMessageW(help, WM_CLOSE, 0, 0);
 
-    program.ClickButton(Id(Command::Frame));
-    HWND frame = program.FindForm(L"TForm2");
-    ASSERT_TRUE(WaitFor([&] { return ::IsWindowVisible(frame) != 0; }));
+    HWND frame = program.ShowFrame();
+
+    ASSERT_TRUE(frame);
     log.Window(frame, "grabber-frame");
 }
 

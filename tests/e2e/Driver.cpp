@@ -4,6 +4,7 @@
 #include "imaging/Status.h"
 #include "imaging/win32/ScreenGrabberWin32.h"
 #include "platform/win32/Dib.h"
+#include "support/win32/WinePath.h"
 
 #include <commctrl.h>
 #include <tlhelp32.h>
@@ -17,15 +18,7 @@
 namespace korvan::e2e {
 namespace {
 
-// Unix paths reach Wine programs through drive Z:.
-std::wstring WindowsPath(std::wstring path) {
-    if (!path.empty() && path[0] == L'/') {
-        for (wchar_t& c : path)
-            if (c == L'/') c = L'\\';
-        path = L"Z:" + path;
-    }
-    return path;
-}
+using test::WindowsPath;
 
 struct FindContext {
     DWORD processId;
@@ -258,6 +251,12 @@ HWND Program::CaptureDesktop() {
     // Done when the preview shows and the main window is back in its place.
     bool done = WaitFor([&] { return ::IsWindowVisible(preview) != 0 && WindowRect(main_).left == home.left; });
     return done ? preview : nullptr;
+}
+
+HWND Program::ShowFrame() {
+    ClickButton(Id(Command::Frame));
+    HWND frame = FindForm(L"TForm2");
+    return WaitFor([&] { return ::IsWindowVisible(frame) != 0; }) ? frame : nullptr;
 }
 
 void ClickAt(int x, int y) { ClickAt(x, y, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP); }
@@ -544,6 +543,47 @@ void SaveArtifact(HWND window, const std::string& name) {
     std::filesystem::path png = directory / (name + ".png");
     if (imaging::SaveBitmapFile(png, picture, imaging::kFormatPng, 24, 0) != imaging::kSuccess)
         (void)imaging::SaveBitmapFile(directory / (name + ".bmp"), picture, imaging::kFormatBmp, 24, 0);
+}
+
+std::wstring WindowText(HWND window) {
+    auto length = static_cast<size_t>(::SendMessageW(window, WM_GETTEXTLENGTH, 0, 0));
+    std::wstring text(length + 1, L'\0');
+    text.resize(static_cast<size_t>(
+        ::SendMessageW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()))));
+    return text;
+}
+
+std::vector<HWND> Descendants(HWND parent) {
+    std::vector<HWND> found;
+    ::EnumChildWindows(
+        parent,
+        [](HWND child, LPARAM list) {
+            reinterpret_cast<std::vector<HWND>*>(list)->push_back(child);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+HWND ChildWithText(HWND parent, const std::wstring& text) {
+    for (HWND child : Descendants(parent))
+        if (WindowText(child) == text) return child;
+    return nullptr;
+}
+
+std::wstring ClassOf(HWND window) {
+    wchar_t name[64] = L"";
+    ::GetClassNameW(window, name, static_cast<int>(std::size(name)));
+    return name;
+}
+
+HWND ShownHint(DWORD processId) {
+    for (HWND window = ::GetTopWindow(nullptr); window; window = ::GetWindow(window, GW_HWNDNEXT)) {
+        DWORD process = 0;
+        ::GetWindowThreadProcessId(window, &process);
+        if (process == processId && ClassOf(window) == TOOLTIPS_CLASSW && ::IsWindowVisible(window)) return window;
+    }
+    return nullptr;
 }
 
 } // namespace korvan::e2e

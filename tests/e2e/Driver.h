@@ -11,6 +11,7 @@
 #include <initializer_list>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace korvan::e2e {
 
@@ -49,6 +50,8 @@ public:
     void Activate();
     // Raises the main window, presses the desktop button and waits for the preview and
     // the main window's return; answers the preview window, or nullptr when that failed.
+    // Clicks the frame button; the grabber frame once it shows, null when it does not.
+    HWND ShowFrame();
     HWND CaptureDesktop();
     bool Running() const;
     DWORD ProcessId() const { return process_.dwProcessId; }
@@ -125,5 +128,15 @@ imaging::Bitmap GrabScreen(int left, int top, int width, int height);
 void SaveArtifact(HWND window, const std::string& name);
 
 std::wstring Env(const wchar_t* name);
+
+// A window's text as WM_GETTEXT gives it, whole; also for another program's controls.
+std::wstring WindowText(HWND window);
+// Every control below the window, at any depth, in the system's order.
+std::vector<HWND> Descendants(HWND parent);
+// The first control below the window, at any depth, that shows exactly that text; null when none does.
+HWND ChildWithText(HWND parent, const std::wstring& text);
+std::wstring ClassOf(HWND window);
+// The hint the program shows under the pointer, if any.
+HWND ShownHint(DWORD processId);
 
 } // namespace korvan::e2e

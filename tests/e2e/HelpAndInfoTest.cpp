@@ -3,6 +3,7 @@
 #include "app/ToolbarLayout.h"
 #include "e2e/Driver.h"
 #include "imaging/Bitmap.h"
+#include "support/win32/WinePath.h"
 
 #include <gtest/gtest.h>
 
@@ -18,15 +19,6 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr int kFontSizeCombo = 0x472, kFontStyleCombo = 0x471, kFontNameCombo = 0x470;
-
-// The text a window holds, asked of the window itself (the editor keeps its own).
-std::wstring TextOf(HWND window) {
-    auto length = static_cast<size_t>(::SendMessageW(window, WM_GETTEXTLENGTH, 0, 0));
-    std::wstring text(length + 1, L'\0');
-    text.resize(static_cast<size_t>(
-        ::SendMessageW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()))));
-    return text;
-}
 
 std::string ReadAll(const fs::path& file) {
     std::ifstream in(file, std::ios::binary);
@@ -48,7 +40,7 @@ BOOL CALLBACK FindVisible(HWND window, LPARAM lParam) {
     ::GetWindowThreadProcessId(window, &processId);
     wchar_t name[64];
     if (processId != search->processId || !::IsWindowVisible(window) || !::GetClassNameW(window, name, 64) ||
-        wcscmp(name, search->className) != 0 || (search->title && TextOf(window) != search->title))
+        wcscmp(name, search->className) != 0 || (search->title && WindowText(window) != search->title))
         return TRUE;
     search->found = window;
     return FALSE;
@@ -141,14 +133,8 @@ HWND OpenInfo(Program& program) {
 std::vector<std::wstring> ChildTexts(HWND window) {
     std::vector<std::wstring> texts;
     for (HWND child = ::GetWindow(window, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT))
-        texts.push_back(TextOf(child));
+        texts.push_back(WindowText(child));
     return texts;
-}
-
-HWND ChildWithText(HWND window, const std::wstring& text) {
-    for (HWND child = ::GetWindow(window, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT))
-        if (TextOf(child) == text) return child;
-    return nullptr;
 }
 
 void ClickCentre(HWND window) {
@@ -158,10 +144,10 @@ void ClickCentre(HWND window) {
 
 // A copy of a saved file beside the pictures, for other readers.
 void KeepAsArtifact(const fs::path& file) {
-    std::wstring folder = Env(L"KORVAN_ARTIFACTS");
+    std::wstring folder = test::PathFromEnvironment(L"KORVAN_ARTIFACTS");
     if (folder.empty()) return;
     std::error_code ec;
-    fs::copy_file(file, fs::path(L"Z:" + folder) / file.filename(), fs::copy_options::overwrite_existing, ec);
+    fs::copy_file(file, fs::path(folder) / file.filename(), fs::copy_options::overwrite_existing, ec);
 }
 
 // Rich text as another reader sees it: a complete group that starts with the header.
@@ -182,7 +168,7 @@ TEST(HelpWindow, F1OpensTheHelpTextCentredOnTheMainWindow) {
     Program program;
     HWND help = OpenHelp(program);
     ASSERT_NE(help, nullptr);
-    EXPECT_EQ(TextOf(help), L"Small Help");
+    EXPECT_EQ(WindowText(help), L"Small Help");
     EXPECT_TRUE(::GetWindowLongPtrW(help, GWL_STYLE) & WS_THICKFRAME);
     RECT rect = WindowRect(help), main = WindowRect(program.MainWindow());
     EXPECT_EQ(rect.right - rect.left, 317);
@@ -194,7 +180,7 @@ TEST(HelpWindow, F1OpensTheHelpTextCentredOnTheMainWindow) {
     ASSERT_NE(editor, nullptr);
     // Lines wrap at the edge, so only the vertical scroll bar is needed.
     EXPECT_TRUE(::GetWindowLongPtrW(editor, GWL_STYLE) & WS_VSCROLL);
-    std::wstring text = TextOf(editor);
+    std::wstring text = WindowText(editor);
     EXPECT_EQ(text.find(L"RichEdit1"), std::wstring::npos);
     for (const wchar_t* part : {L"Print Screen", L"Alt+F5", L"Desktop", L"Options", L"help_us.rtf"})
         EXPECT_NE(text.find(part), std::wstring::npos) << "missing " << part;
@@ -250,7 +236,7 @@ TEST(HelpWindow, AFolderWhereTheFileCannotBeCreatedShowsTheMessage) {
     HWND help = OpenHelp(program);
     ASSERT_NE(help, nullptr);
     HWND editor = EditorOf(help);
-    std::wstring before = TextOf(editor);
+    std::wstring before = WindowText(editor);
     ChooseFromContextMenu(program, editor, 0);
     std::wstring message;
     HWND box = nullptr;
@@ -259,7 +245,7 @@ TEST(HelpWindow, AFolderWhereTheFileCannotBeCreatedShowsTheMessage) {
     SaveArtifact(box, "help-save-error");
     ::PostMessageW(box, WM_CLOSE, 0, 0);
     ASSERT_TRUE(WaitFor([&] { return !::IsWindow(box); }));
-    EXPECT_EQ(TextOf(editor), before);
+    EXPECT_EQ(WindowText(editor), before);
 }
 
 // Format presets the font dialog with the editor's font and gives the selection the
@@ -285,9 +271,9 @@ TEST(HelpWindow, FormatGivesTheSelectionTheChosenFont) {
     ::DeleteObject(messageFont);
     ::ReleaseDC(nullptr, screen);
     int points = ::MulDiv(-metrics.lfMessageFont.lfHeight, 72, 96);
-    WaitFor([&] { return TextOf(::GetDlgItem(dialog, kFontSizeCombo)) == std::to_wstring(points); });
-    EXPECT_EQ(TextOf(::GetDlgItem(dialog, kFontNameCombo)), face);
-    EXPECT_EQ(TextOf(::GetDlgItem(dialog, kFontSizeCombo)), std::to_wstring(points));
+    WaitFor([&] { return WindowText(::GetDlgItem(dialog, kFontSizeCombo)) == std::to_wstring(points); });
+    EXPECT_EQ(WindowText(::GetDlgItem(dialog, kFontNameCombo)), face);
+    EXPECT_EQ(WindowText(::GetDlgItem(dialog, kFontSizeCombo)), std::to_wstring(points));
     SaveArtifact(dialog, "help-format-dialog");
 
     for (auto [combo, item] : {std::pair{kFontSizeCombo, L"20"}, std::pair{kFontStyleCombo, L"Bold"}}) {
@@ -324,7 +310,7 @@ TEST(InfoWindow, ShowsItsTextsAndTheLinkOpensTheEnglishPage) {
     Program program;
     HWND info = OpenInfo(program);
     ASSERT_NE(info, nullptr);
-    EXPECT_EQ(TextOf(info), L"Info");
+    EXPECT_EQ(WindowText(info), L"Info");
     EXPECT_TRUE(::GetWindowLongPtrW(info, GWL_EXSTYLE) & WS_EX_TOOLWINDOW);
     RECT client{};
     ::GetClientRect(info, &client);
@@ -358,7 +344,7 @@ TEST(German, HelpAndInfoWindowsSpeakGerman) {
     HWND help = OpenHelp(program);
     ASSERT_NE(help, nullptr);
     HWND editor = EditorOf(help);
-    std::wstring text = TextOf(editor);
+    std::wstring text = WindowText(editor);
     for (const wchar_t* part : {L"Druck", L"Alt+F5", L"Rahmentasten", L"Einstellungen", L"help_de.rtf"})
         EXPECT_NE(text.find(part), std::wstring::npos) << "missing " << part;
     SaveArtifact(help, "help-window-de");

@@ -111,9 +111,8 @@ TEST(HotKeys, TakenKeysAreReportedByName) {
 TEST(HotKeys, HiddenFrameMovedAfterARestartShowsWhereTheKeysPutIt) {
     {
         Program program;
-        program.ClickButton(Id(Command::Frame));
-        HWND frame = program.FindForm(L"TForm2");
-        ASSERT_TRUE(WaitFor([&] { return ::IsWindowVisible(frame) != 0; }));
+        HWND frame = program.ShowFrame();
+        ASSERT_TRUE(frame);
         ::SetWindowPos(frame, nullptr, 300, 310, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
         ASSERT_TRUE(WaitFor([&] { return WindowRect(frame).top == 310; }));
         ::PostMessageW(program.MainWindow(), WM_CLOSE, 0, 0);

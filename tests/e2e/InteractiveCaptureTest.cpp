@@ -4,6 +4,7 @@
 // Screen over the grabber frame.
 #include "app/ToolbarLayout.h"
 #include "e2e/Driver.h"
+#include "support/win32/WinePath.h"
 
 #include <gtest/gtest.h>
 
@@ -85,9 +86,7 @@ void Xdotool(const std::string& arguments) {
     }
     ::CloseHandle(process.hThread);
     ::CloseHandle(process.hProcess);
-    std::wstring marker = L"Z:" + std::wstring(done.begin(), done.end());
-    for (wchar_t& c : marker)
-        if (c == L'/') c = L'\\';
+    std::wstring marker = test::WindowsPath(std::wstring(done.begin(), done.end()));
     EXPECT_TRUE(WaitFor([&] { return ::GetFileAttributesW(marker.c_str()) != INVALID_FILE_ATTRIBUTES; }))
         << arguments;
     ::DeleteFileW(marker.c_str());
@@ -234,9 +233,8 @@ TEST(PrintScreen, CapturesTheFramesInsideWhileTheFrameShows) {
     Program program;
     PatternWindow pattern;
     ::SetWindowPos(program.MainWindow(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-    program.ClickButton(Id(Command::Frame));
-    HWND frame = program.FindForm(L"TForm2");
-    ASSERT_TRUE(WaitFor([&] { return ::IsWindowVisible(frame) != 0; }));
+    HWND frame = program.ShowFrame();
+    ASSERT_TRUE(frame);
     program.Activate();
     PressKey(VK_SNAPSHOT);
     HWND preview = program.FindForm(L"TImage");

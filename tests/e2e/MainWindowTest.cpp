@@ -121,24 +121,6 @@ TEST(MainWindow, ToolbarHoldsTheDesignedButtons) {
     EXPECT_EQ(client.bottom, 5 + 38 + 5);
 }
 
-HWND ChildWithText(HWND parent, const std::wstring& text) {
-    struct Search {
-        const std::wstring& text;
-        HWND found = nullptr;
-    } search{text};
-    ::EnumChildWindows(
-        parent,
-        [](HWND child, LPARAM data) {
-            auto* search = reinterpret_cast<Search*>(data);
-            wchar_t caption[128] = {};
-            ::GetWindowTextW(child, caption, static_cast<int>(std::size(caption)));
-            if (search->text == caption) search->found = child;
-            return search->found ? FALSE : TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
 // Chooses a toolbar size in the options, as a user does, and closes them again.
 void ChooseToolbarSize(Program& program, const wchar_t* caption) {
     program.ClickButton(Id(Command::Options));

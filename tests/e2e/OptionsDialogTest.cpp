@@ -4,6 +4,7 @@
 #include "app/ToolbarLayout.h"
 #include "e2e/Driver.h"
 #include "platform/LanguageTables.h"
+#include "support/win32/WinePath.h"
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
@@ -15,36 +16,6 @@ namespace korvan::e2e {
 namespace {
 
 const wchar_t kCursor[] = L"Software\\Snapdeck2\\keysettings\\Cursor";
-
-std::wstring Text(HWND window) {
-    wchar_t text[512] = {};
-    ::SendMessageW(window, WM_GETTEXT, std::size(text), reinterpret_cast<LPARAM>(text));
-    return text;
-}
-
-std::wstring ClassOf(HWND window) {
-    wchar_t name[64] = {};
-    ::GetClassNameW(window, name, static_cast<int>(std::size(name)));
-    return name;
-}
-
-std::vector<HWND> Descendants(HWND parent) {
-    std::vector<HWND> found;
-    ::EnumChildWindows(
-        parent,
-        [](HWND child, LPARAM list) {
-            reinterpret_cast<std::vector<HWND>*>(list)->push_back(child);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&found));
-    return found;
-}
-
-HWND ChildWithText(HWND parent, const std::wstring& text) {
-    for (HWND child : Descendants(parent))
-        if (Text(child) == text) return child;
-    return nullptr;
-}
 
 // Memory in the program's process, for the tab control's messages that take pointers.
 class Remote {
@@ -138,14 +109,18 @@ void ExpectTidy(HWND page) {
         (IsGroupBox(child) ? groups : controls).push_back(child);
     for (HWND control : controls) {
         RECT rect = WindowRect(control);
-        EXPECT_TRUE(Inside(rect, area)) << Text(control);
+        EXPECT_TRUE(Inside(rect, area)) << WindowText(control);
         for (HWND other : controls) {
             RECT overlap{}, second = WindowRect(other);
-            if (other != control) EXPECT_FALSE(::IntersectRect(&overlap, &rect, &second)) << Text(control) << " / " << Text(other);
+            if (other != control) {
+                EXPECT_FALSE(::IntersectRect(&overlap, &rect, &second)) << WindowText(control) << " / " << WindowText(other);
+            }
         }
         for (HWND group : groups) {
             RECT overlap{}, frame = WindowRect(group);
-            if (::IntersectRect(&overlap, &rect, &frame)) EXPECT_TRUE(Inside(rect, frame)) << Text(control);
+            if (::IntersectRect(&overlap, &rect, &frame)) {
+                EXPECT_TRUE(Inside(rect, frame)) << WindowText(control);
+            }
         }
     }
 }
@@ -171,14 +146,14 @@ TEST(OptionsDialog, PagesInTheSystemLanguage) {
         ASSERT_TRUE(WaitFor([&] { return ::IsWindowVisible(page) != 0; })) << index;
         MovePointerAway();
         std::set<std::wstring> shown;
-        for (HWND child : Descendants(page)) shown.insert(Text(child));
+        for (HWND child : Descendants(page)) shown.insert(WindowText(child));
         for (const std::wstring& text : expected[index].texts) EXPECT_TRUE(shown.count(text)) << language << " " << index;
         ExpectTidy(page);
         SaveArtifact(options, "options-page" + std::to_string(index + 1) + "-" + language);
     }
     EXPECT_TRUE(ChildWithText(options, german ? L"OK" : L"Ok"));
     EXPECT_TRUE(ChildWithText(options, german ? L"Abbruch" : L"Cancel"));
-    EXPECT_EQ(Text(options), L"Options");
+    EXPECT_EQ(WindowText(options), L"Options");
 }
 
 std::vector<HWND> Pages(HWND options) {
@@ -266,16 +241,6 @@ TEST(OptionsDialog, ShowingPutsThePreviewAndTheMainWindowAside) {
     EXPECT_EQ(WindowRect(program.MainWindow()).left, left);
 }
 
-// The program's hint shown under the pointer, if any.
-HWND ShownHint(DWORD processId) {
-    for (HWND window = ::GetTopWindow(nullptr); window; window = ::GetWindow(window, GW_HWNDNEXT)) {
-        DWORD process = 0;
-        ::GetWindowThreadProcessId(window, &process);
-        if (process == processId && ClassOf(window) == TOOLTIPS_CLASSW && ::IsWindowVisible(window)) return window;
-    }
-    return nullptr;
-}
-
 std::wstring HintText(HWND tooltip) {
     std::wstring text(1024, L'\0');
     text.resize(static_cast<size_t>(
@@ -340,12 +305,7 @@ TEST(OptionsDialog, HintsFollowTheEnableHintsBox) {
 }
 
 HWND StartPasteTarget(PROCESS_INFORMATION& process) {
-    std::wstring exe = Env(L"KORVAN_PASTE_TARGET");
-    if (!exe.empty() && exe[0] == L'/') {
-        for (wchar_t& c : exe)
-            if (c == L'/') c = L'\\';
-        exe = L"Z:" + exe;
-    }
+    std::wstring exe = test::PathFromEnvironment(L"KORVAN_PASTE_TARGET");
     STARTUPINFOW startup{sizeof(startup)};
     std::wstring commandLine = L"\"" + exe + L"\"";
     if (!::CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
@@ -405,12 +365,12 @@ void PastesDirectly() {
         ::ShowWindow(target, SW_MINIMIZE);
         ASSERT_TRUE(program.CaptureDesktop());
         // Restored, brought forward, and Ctrl+V typed into it.
-        EXPECT_TRUE(WaitFor([&] { return Text(target).starts_with(L"pasted "); }, std::chrono::seconds(10)))
-            << Text(target);
+        EXPECT_TRUE(WaitFor([&] { return WindowText(target).starts_with(L"pasted "); }, std::chrono::seconds(10)))
+            << WindowText(target);
         EXPECT_FALSE(::IsIconic(target));
         std::wstring size = std::to_wstring(::GetSystemMetrics(SM_CXSCREEN)) + L" x " +
                             std::to_wstring(::GetSystemMetrics(SM_CYSCREEN));
-        EXPECT_EQ(Text(target), L"pasted " + size);
+        EXPECT_EQ(WindowText(target), L"pasted " + size);
         ::TerminateProcess(paint.hProcess, 0);
         ::WaitForSingleObject(paint.hProcess, 5000);
         ::CloseHandle(paint.hProcess);

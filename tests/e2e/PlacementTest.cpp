@@ -59,9 +59,8 @@ TEST(Placement, PreviewReopensWithItsSizeAndPosition) {
 TEST(Placement, FrameShownAtExitReopensWhereItWas) {
     {
         Program program;
-        program.ClickButton(Id(Command::Frame));
-        HWND frame = program.FindForm(L"TForm2");
-        ASSERT_TRUE(WaitFor([&] { return ::IsWindowVisible(frame) != 0; }));
+        HWND frame = program.ShowFrame();
+        ASSERT_TRUE(frame);
         ::SetWindowPos(frame, nullptr, 300, 310, 320, 180, SWP_NOZORDER | SWP_NOACTIVATE);
         ASSERT_TRUE(WaitFor([&] { return WindowRect(frame).bottom == 490; }));
         Exit(program);

@@ -5,6 +5,7 @@
 #include "imaging/ImageFile.h"
 #include "imaging/Status.h"
 #include "saving/win32/SaveDialog.h"
+#include "support/win32/WinePath.h"
 
 #include <gtest/gtest.h>
 
@@ -37,12 +38,6 @@ HWND Control(HWND root, int id) {
     IdSearch search{id};
     ::EnumChildWindows(root, MatchId, reinterpret_cast<LPARAM>(&search));
     return search.found;
-}
-
-std::wstring Text(HWND window) {
-    wchar_t text[512] = L"";
-    ::SendMessageW(window, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(text));
-    return text;
 }
 
 struct DialogSearch {
@@ -83,8 +78,8 @@ std::wstring Depths(HWND dialog, std::wstring* selected) {
     for (int i = 0; i < SaveDialog::kMaxDepths; ++i) {
         HWND radio = Control(dialog, SaveDialog::kFirstDepthId + i);
         if (!radio || !::IsWindowVisible(radio)) continue;
-        list += (list.empty() ? L"" : L",") + Text(radio);
-        if (::SendMessageW(radio, BM_GETCHECK, 0, 0) == BST_CHECKED) *selected = Text(radio);
+        list += (list.empty() ? L"" : L",") + WindowText(radio);
+        if (::SendMessageW(radio, BM_GETCHECK, 0, 0) == BST_CHECKED) *selected = WindowText(radio);
     }
     return list;
 }
@@ -99,7 +94,7 @@ void ChooseType(HWND dialog, int zeroBasedIndex) {
 void ChooseDepth(HWND dialog, const std::wstring& depth) {
     for (int i = 0; i < SaveDialog::kMaxDepths; ++i) {
         HWND radio = Control(dialog, SaveDialog::kFirstDepthId + i);
-        if (radio && ::IsWindowVisible(radio) && Text(radio) == depth) ::SendMessageW(radio, BM_CLICK, 0, 0);
+        if (radio && ::IsWindowVisible(radio) && WindowText(radio) == depth) ::SendMessageW(radio, BM_CLICK, 0, 0);
     }
 }
 
@@ -114,12 +109,7 @@ std::filesystem::path Folder(const std::string& name) {
                                                              ? std::filesystem::temp_directory_path().wstring()
                                                              : Env(L"KORVAN_ARTIFACTS")) /
                                    name;
-    std::wstring text = folder.wstring();
-    if (!text.empty() && text[0] == L'/') {
-        for (wchar_t& c : text)
-            if (c == L'/') c = L'\\';
-        text = L"Z:" + text;
-    }
+    std::wstring text = test::WindowsPath(folder.wstring());
     std::error_code ec;
     std::filesystem::remove_all(text, ec);
     std::filesystem::create_directories(text);
@@ -156,15 +146,15 @@ TEST(SaveDialog, PanelBelowTheStandardControlsSavesJpegAndPng) {
     EXPECT_GE(panelRect.top, WindowRect(::GetDlgItem(dialog, kFileNameBox)).bottom);
     for (int id : {SaveDialog::kDepthGroupId, SaveDialog::kQualityGroupId})
         EXPECT_TRUE(Inside(WindowRect(Control(dialog, id)), panelRect));
-    EXPECT_EQ(Text(Control(dialog, SaveDialog::kDepthGroupId)), L"Color Deepness in Bits:");
-    EXPECT_EQ(Text(Control(dialog, SaveDialog::kQualityGroupId)), L"JPEG Compression");
+    EXPECT_EQ(WindowText(Control(dialog, SaveDialog::kDepthGroupId)), L"Color Deepness in Bits:");
+    EXPECT_EQ(WindowText(Control(dialog, SaveDialog::kQualityGroupId)), L"JPEG Compression");
     EXPECT_FALSE(::IsWindowVisible(Control(dialog, SaveDialog::kSubFormatId)));
     std::wstring selected;
     EXPECT_EQ(Depths(dialog, &selected), L"1,4,8,16,24,32");
     EXPECT_EQ(selected, L"24");
     HWND quality = Control(dialog, SaveDialog::kQualityEditId);
     EXPECT_FALSE(::IsWindowEnabled(quality));
-    EXPECT_EQ(Text(quality), L"76");
+    EXPECT_EQ(WindowText(quality), L"76");
     SaveArtifact(dialog, "save-dialog-bmp-" + Language());
 
     ChooseType(dialog, 1);
@@ -237,13 +227,8 @@ TEST(SaveDialog, ReplacesAnExistingFileAfterTheQuestion) {
 // A folder that refuses new files: the error box names the file and the cause, nothing is
 // written. The folder is made read-only on the Linux side (KORVAN_READONLY_DIR).
 TEST(SaveDialog, ReadOnlyFolderGivesTheErrorBoxAndNoFile) {
-    std::wstring readOnly = Env(L"KORVAN_READONLY_DIR");
+    std::wstring readOnly = test::PathFromEnvironment(L"KORVAN_READONLY_DIR");
     if (readOnly.empty()) GTEST_SKIP() << "no read-only folder was arranged";
-    if (readOnly[0] == L'/') {
-        for (wchar_t& c : readOnly)
-            if (c == L'/') c = L'\\';
-        readOnly = L"Z:" + readOnly;
-    }
     if (!std::filesystem::exists(readOnly)) GTEST_SKIP() << "no read-only folder could be arranged";
     Program program;
     ASSERT_NE(program.CaptureDesktop(), nullptr);
@@ -263,23 +248,6 @@ TEST(SaveDialog, ReadOnlyFolderGivesTheErrorBoxAndNoFile) {
     EXPECT_FALSE(std::filesystem::exists(file));
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(readOnly), std::filesystem::directory_iterator()), 0);
     ::PostMessageW(::GetDlgItem(box, IDOK), BM_CLICK, 0, 0);
-}
-
-HWND ChildWithText(HWND parent, const std::wstring& text) {
-    struct Search {
-        const std::wstring& text;
-        HWND found = nullptr;
-    } search{text};
-    ::EnumChildWindows(
-        parent,
-        [](HWND child, LPARAM lParam) {
-            auto s = reinterpret_cast<Search*>(lParam);
-            if (Text(child) != s->text) return TRUE;
-            s->found = child;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
 }
 
 // Runs the save dialog from the options dialog's control with that caption and confirms

@@ -6,26 +6,10 @@
 set -uo pipefail
 exe="$1"
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
-template="${KORVAN_WINE_TEMPLATE:-$here/../../build/wine-template}"
-"$here/../../scripts/wine-template.sh" "$template" || exit 1
-source "$here/../../scripts/xvfb.sh"
-work="$(mktemp -d /tmp/korvan-xkeys.XXXXXX)"
-cleanup() {
-  WINEPREFIX="$work/prefix" wineserver -k >/dev/null 2>&1
-  stop_private_xvfb
-  rm -rf "$work"
-}
-trap cleanup EXIT
-cp -a "$template" "$work/prefix"
+source "$here/../../scripts/private-wine.sh"
+start_private_prefix xkeys || exit 1
 start_private_xvfb 1280x1024x24 || exit 1
-export WINEPREFIX="$work/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-
-fail() { echo "FAILED: $*"; exit 1; }
-wait_for() {  # seconds, command...
-  local limit=$(( $1 * 10 )); shift
-  for _ in $(seq "$limit"); do "$@" >/dev/null 2>&1 && return 0; sleep 0.1; done
-  return 1
-}
+export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 
 wine "$exe" >"$work/out.log" 2>&1 &
 wait_for 30 xdotool search --onlyvisible --name '^Korvan Screenshot 2\.3$' || fail "the main window did not appear"

@@ -15,29 +15,14 @@ set -uo pipefail
 setup="$1" portable_zip="$2" version_info="$3" hold_lock="$4"
 version="${KORVAN_VERSION:?}"
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
-template="${KORVAN_WINE_TEMPLATE:-$here/../../build/wine-template}"
-"$here/../../scripts/wine-template.sh" "$template" || exit 1
-source "$here/../../scripts/xvfb.sh"
-work="$(mktemp -d /tmp/korvan-installer.XXXXXX)"
-cleanup() {
-  WINEPREFIX="$work/prefix" wineserver -k >/dev/null 2>&1
-  stop_private_xvfb
-  rm -rf "$work"
-}
-trap cleanup EXIT
-cp -a "$template" "$work/prefix"
+source "$here/../../scripts/private-wine.sh"
+start_private_prefix installer || exit 1
 start_private_xvfb 1280x1024x24 || exit 1
 # No menu entries for the Linux desktop from the Start menu entry.
-export WINEPREFIX="$work/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 artifacts="${KORVAN_ARTIFACTS:-$work/artifacts}/installer"
 mkdir -p "$artifacts"
 
-fail() { echo "FAILED: $*"; exit 1; }
-wait_for() {  # seconds, command...
-  local limit=$(( $1 * 10 )); shift
-  for _ in $(seq "$limit"); do "$@" >/dev/null 2>&1 && return 0; sleep 0.1; done
-  return 1
-}
 quiet_wine() { wine "$@" 2>>"$work/wine.log"; }
 picture() { import -window "$1" "$artifacts/$2.png" 2>/dev/null || fail "no picture of $2"; }
 

@@ -1,6 +1,7 @@
 // Files are written beside the target and moved into place only when complete.
 #include "imaging/ImageFile.h"
 #include "imaging/Status.h"
+#include "support/win32/WinePath.h"
 
 #include <gtest/gtest.h>
 
@@ -177,15 +178,8 @@ namespace {
 // reason, the file already there stays whole, and no temporary file is left. The small
 // file system is mounted on the Linux side (KORVAN_SMALL_DISK).
 TEST(SaveOnAFullDisk, FailsAndKeepsTheOldFile) {
-    wchar_t buffer[1024];
-    DWORD length = ::GetEnvironmentVariableW(L"KORVAN_SMALL_DISK", buffer, 1024);
-    if (length == 0 || length >= 1024) GTEST_SKIP() << "no small disk was arranged";
-    std::wstring folder(buffer, length);
-    if (folder[0] == L'/') {
-        for (wchar_t& c : folder)
-            if (c == L'/') c = L'\\';
-        folder = L"Z:" + folder;
-    }
+    std::wstring folder = test::PathFromEnvironment(L"KORVAN_SMALL_DISK");
+    if (folder.empty()) GTEST_SKIP() << "no small disk was arranged";
     if (!std::filesystem::exists(folder)) GTEST_SKIP() << "no small disk could be mounted";
     auto target = std::filesystem::path(folder) / "shot.bmp";
     std::ofstream(target) << "old";

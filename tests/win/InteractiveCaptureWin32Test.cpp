@@ -6,6 +6,7 @@
 #include "imaging/ImageFile.h"
 #include "imaging/Status.h"
 #include "imaging/win32/ScreenGrabberWin32.h"
+#include "support/win32/WinePath.h"
 
 #include <gtest/gtest.h>
 
@@ -302,15 +303,8 @@ private:
 };
 
 void SaveScreenshot(const std::string& name) {
-    wchar_t folder[1024];
-    DWORD length = ::GetEnvironmentVariableW(L"KORVAN_ARTIFACTS", folder, 1024);
-    if (!length) return;
-    std::wstring path(folder, length);
-    if (path[0] == L'/') {
-        for (wchar_t& c : path)
-            if (c == L'/') c = L'\\';
-        path = L"Z:" + path;
-    }
+    std::wstring path = test::PathFromEnvironment(L"KORVAN_ARTIFACTS");
+    if (path.empty()) return;
     std::error_code ec;
     std::filesystem::create_directories(path, ec);
     imaging::ScreenGrabberWin32 grabber;

@@ -8,6 +8,7 @@
 #include "platform/win32/StringTableWin32.h"
 #include "support/TextContrast.h"
 #include "support/win32/HighContrastColours.h"
+#include "support/win32/WinePath.h"
 
 #include <commctrl.h>
 
@@ -85,15 +86,8 @@ imaging::Bitmap SteadyPicture(HWND window) {
 }
 
 void SavePicture(const imaging::Bitmap& picture, const std::string& name) {
-    wchar_t folder[1024];
-    DWORD length = ::GetEnvironmentVariableW(L"KORVAN_ARTIFACTS", folder, 1024);
-    if (!length || picture.Empty()) return;
-    std::wstring path(folder, length);
-    if (path[0] == L'/') {
-        for (wchar_t& c : path)
-            if (c == L'/') c = L'\\';
-        path = L"Z:" + path;
-    }
+    std::wstring path = test::PathFromEnvironment(L"KORVAN_ARTIFACTS");
+    if (path.empty() || picture.Empty()) return;
     std::error_code ec;
     std::filesystem::create_directories(path, ec);
     (void)imaging::SaveBitmapFile(std::filesystem::path(path) / (name + ".png"), picture, imaging::kFormatPng, 24, 0);

@@ -44,8 +44,12 @@ TEST(RegistryWin32, StoredBytesAreReadAsWholeCharactersOnly) {
         std::optional<RegistryValue> value = registry.ReadValue(kKey, name);
         ASSERT_TRUE(value) << index;
         EXPECT_EQ(value->type, c.readType) << index;
-        if (c.readType == RegistryValue::Type::String) EXPECT_EQ(value->text, c.text) << index;
-        if (c.readType == RegistryValue::Type::Dword) EXPECT_EQ(value->dword, 7u) << index;
+        if (c.readType == RegistryValue::Type::String) {
+            EXPECT_EQ(value->text, c.text) << index;
+        }
+        if (c.readType == RegistryValue::Type::Dword) {
+            EXPECT_EQ(value->dword, 7u) << index;
+        }
     }
     EXPECT_FALSE(registry.ReadValue(kKey, L"missing"));
     ::RegCloseKey(key);

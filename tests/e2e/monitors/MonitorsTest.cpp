@@ -150,7 +150,9 @@ TEST_F(Monitors, MainWindowIsOutOfEveryPictureAndComesBackExactly) {
         EXPECT_EQ(away.right, VirtualScreen().left) << Text(away);
         EXPECT_EQ(away.top, home.top);
         if (path.interactive) {
-            if (path.name != std::string("window pick")) EXPECT_TRUE(WaitFor([] { return Overlay() != nullptr; }));
+            if (path.name != std::string("window pick")) {
+                EXPECT_TRUE(WaitFor([] { return Overlay() != nullptr; }));
+            }
             PressKey(VK_ESCAPE);
         } else {
             std::optional<imaging::Bitmap> image = DeliveredImage(clipboard);
@@ -300,9 +302,8 @@ TEST_F(Monitors, FrameCapturesItsInsideOnEitherMonitor) {
     Program program;
     PatternWindow pattern;
     ::SetWindowPos(program.MainWindow(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-    program.ClickButton(Id(Command::Frame));
-    HWND frame = program.FindForm(L"TForm2");
-    ASSERT_TRUE(WaitFor([&] { return ::IsWindowVisible(frame) != 0; }));
+    HWND frame = program.ShowFrame();
+    ASSERT_TRUE(frame);
     struct Case {
         const char* name;
         POINT place;
