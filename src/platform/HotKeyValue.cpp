@@ -5,8 +5,8 @@ namespace {
 
 std::string KeyName(unsigned code) {
     if ((code >= '0' && code <= '9') || (code >= 'A' && code <= 'Z')) return std::string(1, static_cast<char>(code));
-    if (code >= 0x70 && code <= 0x87) return "F" + std::to_string(code - 0x6F);
-    if (code >= 0x60 && code <= 0x69) return "Num " + std::to_string(code - 0x60);
+    if (code >= 0x70 && code <= 0x87) return std::string("F") + std::to_string(code - 0x6F);
+    if (code >= 0x60 && code <= 0x69) return std::string("Num ") + std::to_string(code - 0x60);
     switch (code) {
     case 0x08: return "Backspace";
     case 0x09: return "Tab";

@@ -145,7 +145,9 @@ TEST(FrameKeysConflicts, StartUpTellsEveryKeyThatStaysActiveOnce) {
         keys.SwitchOn();
         conflicts.Report();
         ASSERT_EQ(messages.size(), c.enabled ? 1u : 2u);
-        if (!c.enabled) EXPECT_NE(messages[1].find("\n    Left\n"), std::string::npos);
+        if (!c.enabled) {
+            EXPECT_NE(messages[1].find("\n    Left\n"), std::string::npos);
+        }
     }
 }
 

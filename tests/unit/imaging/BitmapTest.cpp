@@ -83,7 +83,9 @@ TEST(ToolbarArt, DisabledPicturesAreGrey) {
     for (int y = 0; y < 32; ++y)
         for (int x = 0; x < 32; ++x) {
             const uint8_t* p = image.Row(y) + 4 * x;
-            if (p[3]) ASSERT_TRUE(p[0] == p[1] && p[1] == p[2]) << x << "," << y;
+            if (p[3]) {
+                ASSERT_TRUE(p[0] == p[1] && p[1] == p[2]) << x << "," << y;
+            }
         }
 }
 

@@ -79,7 +79,9 @@ struct Case {
 std::vector<std::vector<uint8_t>> Accepted(const Case& c) {
     VectorSink whole, rgb;
     EXPECT_EQ(EncodeBitmap(c.image, c.format, c.bits, 63, whole), kSuccess) << c.what;
-    if (c.format == kFormatPng && c.bits == 24) EXPECT_EQ(WritePng(c.image, 24, rgb, {0, false}), kSuccess);
+    if (c.format == kFormatPng && c.bits == 24) {
+        EXPECT_EQ(WritePng(c.image, 24, rgb, {0, false}), kSuccess);
+    }
     return {whole.bytes, rgb.bytes.empty() ? whole.bytes : rgb.bytes};
 }
 
