@@ -272,7 +272,7 @@ imaging::Rgb PatternWindow::SeenAt(int x, int y) {
     return OnAnyMonitor(x, y) ? ExpectedAt(x, y) : imaging::Rgb{0, 0, 0};
 }
 
-void MovePointerTo(int x, int y) {
+INPUT PointerEventAt(int x, int y, DWORD buttonFlags) {
     INPUT input{};
     input.type = INPUT_MOUSE;
     // Absolute coordinates run from 0 to 65535 over the whole virtual screen, so points
@@ -280,8 +280,12 @@ void MovePointerTo(int x, int y) {
     RECT screen = VirtualScreen();
     input.mi.dx = static_cast<LONG>(((x - screen.left) * 65536LL + 32768) / (screen.right - screen.left));
     input.mi.dy = static_cast<LONG>(((y - screen.top) * 65536LL + 32768) / (screen.bottom - screen.top));
-    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_VIRTUALDESK;
-    MovePointer(input, [&] { return CursorAt(x, y); });
+    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_VIRTUALDESK | buttonFlags;
+    return input;
+}
+
+void MovePointerTo(int x, int y) {
+    MovePointer(PointerEventAt(x, y), [&] { return CursorAt(x, y); });
 }
 
 void ClickAt(int x, int y, DWORD downFlag, DWORD upFlag) {

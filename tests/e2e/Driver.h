@@ -93,6 +93,9 @@ private:
 void ClickAt(int x, int y);
 // Moves the pointer to a screen point and waits until it stays there.
 void MovePointerTo(int x, int y);
+// A pointer event at that point of the virtual screen, with the given button flags (none
+// for a move): the position travels with the button, as a real mouse sends it.
+INPUT PointerEventAt(int x, int y, DWORD buttonFlags = 0);
 // Moves the pointer into the bottom right corner, so no hint covers a window's picture.
 void MovePointerAway();
 void ClickAt(int x, int y, DWORD downFlag, DWORD upFlag);

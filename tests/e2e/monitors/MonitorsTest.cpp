@@ -74,10 +74,10 @@ bool PointerShownAt(int x, int y) {
     return MoveUntilShown(x, y, [&] { return ScreenPixelIs(x, above, kRed) && ScreenPixelIs(beside, y, kRed); });
 }
 
-void Press(DWORD flags) {
-    INPUT input{};
-    input.type = INPUT_MOUSE;
-    input.mi.dwFlags = flags;
+// A press or release there. A late echo of an earlier pointer position (the nested display
+// sends some) cannot move it elsewhere.
+void PressAt(int x, int y, DWORD flags) {
+    INPUT input = PointerEventAt(x, y, flags);
     ::SendInput(1, &input, sizeof(input));
 }
 
@@ -227,11 +227,11 @@ TEST_F(Monitors, InteractiveCapturesOverBothMonitorsArePixelExact) {
         {"area across the border and the strip below the left monitor", Command::Area,
          [] {
              ASSERT_TRUE(PointerShownAt(-300, 900));
-             Press(MOUSEEVENTF_LEFTDOWN);
+             PressAt(-300, 900, MOUSEEVENTF_LEFTDOWN);
              ASSERT_TRUE(PointerShownAt(100, 1000));
              ASSERT_TRUE(PointerShownAt(400, 1100));
              SaveArtifact(::GetDesktopWindow(), "monitors-area-across-the-border");
-             Press(MOUSEEVENTF_LEFTUP);
+             PressAt(400, 1100, MOUSEEVENTF_LEFTUP);
          },
          {-300, 900, 400, 1100}, PatternWindow::SeenAt},
         {"object on the left monitor", Command::Object,
@@ -240,8 +240,8 @@ TEST_F(Monitors, InteractiveCapturesOverBothMonitorsArePixelExact) {
              ASSERT_TRUE(MoveUntilShown(-500, 450, [&] {
                  return ScreenPixelIs(-600, 300, {GetRValue(outline), GetGValue(outline), GetBValue(outline)});
              }));
-             Press(MOUSEEVENTF_LEFTDOWN);
-             Press(MOUSEEVENTF_LEFTUP);
+             PressAt(-500, 450, MOUSEEVENTF_LEFTDOWN);
+             PressAt(-500, 450, MOUSEEVENTF_LEFTUP);
          },
          LeftWindow::kRect, shifted},
         {"window picked on the left monitor", Command::Window,
