@@ -76,13 +76,7 @@ Rect VirtualScreenRect() {
 
 std::vector<Rect> MonitorRects() {
     std::vector<Rect> monitors;
-    ::EnumDisplayMonitors(
-        nullptr, nullptr,
-        [](HMONITOR, HDC, LPRECT rect, LPARAM data) -> BOOL {
-            reinterpret_cast<std::vector<Rect>*>(data)->push_back(ToRect(*rect));
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&monitors));
+    for (const ScreenRect& m : imaging::MonitorScreenRects()) monitors.push_back({m.left, m.top, m.right, m.bottom});
     return monitors;
 }
 

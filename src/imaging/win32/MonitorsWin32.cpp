@@ -1,16 +1,12 @@
 #include "imaging/win32/MonitorsWin32.h"
 
+#include "platform/win32/MonitorWorkArea.h"
+
 namespace korvan::imaging {
 
 std::vector<ScreenRect> MonitorScreenRects() {
     std::vector<ScreenRect> monitors;
-    ::EnumDisplayMonitors(
-        nullptr, nullptr,
-        [](HMONITOR, HDC, LPRECT rect, LPARAM data) -> BOOL {
-            reinterpret_cast<std::vector<ScreenRect>*>(data)->push_back({rect->left, rect->top, rect->right, rect->bottom});
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&monitors));
+    for (const win::DisplayMonitor& monitor : win::DisplayMonitors()) monitors.push_back(monitor.bounds);
     return monitors;
 }
 

@@ -1,5 +1,7 @@
 #include "platform/win32/MonitorWorkArea.h"
 
+#include "platform/win32/SystemLibrary.h"
+
 #include <vector>
 
 namespace korvan::win {
@@ -9,15 +11,7 @@ ScreenRect ToScreenRect(const RECT& r) { return {r.left, r.top, r.right, r.botto
 
 std::vector<ScreenRect> WorkAreas() {
     std::vector<ScreenRect> areas;
-    ::EnumDisplayMonitors(
-        nullptr, nullptr,
-        [](HMONITOR monitor, HDC, LPRECT, LPARAM data) -> BOOL {
-            MONITORINFO info{sizeof(info)};
-            if (::GetMonitorInfoW(monitor, &info))
-                reinterpret_cast<std::vector<ScreenRect>*>(data)->push_back(ToScreenRect(info.rcWork));
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&areas));
+    for (const DisplayMonitor& monitor : DisplayMonitors()) areas.push_back(monitor.workArea);
     return areas;
 }
 
@@ -25,7 +19,7 @@ std::vector<ScreenRect> WorkAreas() {
 using GetDpiForMonitorFn = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
 int DpiOfMonitor(HMONITOR monitor) {
     static GetDpiForMonitorFn function = [] {
-        HMODULE module = ::LoadLibraryW(L"shcore.dll");
+        HMODULE module = LoadSystemLibrary(L"shcore.dll");
         return module ? reinterpret_cast<GetDpiForMonitorFn>(
                             reinterpret_cast<void*>(::GetProcAddress(module, "GetDpiForMonitor")))
                       : nullptr;
@@ -42,16 +36,24 @@ void MoveTo(HWND window, const ScreenRect& place) {
 
 } // namespace
 
-std::vector<MonitorDpi> MonitorsWithDpi() {
-    std::vector<MonitorDpi> monitors;
+std::vector<DisplayMonitor> DisplayMonitors() {
+    std::vector<DisplayMonitor> monitors;
     ::EnumDisplayMonitors(
         nullptr, nullptr,
-        [](HMONITOR monitor, HDC, LPRECT rect, LPARAM data) -> BOOL {
-            reinterpret_cast<std::vector<MonitorDpi>*>(data)->push_back(
-                {ToScreenRect(*rect), DpiOfMonitor(monitor)});
+        [](HMONITOR handle, HDC, LPRECT rect, LPARAM data) -> BOOL {
+            MONITORINFO info{sizeof(info)};
+            if (!::GetMonitorInfoW(handle, &info)) info.rcWork = *rect;
+            reinterpret_cast<std::vector<DisplayMonitor>*>(data)->push_back(
+                {handle, ToScreenRect(*rect), ToScreenRect(info.rcWork)});
             return TRUE;
         },
         reinterpret_cast<LPARAM>(&monitors));
+    return monitors;
+}
+
+std::vector<MonitorDpi> MonitorsWithDpi() {
+    std::vector<MonitorDpi> monitors;
+    for (const DisplayMonitor& monitor : DisplayMonitors()) monitors.push_back({monitor.bounds, DpiOfMonitor(monitor.handle)});
     return monitors;
 }
 

@@ -9,6 +9,13 @@
 
 namespace korvan::win {
 
+// A monitor as the system lays them out, in physical pixels of the virtual screen.
+struct DisplayMonitor {
+    HMONITOR handle = nullptr;
+    ScreenRect bounds;
+    ScreenRect workArea;
+};
+std::vector<DisplayMonitor> DisplayMonitors();
 // Every monitor with its DPI (96 where the system cannot tell).
 std::vector<MonitorDpi> MonitorsWithDpi();
 // The work area of the monitor holding most of the rectangle (the nearest one when none does).

@@ -1,6 +1,7 @@
 #include "platform/win32/PlacementWindowWin32.h"
 
 #include "platform/win32/Handles.h"
+#include "platform/win32/MonitorWorkArea.h"
 #include "platform/win32/WindowBase.h"
 
 #include <vector>
@@ -10,12 +11,6 @@ namespace {
 
 PlacementRect FromRect(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
 RECT ToRect(const PlacementRect& r) { return {r.left, r.top, r.right, r.bottom}; }
-
-BOOL CALLBACK CollectWorkArea(HMONITOR monitor, HDC, LPRECT, LPARAM data) {
-    MONITORINFO info{sizeof(info)};
-    if (::GetMonitorInfoW(monitor, &info)) reinterpret_cast<std::vector<RECT>*>(data)->push_back(info.rcWork);
-    return TRUE;
-}
 
 } // namespace
 
@@ -135,10 +130,11 @@ PlacementPoint PlacementWindowWin32::BorderMetrics(BorderMetric metric) const {
 }
 
 std::vector<PlacementRect> PlacementWindowWin32::MonitorWorkAreas() const {
-    std::vector<RECT> areas;
-    ::EnumDisplayMonitors(nullptr, nullptr, &CollectWorkArea, reinterpret_cast<LPARAM>(&areas));
     std::vector<PlacementRect> result;
-    for (const RECT& area : areas) result.push_back(ToPlacementCoordinates(area));
+    for (const DisplayMonitor& monitor : DisplayMonitors()) {
+        const ScreenRect& area = monitor.workArea;
+        result.push_back(ToPlacementCoordinates({area.left, area.top, area.right, area.bottom}));
+    }
     return result;
 }
 
