@@ -4,7 +4,7 @@
 #include "imaging/Status.h"
 #include "imaging/win32/ScreenGrabberWin32.h"
 #include "platform/win32/Dib.h"
-#include "support/win32/WinePath.h"
+#include "support/win32/Artifacts.h"
 
 #include <commctrl.h>
 #include <tlhelp32.h>
@@ -537,16 +537,8 @@ imaging::Bitmap SteadyPicture(HWND window) {
 }
 
 void SaveArtifact(HWND window, const std::string& name) {
-    std::wstring folder = Env(L"KORVAN_ARTIFACTS");
-    if (folder.empty()) return;
-    std::filesystem::path directory(WindowsPath(folder));
-    std::error_code ec;
-    std::filesystem::create_directories(directory, ec);
-    imaging::Bitmap picture = SteadyPicture(window);
-    if (picture.Empty()) return;
-    std::filesystem::path png = directory / (name + ".png");
-    if (imaging::SaveBitmapFile(png, picture, imaging::kFormatPng, 24, 0) != imaging::kSuccess)
-        (void)imaging::SaveBitmapFile(directory / (name + ".bmp"), picture, imaging::kFormatBmp, 24, 0);
+    if (Env(L"KORVAN_ARTIFACTS").empty()) return;
+    test::SaveArtifactPicture(SteadyPicture(window), name);
 }
 
 std::wstring WindowText(HWND window) {

@@ -48,6 +48,16 @@ private:
 
 bool MainWindowAt(const Program& program, int left) { return WindowRect(program.MainWindow()).left == left; }
 
+// Arms the window pick from the toolbar: the main window's place before, once the window
+// has moved out of every picture (an empty rectangle when it did not).
+RECT ArmWindowPick(Program& program) {
+    ::SetWindowPos(program.MainWindow(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    RECT home = WindowRect(program.MainWindow());
+    program.ClickButton(Id(Command::Window));
+    bool away = WaitFor([&] { return MainWindowAt(program, VirtualScreen().left - (home.right - home.left)); });
+    return away ? home : RECT{};
+}
+
 void PutTextOnClipboard(const wchar_t* text) {
     ASSERT_TRUE(::OpenClipboard(nullptr));
     ::EmptyClipboard();
@@ -104,11 +114,9 @@ TEST(WindowPick, RightPressOnAnotherProgramsWindowEndsIt) {
     EXPECT_TRUE(WaitFor([] { return !KeyExists(kPickMarker); }));
     PatternWindow pattern;
     TargetWindow target;
-    ::SetWindowPos(program.MainWindow(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-    RECT before = WindowRect(program.MainWindow());
 
-    program.ClickButton(Id(Command::Window));
-    ASSERT_TRUE(WaitFor([&] { return MainWindowAt(program, VirtualScreen().left - (before.right - before.left)); }));
+    RECT before = ArmWindowPick(program);
+    ASSERT_FALSE(::IsRectEmpty(&before));
     EXPECT_TRUE(KeyExists(kPickMarker));
     SaveArtifact(::GetDesktopWindow(), "window-pick-armed");
 
@@ -129,10 +137,9 @@ TEST(WindowPick, PressOnOurOwnWindowEndsIt) {
     program.ClickButton(Id(Command::Info));
     HWND info = program.FindForm(L"TAboutfrm");
     ASSERT_TRUE(WaitFor([&] { return ::IsWindowVisible(info) != 0; }));
-    ::SetWindowPos(program.MainWindow(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-    RECT before = WindowRect(program.MainWindow()), infoRect = WindowRect(info);
-    program.ClickButton(Id(Command::Window));
-    ASSERT_TRUE(WaitFor([&] { return MainWindowAt(program, VirtualScreen().left - (before.right - before.left)); }));
+    RECT infoRect = WindowRect(info);
+    RECT before = ArmWindowPick(program);
+    ASSERT_FALSE(::IsRectEmpty(&before));
     Xdotool(Move({(infoRect.left + infoRect.right) / 2, infoRect.bottom - 8}) + "click 1");
     EXPECT_TRUE(WaitFor([&] { return MainWindowAt(program, before.left); }));
     EXPECT_TRUE(WaitFor([] { return !KeyExists(kPickMarker); }));
@@ -145,13 +152,11 @@ TEST(WindowPick, EscapeCallsItOff) {
     Program program;
     PatternWindow pattern;
     TargetWindow target;
-    ::SetWindowPos(program.MainWindow(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-    RECT before = WindowRect(program.MainWindow());
     PutTextOnClipboard(L"kept");
     DWORD clipboard = ::GetClipboardSequenceNumber();
 
-    program.ClickButton(Id(Command::Window));
-    ASSERT_TRUE(WaitFor([&] { return MainWindowAt(program, VirtualScreen().left - (before.right - before.left)); }));
+    RECT before = ArmWindowPick(program);
+    ASSERT_FALSE(::IsRectEmpty(&before));
     PressKey(VK_ESCAPE);
     ASSERT_TRUE(WaitFor([&] { return MainWindowAt(program, before.left); }));
     EXPECT_TRUE(WaitFor([] { return !KeyExists(kPickMarker); }));
@@ -168,10 +173,8 @@ TEST(WindowPick, PrintScreenCallsItOffAndLaterClicksReachTheirWindows) {
     Program program;
     PatternWindow pattern;
     TargetWindow target;
-    ::SetWindowPos(program.MainWindow(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-    RECT before = WindowRect(program.MainWindow());
-    program.ClickButton(Id(Command::Window));
-    ASSERT_TRUE(WaitFor([&] { return MainWindowAt(program, VirtualScreen().left - (before.right - before.left)); }));
+    RECT before = ArmWindowPick(program);
+    ASSERT_FALSE(::IsRectEmpty(&before));
     ASSERT_TRUE(KeyExists(kPickMarker));
 
     PressKey(VK_SNAPSHOT);

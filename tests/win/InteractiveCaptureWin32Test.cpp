@@ -6,7 +6,7 @@
 #include "imaging/ImageFile.h"
 #include "imaging/Status.h"
 #include "imaging/win32/ScreenGrabberWin32.h"
-#include "support/win32/WinePath.h"
+#include "support/win32/Artifacts.h"
 
 #include <gtest/gtest.h>
 
@@ -303,15 +303,10 @@ private:
 };
 
 void SaveScreenshot(const std::string& name) {
-    std::wstring path = test::PathFromEnvironment(L"KORVAN_ARTIFACTS");
-    if (path.empty()) return;
-    std::error_code ec;
-    std::filesystem::create_directories(path, ec);
-    imaging::ScreenGrabberWin32 grabber;
     Bitmap screen;
-    if (grabber.GrabRect(0, 0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN), screen) != kSuccess)
-        return;
-    (void)imaging::SaveBitmapFile(std::filesystem::path(path) / (name + ".png"), screen, imaging::kFormatPng, 24, 0);
+    imaging::ScreenGrabberWin32 grabber;
+    if (grabber.GrabRect(0, 0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN), screen) == kSuccess)
+        test::SaveArtifactPicture(screen, name);
 }
 
 // The result must be the shape's box: the pattern inside the shape, white outside.

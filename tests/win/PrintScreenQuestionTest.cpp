@@ -8,7 +8,7 @@
 #include "platform/win32/StringTableWin32.h"
 #include "support/TextContrast.h"
 #include "support/win32/HighContrastColours.h"
-#include "support/win32/WinePath.h"
+#include "support/win32/Artifacts.h"
 
 #include <commctrl.h>
 
@@ -85,14 +85,6 @@ imaging::Bitmap SteadyPicture(HWND window) {
     return picture;
 }
 
-void SavePicture(const imaging::Bitmap& picture, const std::string& name) {
-    std::wstring path = test::PathFromEnvironment(L"KORVAN_ARTIFACTS");
-    if (path.empty() || picture.Empty()) return;
-    std::error_code ec;
-    std::filesystem::create_directories(path, ec);
-    (void)imaging::SaveBitmapFile(std::filesystem::path(path) / (name + ".png"), picture, imaging::kFormatPng, 24, 0);
-}
-
 std::string Language() { return ::GetSystemDefaultLangID() == 0x0407 ? "de" : "en"; }
 
 std::wstring Text(MessageText text) { return StringTableWin32().Text(MessageTextId(text, ::GetSystemDefaultLangID())); }
@@ -118,7 +110,7 @@ TEST(PrintScreenQuestion, EachButtonGivesItsAnswer) {
             if (!dialog) return;
             shown = ShownTexts(dialog);
             if (!pictured) {
-                SavePicture(SteadyPicture(dialog), "print-screen-question-" + Language());
+                test::SaveArtifactPicture(SteadyPicture(dialog), "print-screen-question-" + Language());
                 pictured = true;
             }
             ::PostMessageW(dialog, TDM_CLICK_BUTTON, static_cast<WPARAM>(c.button), 0);
@@ -147,7 +139,7 @@ TEST(PrintScreenQuestion, ReadsInHighContrast) {
         HWND dialog = WaitForQuestion();
         if (!dialog) return;
         imaging::Bitmap picture = SteadyPicture(dialog);
-        SavePicture(picture, "print-screen-question-high-contrast-" + Language());
+        test::SaveArtifactPicture(picture, "print-screen-question-high-contrast-" + Language());
         RECT origin{};
         ::GetWindowRect(dialog, &origin);
         for (HWND child = ::GetWindow(dialog, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {

@@ -117,9 +117,7 @@ TEST(TargetPaste, TypesOnlyIntoTheChosenTargetInFront) {
     for (const PasteCase& c : kPasteCases) {
         for (bool hotKey : {false, true}) {
             CaptureRig rig;
-            rig.options.pasteDirectly = true;
-            rig.options.pasteTargetIndex = 4;
-            rig.options.targetWindow = 5;
+            rig.ChoosePasteTarget();
             rig.options.targetProcess = {400, L"C:\\apps\\MSPAINT.EXE"};
             rig.system.processes[5] = rig.options.targetProcess;
             c.arrange(rig.system);
@@ -139,9 +137,7 @@ TEST(TargetPaste, TypesOnlyIntoTheChosenTargetInFront) {
 
 TEST(TargetPaste, TellsOnceForTheSameTargetUntilAPasteWorks) {
     CaptureRig rig;
-    rig.options.pasteDirectly = true;
-    rig.options.pasteTargetIndex = 4;
-    rig.options.targetWindow = 5;
+    rig.ChoosePasteTarget();
     rig.image.Capture(0, 0, 0, 4, 4);
     auto deliverTells = [&] {
         rig.TakeCalls();
@@ -185,9 +181,7 @@ TEST(TargetPaste, HeldModifiersAreLetGoAroundTheKeys) {
 TEST(TargetPaste, ThePreviewLeavesTheForegroundToTheTarget) {
     for (bool hotKey : {false, true}) {
         CaptureRig rig;
-        rig.options.pasteDirectly = true;
-        rig.options.pasteTargetIndex = 4;
-        rig.options.targetWindow = 5;
+        rig.ChoosePasteTarget();
         if (hotKey) rig.commands.PrintScreenPressed();
         else rig.commands.CaptureDesktop();
         Calls calls = rig.TakeCalls();

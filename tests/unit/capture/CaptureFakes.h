@@ -256,6 +256,12 @@ struct CaptureRig {
         image.SetControlSize(290, 209, 288, 207);
     }
     std::vector<std::string> TakeCalls() { return std::exchange(log.calls, {}); }
+    // Paste directly into the program the options found, whose window is 5.
+    void ChoosePasteTarget() {
+        options.pasteDirectly = true;
+        options.pasteTargetIndex = 4;
+        options.targetWindow = 5;
+    }
 };
 
 // The step lists the capture command tests compare against.
