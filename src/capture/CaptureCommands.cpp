@@ -7,6 +7,21 @@
 #include <iterator>
 
 namespace korvan {
+namespace {
+
+// Holds the flag up for as long as the scope runs, however it ends.
+class FlagWhileInScope {
+public:
+    explicit FlagWhileInScope(bool& flag) : flag_(flag) { flag_ = true; }
+    ~FlagWhileInScope() { flag_ = false; }
+    FlagWhileInScope(const FlagWhileInScope&) = delete;
+    FlagWhileInScope& operator=(const FlagWhileInScope&) = delete;
+
+private:
+    bool& flag_;
+};
+
+} // namespace
 
 template <typename Body> void CaptureCommands::WithRestoreOnError(Body body) {
     try {
@@ -117,15 +132,11 @@ void CaptureCommands::InteractiveCapture(int (CaptureCommands::*grab)(imaging::B
     WithRestoreOnError([&] {
         p_.clock.Sleep(kInteractiveWaitMs);
         imaging::Bitmap image;
-        interactiveCaptureOpen_ = true;
         int status;
-        try {
+        {
+            FlagWhileInScope open(interactiveCaptureOpen_);
             status = (this->*grab)(image);
-        } catch (...) {
-            interactiveCaptureOpen_ = false;
-            throw;
         }
-        interactiveCaptureOpen_ = false;
         TakeCapturedImage(status, image);
     });
     RestoreAfterCapture();

@@ -6,6 +6,7 @@
 #include "capture/win32/InteractiveCaptureWin32.h"
 #include "platform/win32/ControlTable.h"
 #include "platform/win32/Dib.h"
+#include "platform/win32/MonitorWorkArea.h"
 #include "platform/win32/StringTableWin32.h"
 #include "platform/win32/Text.h"
 
@@ -238,39 +239,25 @@ void MainWindow::AutoSize() {
 }
 
 void MainWindow::CenterOnScreen() {
-    RECT window{};
-    ::GetWindowRect(Hwnd(), &window);
-    int width = window.right - window.left, height = window.bottom - window.top;
-    ::SetWindowPos(Hwnd(), nullptr, (::GetSystemMetrics(SM_CXSCREEN) - width) / 2,
-                   (::GetSystemMetrics(SM_CYSCREEN) - height) / 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ScreenRect window = WindowRectOf(Hwnd());
+    ::SetWindowPos(Hwnd(), nullptr, (::GetSystemMetrics(SM_CXSCREEN) - window.Width()) / 2,
+                   (::GetSystemMetrics(SM_CYSCREEN) - window.Height()) / 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-int MainWindow::Left() const {
-    RECT window{};
-    ::GetWindowRect(Hwnd(), &window);
-    return window.left;
-}
+int MainWindow::Left() const { return WindowRectOf(Hwnd()).left; }
 
-int MainWindow::Width() const {
-    RECT window{};
-    ::GetWindowRect(Hwnd(), &window);
-    return window.right - window.left;
-}
+int MainWindow::Width() const { return WindowRectOf(Hwnd()).Width(); }
 
 ScreenRect MainWindow::HomeRect() const {
-    RECT window{};
-    ::GetWindowRect(Hwnd(), &window);
-    ScreenRect home{window.left, window.top, window.right, window.bottom};
+    ScreenRect home = WindowRectOf(Hwnd());
     if (commands_ && commands_->MovedAway) home = {commands_->SavedLeft, home.top, commands_->SavedLeft + home.Width(), home.bottom};
     return home;
 }
 
 void MainWindow::SetLeft(int left) {
-    RECT window{};
-    ::GetWindowRect(Hwnd(), &window);
     // A monitor of another DPI on the way sends its change from inside the move.
     placingAt_ = left;
-    ::SetWindowPos(Hwnd(), nullptr, left, window.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ::SetWindowPos(Hwnd(), nullptr, left, WindowRectOf(Hwnd()).top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     placingAt_.reset();
 }
 
@@ -416,9 +403,7 @@ void MainWindow::DrawFocusMark(HDC dc, RECT button) {
 }
 
 void MainWindow::OnDpiChanged(const RECT& suggested) {
-    RECT window{};
-    ::GetWindowRect(Hwnd(), &window);
-    DpiChange change{{window.left, window.top, window.right, window.bottom},
+    DpiChange change{WindowRectOf(Hwnd()),
                      {suggested.left, suggested.top, suggested.right, suggested.bottom},
                      ::GetSystemMetrics(SM_XVIRTUALSCREEN), commands_ && commands_->MovedAway, placingAt_};
     ScreenRect place = PlaceAfterDpiChange(change);
